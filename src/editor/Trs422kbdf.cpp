@@ -1,0 +1,432 @@
+#include "editor/Trs422kbdf.h"
+
+#include "editor/AppTitle.h"
+#include "editor/Jog.h"
+#include "editor/MacroLabels.h"
+#include "editor/TSelFunctionF.h"
+#include "editor/TShape.h"
+#include "kit/Prompts.h"
+#include "kit/TQveButton.h"
+#include "link/TDownloadf.h"
+#include "model/KeyFaces.h"
+#include "model/KeyLayout.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+
+using namespace zeltra;
+
+namespace {
+constexpr int KnobSize = 30;
+constexpr int JogInterval = 100;
+const QRect MachineWheel(510, 85, 200, 200);
+const QRect MonitorWheel(560, 135, 100, 100);
+constexpr std::array<int, Trs422kbdf::StatusPanels> PanelWidths{50, 50, 550, 50};
+constexpr int KeyAreaHeight = 290;
+} // namespace
+
+Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
+                       const QString& programDir, const QStringList& args, QWidget* parent)
+    : QMainWindow(parent), model_(model), title_(title), prompts_(prompts), args_(args)
+{
+    setObjectName(QStringLiteral("rs422kbdf"));
+    setWindowTitle(QStringLiteral("Right Click to define keys "));
+    model_.ProgramDir = programDir;
+    cursorX = [] { return QCursor::pos().x(); };
+
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("keyboard"));
+    panel->setFixedSize(DesignWidth - 16, KeyAreaHeight);
+    panel->setAutoFillBackground(true);
+    setCentralWidget(panel);
+    buildKeys(panel);
+    buildWheel(panel);
+    buildStatusBar();
+    buildMenu();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(JogInterval);
+    connect(Timer1, &QTimer::timeout, this, &Trs422kbdf::Timer1Timer);
+    FormCreate();
+}
+
+Trs422kbdf::~Trs422kbdf() = default;
+
+void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link)
+{
+    selFunction_ = selFunction;
+    link_ = link;
+    selFunction_->updmacrolable = [this] { updmacrolable(); };
+}
+
+void Trs422kbdf::buildKeys(QWidget* panel)
+{
+    QFont keyFont = font();
+    keyFont.setBold(true);
+    for (int i = 0; i < KeyCount; ++i) {
+        const KeyPlace& place = KeyPlaces[std::size_t(i)];
+        auto* key = new TQveButton(panel);
+        key->setObjectName(QStringLiteral("key%1").arg(i + 1));
+        key->setGeometry(place.left, place.top, place.size, place.size);
+        key->setRingWidth(4); // as the form describes them; the button keeps its 1-pixel ring
+        key->setCornerRadius(6);
+        key->setLit(true);
+        key->setFont(keyFont);
+        connect(key, &TQveButton::OnMouseDown, this,
+                [this](TQveButton* k, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
+                    key2MouseDown(k, b, m);
+                });
+        KeyButtons[std::size_t(i)] = key;
+    }
+    shiftf = new QLabel(QStringLiteral("Shift"), panel);
+    shiftf->setObjectName(QStringLiteral("shiftf"));
+    shiftf->setGeometry(8, 176, 369, 17);
+    shiftf->setAutoFillBackground(true);
+    shiftf->setStyleSheet(QStringLiteral("background: yellow; color: navy; font-weight: bold;"));
+    shiftf->hide();
+}
+
+void Trs422kbdf::buildWheel(QWidget* panel)
+{
+    Shape1 = new TShape(clBlack, panel);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape2 = new TShape(clSilver, panel);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    Shape2->resize(KnobSize, KnobSize);
+    for (TShape* s : {Shape1, Shape2}) {
+        connect(s, &TShape::OnMouseDown, this, &Trs422kbdf::Shape1MouseDown);
+        connect(s, &TShape::OnMouseUp, this, &Trs422kbdf::Shape1MouseUp);
+    }
+    setmachine();
+}
+
+void Trs422kbdf::buildStatusBar()
+{
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < StatusPanels; ++i) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        label->setFixedWidth(PanelWidths[std::size_t(i)]);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(label);
+        StatusPanel[std::size_t(i)] = label;
+    }
+}
+
+QMenu* Trs422kbdf::addMenu(QMenu* parent, const QString& caption, const QString& name)
+{
+    QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    return m;
+}
+
+QAction* Trs422kbdf::addItem(QMenu* menu, const QString& caption, const QString& name, int tag)
+{
+    QAction* a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+    a->setObjectName(name);
+    a->setProperty("Tag", tag);
+    return a;
+}
+
+void Trs422kbdf::buildMenu()
+{
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = addMenu(nullptr, QStringLiteral("&File"), QStringLiteral("File1"));
+    connect(addItem(file, QStringLiteral("&Open"), QStringLiteral("Open1")), &QAction::triggered,
+            this, &Trs422kbdf::Open1Click);
+    connect(addItem(file, QStringLiteral("&Save"), QStringLiteral("Save1")), &QAction::triggered,
+            this, &Trs422kbdf::Save1Click);
+    connect(addItem(file, QStringLiteral("Save &As"), QStringLiteral("SaveAs1")),
+            &QAction::triggered, this, &Trs422kbdf::SaveAs1Click);
+    addItem(file, QStringLiteral("Export JPEG"), QStringLiteral("Export1"));
+    addItem(file, QStringLiteral("mail"), QStringLiteral("mail1"));
+    connect(addItem(file, QStringLiteral("Close"), QStringLiteral("Close1")), &QAction::triggered,
+            this, &QWidget::close);
+
+    QMenu* function = addMenu(nullptr, QStringLiteral("F&unction"), QStringLiteral("Function1"));
+    functionGroup_ = new QActionGroup(this);
+    for (auto [caption, name, tag] : {std::tuple{"Machine Control", "mcnctrl", 0},
+                                      std::tuple{"Monitor Control", "MonitorControl1", 1},
+                                      std::tuple{"Future Application", "NewApplication1", 0}}) {
+        QAction* a = addItem(function, QString::fromLatin1(caption), QString::fromLatin1(name), tag);
+        a->setCheckable(true);
+        functionGroup_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, a] { MonitorControl1Click(a); });
+    }
+    action(QStringLiteral("mcnctrl"))->setChecked(true);
+
+    addItem(nullptr, QStringLiteral("Edit Monitor Formats"), QStringLiteral("EditFormats1"));
+    addItem(nullptr, QStringLiteral("Format2"), QStringLiteral("Format2"));
+
+    QMenu* connectMenu = addMenu(nullptr, QStringLiteral("&Connect"), QStringLiteral("Upload1"));
+    addItem(connectMenu, QStringLiteral("Program Keys"), QStringLiteral("ProgramKeys1"));
+    connect(addItem(connectMenu, QStringLiteral("Download"), QStringLiteral("Download1")),
+            &QAction::triggered, this, &Trs422kbdf::Download1Click);
+    connect(addItem(connectMenu, QStringLiteral("Com"), QStringLiteral("Com1")),
+            &QAction::triggered, this, &Trs422kbdf::Com1Click);
+
+    QMenu* cuelist = addMenu(nullptr, QStringLiteral("Cuelist"), QStringLiteral("Cuelist1"));
+    addItem(cuelist, QStringLiteral("GPO"), QStringLiteral("GPO1"));
+    addItem(cuelist, QStringLiteral("Cues"), QStringLiteral("Cues1"));
+    cuelist->menuAction()->setVisible(false);
+
+    QMenu* set = addMenu(nullptr, QStringLiteral("Set"), QStringLiteral("GPOSet1"));
+    addItem(set, QStringLiteral("Cues"), QStringLiteral("Cues2"), 2);
+    addItem(set, QStringLiteral("Loops"), QStringLiteral("Loops1"), 3);
+    addItem(set, QStringLiteral("GPO"), QStringLiteral("GPO2"), 1);
+    QMenu* macro = addMenu(set, QStringLiteral("Tandem Macro"), QStringLiteral("TandemMacro1"));
+    for (int k = 0; k < mcn::MacroCount; ++k)
+        addItem(macro, QString(QChar(u'A' + k)) + QLatin1Char(':'),
+                QStringLiteral("Macro") + QChar(u'A' + k), k + 1);
+    addItem(macro, QStringLiteral("Download"), QStringLiteral("Downmacro"));
+
+    QMenu* option = addMenu(nullptr, QStringLiteral("Option"), QStringLiteral("Option1"));
+    QAction* showClip = addItem(option, QStringLiteral("Display Clip Number"), QStringLiteral("Showclip1"));
+    showClip->setCheckable(true);
+    connect(showClip, &QAction::triggered, this, [this](bool on) {
+        model_.Settings.setShowClip(on);
+        saveconfig();
+    });
+
+    QMenu* help = addMenu(nullptr, QStringLiteral("&Help"), QStringLiteral("Help1"));
+    QMenu* zeltra = addMenu(help, QStringLiteral("Zeltra Manual"), QStringLiteral("ZeltraManual1"));
+    addItem(zeltra, QStringLiteral("English"), QStringLiteral("English1"));
+    addItem(zeltra, QStringLiteral("French"), QStringLiteral("French1"));
+    QMenu* kelvo = addMenu(help, QStringLiteral("Kelvo Manual"), QStringLiteral("KelvoManual1"));
+    addItem(kelvo, QStringLiteral("English"), QStringLiteral("English2"));
+    addItem(kelvo, QStringLiteral("French"), QStringLiteral("French2"));
+    addItem(help, QStringLiteral("All manuals"), QStringLiteral("All1"));
+    addItem(help, QStringLiteral("About"), QStringLiteral("About1"));
+    addItem(help, QStringLiteral("Online Support"), QStringLiteral("OnlineSupport1"));
+}
+
+QAction* Trs422kbdf::action(const QString& name) const
+{
+    for (QAction* a : findChildren<QAction*>())
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+QMenu* Trs422kbdf::menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+void Trs422kbdf::FormCreate()
+{
+    title_.set(QStringLiteral("Splash1a"));
+    title_.set(QStringLiteral("Splash1b"));
+    title_.set(QStringLiteral("Splash1c"));
+    model_.initDefaults(model_.ProgramDir);
+    title_.set(QStringLiteral("Splash1f"));
+    setWindowTitle(QStringLiteral("Load ini file"));
+    readsettings();
+    title_.set(QStringLiteral("Splash1h"));
+    model_.LayoutChanged = false;
+}
+
+void Trs422kbdf::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void Trs422kbdf::FormShow()
+{
+    action(QStringLiteral("Com1"))->setText(QStringLiteral("Com:%1").arg(model_.Settings.comPort()));
+    if (link_)
+        link_->Setupcom();
+    action(QStringLiteral("Showclip1"))->setChecked(model_.Settings.showClip());
+    saveconfig();
+    openlast();
+    updmacrolable();
+    if (link_ && !args_.isEmpty() && (args_.first() == QLatin1String("d") || args_.first() == QLatin1String("D")))
+        link_->setTraceVisible(true);
+}
+
+void Trs422kbdf::closeEvent(QCloseEvent* e)
+{
+    FormClose();
+    e->accept();
+}
+
+bool Trs422kbdf::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        displayhint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void Trs422kbdf::displayhint(const QString& hint) { StatusPanel[2]->setText(hint); }
+
+void Trs422kbdf::setkbdval()
+{
+    if (!selFunction_)
+        return;
+    const auto codes = model_.keyCodes();
+    if (!codes)
+        return;
+    selFunction_->ListKind = model_.KbdType();
+    for (int i = 0; i < KeyCount; ++i) {
+        TQveButton* key = KeyButtons[std::size_t(i)];
+        key->setTag((*codes)[std::size_t(i)]);
+        selFunction_->setkeyfunction(key);
+        if (model_.KbdType() == KbdMonitor)
+            if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), shiftf->isVisible()))
+                key->setCaption(*caption);
+    }
+}
+
+void Trs422kbdf::updkbddta()
+{
+    std::array<std::uint8_t, KeyCount> codes{};
+    for (int i = 0; i < KeyCount; ++i)
+        codes[std::size_t(i)] = std::uint8_t(KeyButtons[std::size_t(i)]->Tag() & 0xFF);
+    model_.storeKeyCodes(codes);
+}
+
+void Trs422kbdf::setkbdtype()
+{
+    menuBar()->setProperty("Tag", model_.KbdType());
+    if (model_.KbdType() == KbdMachine)
+        setmachine();
+    else if (model_.KbdType() == KbdMonitor)
+        setmonitor();
+}
+
+void Trs422kbdf::setmachine()
+{
+    Shape2->setVisible(true);
+    Shape1->setGeometry(MachineWheel);
+    Shape2->move(jog::knobPosition(MachineWheel, KnobSize, model_.JogAngle));
+    Shape2->raise();
+    if (auto* a = action(QStringLiteral("mcnctrl")))
+        a->setChecked(true);
+    if (auto* a = action(QStringLiteral("EditFormats1")))
+        a->setVisible(false);
+    if (auto* a = action(QStringLiteral("Format2")))
+        a->setVisible(false);
+}
+
+void Trs422kbdf::setmonitor()
+{
+    Shape2->setVisible(false);
+    Shape1->setGeometry(MonitorWheel);
+    action(QStringLiteral("MonitorControl1"))->setChecked(true);
+    action(QStringLiteral("EditFormats1"))->setVisible(true);
+    action(QStringLiteral("Format2"))->setVisible(true);
+}
+
+void Trs422kbdf::MonitorControl1Click(QAction* sender)
+{
+    action(QStringLiteral("Save1"))->setEnabled(true);
+    sender->setChecked(true);
+    model_.setKbdType(sender->property("Tag").toInt());
+    saveconfig();
+    if (selFunction_) {
+        selFunction_->ListKind = model_.KbdType();
+        for (int i = 0; i < KeyCount; ++i) {
+            KeyButtons[std::size_t(i)]->setTag(defaultKeyCode(model_.KbdType(), i));
+            selFunction_->setkeyfunction(KeyButtons[std::size_t(i)]);
+        }
+    }
+    action(QStringLiteral("Save1"))->setEnabled(false);
+    setkbdtype();
+}
+
+void Trs422kbdf::updmacrolable()
+{
+    for (int k = 0; k < mcn::MacroCount; ++k) {
+        const std::uint8_t code = model_.McnImage.bytes[mcn::MacroTable + std::size_t(k)];
+        if (auto* a = action(QStringLiteral("Macro") + QChar(u'A' + k)))
+            a->setText(macros::itemCaption(k, code));
+    }
+    for (TQveButton* key : KeyButtons)
+        if (auto caption = macros::keyCaption(model_.McnImage, key->Tag()))
+            key->setCaption(*caption);
+}
+
+void Trs422kbdf::Shape1MouseDown()
+{
+    model_.JogOriginX = cursorX();
+    Timer1->start();
+}
+
+void Trs422kbdf::Shape1MouseUp()
+{
+    Timer1->stop();
+    if (link_)
+        link_->sendjog(0);
+}
+
+void Trs422kbdf::Timer1Timer()
+{
+    const int v = jog::value(cursorX(), model_.JogOriginX);
+    if (link_)
+        link_->sendjog(v);
+    StatusPanel[3]->setText(QString::number(v));
+    model_.JogAngle = jog::turn(model_.JogAngle, v);
+    Shape2->move(jog::knobPosition(Shape1->geometry(), Shape2->width(), model_.JogAngle));
+}
+
+void Trs422kbdf::Download1Click()
+{
+    updkbddta();
+    if (!link_)
+        return;
+    link_->selectBlock(1);
+    link_->exec();
+}
+
+void Trs422kbdf::Com1Click()
+{
+    if (!link_)
+        return;
+    link_->Port1Click();
+    action(QStringLiteral("Com1"))->setText(link_->portCaption());
+}
+
+void Trs422kbdf::key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+{
+    if (button != Qt::LeftButton)
+        return;
+    model_.ShiftEdit = mods.testFlag(Qt::ShiftModifier);
+    model_.TopRowKey = KeyPlaces[std::size_t(std::find(KeyButtons.begin(), KeyButtons.end(), key) -
+                                             KeyButtons.begin())]
+                           .topRow;
+    newkeyClick(key);
+}
+
+void Trs422kbdf::newkeyClick(TQveButton* key)
+{
+    if (model_.ShiftEdit)
+        return; // parameter editing behind a key comes with the key editors
+    if (link_)
+        link_->sendkey(std::uint8_t(key->Tag()));
+}
+
+void Trs422kbdf::FormClose()
+{
+    saveconfig();
+    if (model_.LayoutChanged &&
+        prompts_.askYesNo(QStringLiteral("Layout/Data has changed, Save Changes?"),
+                          QStringLiteral("Save Changes?"))) {
+        if (action(QStringLiteral("Save1"))->isEnabled())
+            Save1Click();
+        else
+            SaveAs1Click();
+    }
+}

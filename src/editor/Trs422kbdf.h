@@ -1,0 +1,101 @@
+#pragma once
+#include "model/LayoutModel.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class AppTitle;
+class Prompts;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTimer;
+class TQveButton;
+class TShape;
+class TSelFunctionF;
+class TDownloadf;
+
+// The main window: the keyboard picture with its 22 keys and jog wheel, the main menu and
+// the status bar. It owns the layout commands and passes key presses and jog moves on to
+// the link window.
+class Trs422kbdf : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int DesignWidth = 751;
+    static constexpr int DesignHeight = 397;
+    static constexpr int StatusPanels = 4;
+
+    Trs422kbdf(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
+               const QString& programDir, const QStringList& args, QWidget* parent = nullptr);
+    ~Trs422kbdf() override;
+
+    // The windows made after this one at start-up.
+    void attach(TSelFunctionF* selFunction, TDownloadf* link);
+
+    std::array<TQveButton*, zeltra::KeyCount> KeyButtons{};
+    TShape* Shape1 = nullptr;
+    TShape* Shape2 = nullptr;
+    QLabel* shiftf = nullptr;
+    QTimer* Timer1 = nullptr;
+    std::array<QLabel*, StatusPanels> StatusPanel{};
+    // Where the cursor is, in screen coordinates; tests may replace it.
+    std::function<int()> cursorX;
+
+    // Layout model operations
+    void setkbdval();
+    void updkbddta();
+    void setkbdtype();
+    void setmachine();
+    void setmonitor();
+    void MonitorControl1Click(QAction* sender);
+    void updmacrolable();
+
+    // Files and settings
+    void readsettings();
+    void saveconfig();
+    void openlast();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+
+    // Life cycle, hints, jog wheel, link
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void displayhint(const QString& hint);
+    void Shape1MouseDown();
+    void Shape1MouseUp();
+    void Timer1Timer();
+    void Download1Click();
+    void Com1Click();
+    void key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::KeyboardModifiers mods);
+    void newkeyClick(TQveButton* key);
+
+    QAction* action(const QString& name) const;
+    QMenu* menu(const QString& name) const;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    void buildKeys(QWidget* panel);
+    void buildWheel(QWidget* panel);
+    void buildStatusBar();
+    void buildMenu();
+    QAction* addItem(QMenu* menu, const QString& caption, const QString& name, int tag = 0);
+    QMenu* addMenu(QMenu* parent, const QString& caption, const QString& name);
+    void setCaptionFromLastFile();
+
+    zeltra::LayoutModel& model_;
+    AppTitle& title_;
+    Prompts& prompts_;
+    QStringList args_;
+    TSelFunctionF* selFunction_ = nullptr;
+    TDownloadf* link_ = nullptr;
+    QActionGroup* functionGroup_ = nullptr;
+    bool shown_ = false;
+};

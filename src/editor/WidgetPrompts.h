@@ -1,0 +1,19 @@
+#pragma once
+#include "kit/Prompts.h"
+
+class QWidget;
+
+// Prompts shown as the platform's message boxes and file dialogs.
+class WidgetPrompts : public Prompts {
+public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    bool askYesNo(const QString& text, const QString& caption) override;
+    QString askOpenFile(const QString& title, const QString& dir, const QString& filter) override;
+    QString askSaveFile(const QString& title, const QString& dir, const QString& preset,
+                        const QString& filter) override;
+    void showMessage(const QString& text, const QString& caption) override;
+    void showError(const QString& text, const QString& caption) override;
+
+private:
+    QWidget* owner_ = nullptr;
+};

@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+// Questions and messages a window puts to the user. Windows hold one by reference, so that
+// tests can answer for the user instead of a modal box.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    virtual bool askYesNo(const QString& text, const QString& caption) = 0;
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString askOpenFile(const QString& title, const QString& dir, const QString& filter) = 0;
+    virtual QString askSaveFile(const QString& title, const QString& dir, const QString& preset,
+                                const QString& filter) = 0;
+    virtual void showMessage(const QString& text, const QString& caption) = 0;
+    virtual void showError(const QString& text, const QString& caption) = 0;
+};
