@@ -20,6 +20,8 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 
+#include <cstdio>
+
 using namespace zeltra;
 
 namespace {
@@ -33,12 +35,13 @@ constexpr int KeyAreaHeight = 290;
 
 Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
                        const QString& programDir, const QStringList& args, QWidget* parent)
-    : QMainWindow(parent), model_(model), title_(title), prompts_(prompts), args_(args)
+    : Base(parent), model_(model), title_(title), prompts_(prompts), args_(args)
 {
     setObjectName(QStringLiteral("rs422kbdf"));
     setWindowTitle(QStringLiteral("Right Click to define keys "));
     model_.ProgramDir = programDir;
     cursorX = [] { return QCursor::pos().x(); };
+    traceCaptions_ = qEnvironmentVariableIsSet("ZELTRA_TRACE_TITLE");
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("keyboard"));
@@ -64,6 +67,8 @@ void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link)
     selFunction_ = selFunction;
     link_ = link;
     selFunction_->updmacrolable = [this] { updmacrolable(); };
+    link_->setkbdval = [this] { setkbdval(); };
+    link_->saveconfig = [this] { saveconfig(); };
 }
 
 void Trs422kbdf::buildKeys(QWidget* panel)
@@ -235,7 +240,7 @@ void Trs422kbdf::FormCreate()
 
 void Trs422kbdf::showEvent(QShowEvent* e)
 {
-    QMainWindow::showEvent(e);
+    Base::showEvent(e);
     if (!shown_) {
         shown_ = true;
         FormShow();
@@ -259,6 +264,14 @@ void Trs422kbdf::closeEvent(QCloseEvent* e)
 {
     FormClose();
     e->accept();
+    Base::closeEvent(e);
+}
+
+void Trs422kbdf::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::WindowTitleChange && traceCaptions_)
+        std::fprintf(stderr, "caption: %s\n", windowTitle().toLocal8Bit().constData());
+    Base::changeEvent(e);
 }
 
 bool Trs422kbdf::event(QEvent* e)
@@ -267,7 +280,7 @@ bool Trs422kbdf::event(QEvent* e)
         displayhint(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
-    return QMainWindow::event(e);
+    return Base::event(e);
 }
 
 void Trs422kbdf::displayhint(const QString& hint) { StatusPanel[2]->setText(hint); }

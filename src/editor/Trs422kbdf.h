@@ -22,6 +22,8 @@ class TDownloadf;
 // the link window.
 class Trs422kbdf : public QMainWindow {
     Q_OBJECT
+    using Base = QMainWindow;
+
 public:
     static constexpr int DesignWidth = 751;
     static constexpr int DesignHeight = 397;
@@ -80,6 +82,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void buildKeys(QWidget* panel);
@@ -98,4 +101,7 @@ private:
     TDownloadf* link_ = nullptr;
     QActionGroup* functionGroup_ = nullptr;
     bool shown_ = false;
+    bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does
+
+    // File commands' own state (kept by Trs422kbdf_files.cpp)
 };
