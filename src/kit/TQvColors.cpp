@@ -1,5 +1,9 @@
 #include "kit/TQvColors.h"
 
+namespace {
+bool validIndex(int index) { return index >= 0 && index < TQvColors::Count; }
+} // namespace
+
 TQvColors::TQvColors(QObject* parent) : QObject(parent)
 {
     using namespace zeltra;
@@ -7,11 +11,16 @@ TQvColors::TQvColors(QObject* parent) : QObject(parent)
                 clBlack,  clBlack,  clBlack,  clBlack,  clBlack, clSilver, clGray};
 }
 
-zeltra::Colour TQvColors::color(int index) const { return colours_.at(std::size_t(index)); }
+zeltra::Colour TQvColors::color(int index) const
+{
+    return validIndex(index) ? colours_[std::size_t(index)] : zeltra::clBlack;
+}
 
 void TQvColors::setColor(int index, zeltra::Colour c)
 {
-    auto& slot = colours_.at(std::size_t(index));
+    if (!validIndex(index))
+        return;
+    auto& slot = colours_[std::size_t(index)];
     if (slot == c)
         return;
     slot = c;

@@ -19,8 +19,10 @@ public:
 
     explicit TQvColors(QObject* parent = nullptr);
 
+    // An index outside 0..13 reads as black.
     zeltra::Colour color(int index) const;
-    // Stores the colour and emits OnChange, unless it equals the stored one.
+    // Stores the colour and emits OnChange, unless it equals the stored one or the index is
+    // outside 0..13.
     void setColor(int index, zeltra::Colour c);
     // Copies all fourteen colours without emitting OnChange.
     void assign(const TQvColors& other);

@@ -1,37 +1,202 @@
-// Placeholder: the full button is being written in its own change.
 #include "kit/TQveButton.h"
 
+#include "kit/QtColours.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 TQveButton::TQveButton(QWidget* parent) : QWidget(parent), colors_(new TQvColors(this))
 {
     resize(80, 20);
-    setFocusPolicy(Qt::StrongFocus);
+    // Like the keys of the hardware, a click does not take the keyboard focus; Tab does.
+    setFocusPolicy(Qt::TabFocus);
     connect(colors_, &TQvColors::OnChange, this, [this] { update(); });
 }
-void TQveButton::setCornerStyle(TQveCornerStyle s) { cornerStyle_ = s; update(); }
-void TQveButton::setCornerRadius(quint16 r) { cornerSize_ = quint16(2 * r); update(); }
-void TQveButton::setLit(bool v) { lit_ = v; update(); }
-void TQveButton::setLitState(int v) { if (v >= 0 && v <= 3) litState_ = v; if (v > 0 && v <= 3) lit_ = true; update(); }
-void TQveButton::setColors(const TQvColors& set) { colors_->assign(set); update(); }
-void TQveButton::setRingWidth(int v) { if (v >= 0 && v < 4) ringWidth_ = quint16(v); update(); }
-void TQveButton::setClear(bool v) { clear_ = v; update(); }
-void TQveButton::setTimedout(bool) {}
-void TQveButton::setCaption(const QString& s) { caption_ = s; update(); }
+
+void TQveButton::repaintIf(bool changed)
+{
+    if (changed)
+        update();
+}
+
+void TQveButton::setCornerStyle(TQveCornerStyle s) { repaintIf(state_.setCornerStyle(s)); }
+void TQveButton::setCornerRadius(quint16 r) { repaintIf(state_.setCornerRadius(r)); }
+void TQveButton::setLit(bool v) { repaintIf(state_.setLit(v)); }
+void TQveButton::setLitState(int v) { repaintIf(state_.setLitState(v)); }
+void TQveButton::setRingWidth(int v) { repaintIf(state_.setRingWidth(v)); }
+void TQveButton::setClear(bool v) { repaintIf(state_.setClear(v)); }
+void TQveButton::setCaption(const QString& s) { repaintIf(state_.setCaption(s)); }
+void TQveButton::setFontColor(zeltra::Colour c) { state_.setFontColour(c); update(); }
+
+void TQveButton::setColors(const TQvColors& set)
+{
+    colors_->assign(set);
+    update();
+}
+
+void TQveButton::setTimedout(bool)
+{
+    if (!state_.timeout())
+        return;
+    update();
+    emit OnRightClick(this);
+}
+
 bool TQveButton::TabStop() const { return focusPolicy() != Qt::NoFocus; }
-void TQveButton::setTabStop(bool v) { setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus); }
-void TQveButton::setHint(const QString& h) { setToolTip(h); setStatusTip(h); }
-void TQveButton::setFontColor(zeltra::Colour c) { fontColour_ = c; }
-void TQveButton::setEnabled(bool v) { QWidget::setEnabled(v); update(); }
+
+void TQveButton::setTabStop(bool v)
+{
+    setFocusPolicy(v ? Qt::TabFocus : Qt::NoFocus);
+    update();
+}
+
+void TQveButton::setHint(const QString& h)
+{
+    setToolTip(h);
+    setStatusTip(h);
+}
+
+void TQveButton::setEnabled(bool v)
+{
+    QWidget::setEnabled(v);
+    update();
+}
+
+void TQveButton::mousePressEvent(QMouseEvent* e)
+{
+    const QPoint pos = e->position().toPoint();
+    emit OnMouseDown(this, e->button(), e->modifiers(), pos);
+    state_.press(e->buttons() | e->button(), e->modifiers(), pos);
+    update();
+    emit OnUpdTimer(this, true);
+}
+
+void TQveButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    const TQveReleaseOutcome outcome = state_.release();
+    if (outcome.endedPress) {
+        update();
+        if (outcome.rightClick)
+            emit OnRightClick(this);
+        if (outcome.click)
+            emit OnClick(this);
+        emit OnUpdTimer(this, false);
+    }
+    emit OnMouseUp(this, e->button(), e->modifiers(), e->position().toPoint());
+}
+
+void TQveButton::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        emit OnClick(this);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TQveButton::focusInEvent(QFocusEvent* e)
+{
+    QWidget::focusInEvent(e);
+    if (TabStop())
+        update();
+}
+
+void TQveButton::focusOutEvent(QFocusEvent* e)
+{
+    QWidget::focusOutEvent(e);
+    if (TabStop())
+        update();
+}
+
+QColor TQveButton::parentBackground() const
+{
+    const QWidget* source = parentWidget() ? parentWidget() : this;
+    return source->palette().color(source->backgroundRole());
+}
+
+qreal TQveButton::cornerRadiusPx() const
+{
+    return state_.cornerStyle() == qvcRound ? state_.cornerSize() / 2.0 : 0.0;
+}
+
 void TQveButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    auto c = colors_->color(litState_);
-    p.fillRect(rect(), QColor(zeltra::colourRed(c), zeltra::colourGreen(c), zeltra::colourBlue(c)));
-    p.drawText(rect(), Qt::AlignCenter, caption_);
+    if (state_.clear()) {
+        p.fillRect(rect(), parentBackground());
+        return;
+    }
+    const TQveButtonLook look = state_.look(*colors_, isEnabled());
+    paintBody(p, look);
+    if (hasFocus())
+        paintFocusMark(p, look);
+    paintCaption(p, look);
 }
-void TQveButton::mousePressEvent(QMouseEvent*) {}
-void TQveButton::mouseReleaseEvent(QMouseEvent*) {}
-void TQveButton::keyPressEvent(QKeyEvent*) {}
-void TQveButton::focusInEvent(QFocusEvent*) {}
-void TQveButton::focusOutEvent(QFocusEvent*) {}
+
+// The ring lies inside the button, `ringWidth` pixels thick, so the outermost row and column
+// of pixels belong to it; the fill covers the rest.
+void TQveButton::paintBody(QPainter& p, const TQveButtonLook& look) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    const QRectF outer(rect());
+    const qreal radius = cornerRadiusPx();
+    const int t = look.ringWidth;
+    QPainterPath outerPath;
+    outerPath.addRoundedRect(outer, radius, radius);
+    if (t == 0) {
+        p.fillPath(outerPath, toQColor(look.fill));
+        p.restore();
+        return;
+    }
+    p.fillPath(outerPath, toQColor(look.ring));
+    const QRectF inner = outer.adjusted(t, t, -t, -t);
+    if (inner.isValid()) {
+        const qreal innerRadius = std::max(0.0, radius - t);
+        QPainterPath innerPath;
+        innerPath.addRoundedRect(inner, innerRadius, innerRadius);
+        p.fillPath(innerPath, toQColor(look.fill));
+    }
+    p.restore();
+}
+
+// A one-pixel dotted outline, rounded like the body even on square buttons, drawn over a fill
+// with the brush.
+void TQveButton::paintFocusMark(QPainter& p, const TQveButtonLook& look) const
+{
+    const QRect mark = zeltra::focusMarkRect(size());
+    if (mark.width() < 2 || mark.height() < 2)
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(toQColor(look.ring), 1);
+    pen.setDashPattern({1.0, 1.0});
+    p.setPen(pen);
+    p.setBrush(toQColor(look.fill));
+    const qreal radius = state_.cornerSize() / 2.0;
+    // An aliased outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+    p.drawRoundedRect(QRectF(mark.adjusted(0, 0, -1, -1)), radius, radius);
+    p.restore();
+}
+
+void TQveButton::paintCaption(QPainter& p, const TQveButtonLook& look) const
+{
+    const QRect clip = zeltra::captionClip(size(), TabStop());
+    if (clip.isEmpty())
+        return;
+    p.save();
+    p.setClipRect(clip);
+    p.fillRect(clip, toQColor(look.fill));
+    p.setFont(font());
+    p.setPen(toQColor(look.text));
+    const QFontMetrics fm(font());
+    const QString& caption = state_.caption();
+    const QPoint origin =
+        zeltra::captionOrigin(size(), QSize(fm.horizontalAdvance(caption), fm.height()));
+    p.drawText(origin + QPoint(0, fm.ascent()), caption);
+    p.restore();
+}

@@ -1,36 +1,45 @@
 #pragma once
 #include "kit/TQvColors.h"
+#include "kit/TQveButtonState.h"
 
 #include <QPoint>
 #include <QWidget>
+
+class QPainter;
 
 // The lit push button: a self-painted, focusable control that draws its caption inside a
 // filled shape with a coloured ring, in one of four lit states or the disabled look.
 class TQveButton : public QWidget {
     Q_OBJECT
 public:
-    enum TQveCornerStyle { qvcSquare = 0, qvcRound = 1 };
+    using TQveCornerStyle = ::TQveCornerStyle;
+    using enum ::TQveCornerStyle;
 
     explicit TQveButton(QWidget* parent = nullptr);
 
-    TQveCornerStyle CornerStyle() const { return cornerStyle_; }
+    TQveCornerStyle CornerStyle() const { return state_.cornerStyle(); }
     void setCornerStyle(TQveCornerStyle s);
-    quint16 CornerRadius() const { return quint16(cornerSize_ >> 1); }
+    quint16 CornerRadius() const { return state_.cornerRadius(); }
     void setCornerRadius(quint16 r);
-    bool Lit() const { return lit_; }
+    bool Lit() const { return state_.lit(); }
     void setLit(bool v);
-    int LitState() const { return litState_; }
+    int LitState() const { return state_.litState(); }
+    // 0 Off, 1 Dim1, 2 Dim2, 3 Lit; other values are ignored.
     void setLitState(int v);
     TQvColors* Colors() { return colors_; }
     const TQvColors* Colors() const { return colors_; }
+    // Copies the fourteen colours of `set` into the button's own set.
     void setColors(const TQvColors& set);
-    quint16 RingWidth() const { return ringWidth_; }
+    quint16 RingWidth() const { return state_.ringWidth(); }
+    // 0 to 3 pixels; wider rings are refused.
     void setRingWidth(int v);
-    bool Clear() const { return clear_; }
+    bool Clear() const { return state_.clear(); }
     void setClear(bool v);
-    bool Timedout() const { return pressed_; }
+    // True while a mouse press is held.
+    bool Timedout() const { return state_.pressed(); }
+    // Ends a held press at once as a right click; the value written does not matter.
     void setTimedout(bool v);
-    QString Caption() const { return caption_; }
+    QString Caption() const { return state_.caption(); }
     void setCaption(const QString& s);
     bool TabStop() const;
     void setTabStop(bool v);
@@ -41,7 +50,7 @@ public:
     QString Hint() const { return toolTip(); }
     void setHint(const QString& h);
     // Colour of the button's own font, set from the lit state's text colour when painted.
-    zeltra::Colour FontColor() const { return fontColour_; }
+    zeltra::Colour FontColor() const { return state_.fontColour(); }
     void setFontColor(zeltra::Colour c);
     void setEnabled(bool v);
 
@@ -61,18 +70,14 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    TQveCornerStyle cornerStyle_ = qvcRound;
-    quint16 cornerSize_ = 4;
-    bool lit_ = false;
-    int litState_ = 0;
+    void repaintIf(bool changed);
+    QColor parentBackground() const;
+    void paintBody(QPainter& p, const TQveButtonLook& look) const;
+    void paintFocusMark(QPainter& p, const TQveButtonLook& look) const;
+    void paintCaption(QPainter& p, const TQveButtonLook& look) const;
+    qreal cornerRadiusPx() const;
+
+    TQveButtonState state_;
     TQvColors* colors_;
-    quint16 ringWidth_ = 1;
-    bool clear_ = false;
-    bool pressed_ = false;
-    QString caption_;
     int tag_ = 0;
-    zeltra::Colour fontColour_ = 0;
-    Qt::MouseButtons pressButtons_;
-    Qt::KeyboardModifiers pressModifiers_;
-    QPoint pressPos_;
 };
