@@ -151,7 +151,7 @@ void TQvDlg::showText(QLabel* text, const QString& message, QWidget* focus)
 {
     text->setText(message);
     const int height = wrappedHeight(text, dlg::MinTextHeight);
-    text->setFixedHeight(height);
+    text->resize(dlg::TextWidth, height);
     setPageHeight(dlg::textPageHeight(height));
     focus->setFocus();
 }
@@ -210,7 +210,7 @@ int TQvDlg::StringEntry(QWidget* owner, int kind, const QString& prompt, QString
     Pages->setCurrentIndex(PageStringEntry);
     STR_Text->setText(prompt);
     const int promptHeight = wrappedHeight(STR_Text, 0);
-    STR_Text->setFixedHeight(promptHeight);
+    STR_Text->resize(dlg::TextWidth, promptHeight);
     const dlg::EntryLayout layout = dlg::entryLayout(promptHeight);
     STR_Edit->move(dlg::TextX, layout.editTop);
     setPageHeight(layout.pageHeight);

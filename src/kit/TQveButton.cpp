@@ -136,8 +136,8 @@ void TQveButton::paintEvent(QPaintEvent*)
     paintCaption(p, look);
 }
 
-// The ring lies inside the button, `ringWidth` pixels thick, so the outermost row and column
-// of pixels belong to it; the fill covers the rest.
+// The ring is painted as a filled band along the edge, as thick as the part of its pen that
+// falls inside the button; the outermost row and column of pixels belong to it.
 void TQveButton::paintBody(QPainter& p, const TQveButtonLook& look) const
 {
     p.save();
@@ -145,7 +145,7 @@ void TQveButton::paintBody(QPainter& p, const TQveButtonLook& look) const
     p.setPen(Qt::NoPen);
     const QRectF outer(rect());
     const qreal radius = cornerRadiusPx();
-    const int t = look.ringWidth;
+    const int t = zeltra::ringPixels(look.penWidth);
     QPainterPath outerPath;
     outerPath.addRoundedRect(outer, radius, radius);
     if (t == 0) {

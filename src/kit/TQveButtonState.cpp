@@ -85,7 +85,7 @@ bool TQveButtonState::timeout()
 TQveButtonLook TQveButtonState::look(const TQvColors& colours, bool enabled)
 {
     TQveButtonLook result;
-    result.ringWidth = ringWidth_ + (pressed_ ? 2 : 0);
+    result.penWidth = ringWidth_ + (pressed_ ? 2 : 0);
     if (enabled) {
         result.fill = colours.color(TQvColors::Fill_Off + litState_);
         result.ring = colours.color(TQvColors::Ring_Off + litState_);
@@ -101,6 +101,8 @@ TQveButtonLook TQveButtonState::look(const TQvColors& colours, bool enabled)
 }
 
 namespace zeltra {
+
+int ringPixels(int penWidth) { return penWidth <= 0 ? 0 : (penWidth + 1) / 2; }
 
 QPoint captionOrigin(QSize button, QSize text)
 {

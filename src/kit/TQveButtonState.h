@@ -10,13 +10,13 @@
 
 enum TQveCornerStyle { qvcSquare = 0, qvcRound = 1 };
 
-// How a lit button paints itself at one moment: the colours of its state and the pen width
-// of its ring. A ring width of 0 paints no ring.
+// How a lit button paints itself at one moment: the colours of its state and the width of
+// the pen that draws its ring (wider while pressed).
 struct TQveButtonLook {
     zeltra::Colour fill = 0;
     zeltra::Colour ring = 0;
     zeltra::Colour text = 0;
-    int ringWidth = 0;
+    int penWidth = 0;
 };
 
 // What a mouse release asks the button to do, in this order: repaint, OnRightClick, OnClick,
@@ -84,6 +84,9 @@ private:
 
 namespace zeltra {
 
+// How many pixels of a ring drawn with a pen `penWidth` wide show inside the button. The pen
+// is centred on the outline through the outermost pixels, so half of a wide pen falls outside.
+int ringPixels(int penWidth);
 // The caption's top-left corner: centred, with divisions that truncate toward zero, so a
 // caption wider than the button starts left of it.
 QPoint captionOrigin(QSize button, QSize text);
