@@ -52,6 +52,7 @@ Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
     buildWheel(panel);
     buildStatusBar();
     buildMenu();
+    setmachine();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -84,6 +85,7 @@ void Trs422kbdf::buildKeys(QWidget* panel)
         key->setCornerRadius(6);
         key->setLit(true);
         key->setFont(keyFont);
+        showDesignFace(key, McnDefaultKeys[std::size_t(i)]);
         connect(key, &TQveButton::OnMouseDown, this,
                 [this](TQveButton* k, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
                     key2MouseDown(k, b, m);
@@ -109,7 +111,6 @@ void Trs422kbdf::buildWheel(QWidget* panel)
         connect(s, &TShape::OnMouseDown, this, &Trs422kbdf::Shape1MouseDown);
         connect(s, &TShape::OnMouseUp, this, &Trs422kbdf::Shape1MouseUp);
     }
-    setmachine();
 }
 
 void Trs422kbdf::buildStatusBar()
@@ -125,6 +126,17 @@ void Trs422kbdf::buildStatusBar()
         bar->addWidget(label);
         StatusPanel[std::size_t(i)] = label;
     }
+}
+
+// Until a layout is loaded or the mode is switched the keys show the machine defaults.
+void Trs422kbdf::showDesignFace(TQveButton* key, int code)
+{
+    const KeyFace face = keyFace(ListMachine, code);
+    key->setTag(code);
+    key->setCaption(face.caption);
+    key->Colors()->setColor(TQvColors::Fill_Lit, face.fill);
+    key->Colors()->setColor(TQvColors::Text_Lit, face.text);
+    key->setHint(face.hint);
 }
 
 QMenu* Trs422kbdf::addMenu(QMenu* parent, const QString& caption, const QString& name)

@@ -1,4 +1,5 @@
 #pragma once
+#include "kit/TQvForm.h"
 #include "model/LayoutModel.h"
 
 #include <QMainWindow>
@@ -20,9 +21,9 @@ class TDownloadf;
 // The main window: the keyboard picture with its 22 keys and jog wheel, the main menu and
 // the status bar. It owns the layout commands and passes key presses and jog moves on to
 // the link window.
-class Trs422kbdf : public QMainWindow {
+class Trs422kbdf : public TQvForm {
     Q_OBJECT
-    using Base = QMainWindow;
+    using Base = TQvForm;
 
 public:
     static constexpr int DesignWidth = 751;
@@ -86,6 +87,7 @@ protected:
 
 private:
     void buildKeys(QWidget* panel);
+    static void showDesignFace(TQveButton* key, int code);
     void buildWheel(QWidget* panel);
     void buildStatusBar();
     void buildMenu();
@@ -104,4 +106,12 @@ private:
     bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does
 
     // File commands' own state (kept by Trs422kbdf_files.cpp)
+    enum class LoadResult { Loaded, Missing, Failed };
+    LoadResult loadLastFile();
+    bool saveLayout();
+    bool saveLayoutAs();
+    bool refuseWithoutImage();
+    void applyLoadedKind(std::int32_t kind);
+    void reportFileError(const QString& what, const QString& path, const QString& reason);
+    QString lastSettingsError_; // the failure last reported by saveconfig
 };

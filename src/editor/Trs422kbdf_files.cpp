@@ -1,20 +1,177 @@
 // Layout files and the settings record: the main window's file commands.
 #include "editor/AppTitle.h"
 #include "editor/Trs422kbdf.h"
+#include "kit/Prompts.h"
+#include "model/LayoutFiles.h"
+#include "model/SafeFile.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+using namespace zeltra;
+namespace lf = zeltra::layoutfiles;
+
+namespace {
+const QString OpenTitle = QStringLiteral("Open key definition file");
+const QString ChangedText = QStringLiteral("Layout/Data has changed, Save Changes?");
+const QString ChangedCaption = QStringLiteral("Save Changes?");
+
+QString tooLongText(const QString& path)
+{
+    return QStringLiteral("This path is longer than the %1 bytes the program can remember, so it "
+                          "was not used:\n%2")
+        .arg(SettingsRecord::StringCapacity)
+        .arg(path);
+}
+} // namespace
+
+void Trs422kbdf::reportFileError(const QString& what, const QString& path, const QString& reason)
+{
+    prompts_.showError(QStringLiteral("Could not %1 %2:\n%3").arg(what, path, reason),
+                       QStringLiteral("File error"));
+}
 
 void Trs422kbdf::readsettings()
 {
-    title_.set(QStringLiteral("Splash1g ") + model_.ProgramDir + QStringLiteral("rs422kbd.ini"));
+    const QString path = lf::settingsRecordPath(model_.ProgramDir);
+    title_.set(QStringLiteral("Splash1g ") + path);
+    QString error;
+    if (lf::readSettingsRecord(path, model_.Settings, &error) == lf::RecordRead::Failed)
+        reportFileError(QStringLiteral("read"), path, error);
 }
 
+// The record is replaced in one step, so a failed write leaves the old one in place.
 void Trs422kbdf::saveconfig()
 {
+    const QString path = lf::settingsRecordPath(model_.ProgramDir);
     title_.set(QStringLiteral("Splash1i"));
     title_.set(QStringLiteral("Splash1j +path_root"));
     title_.set(QStringLiteral("Splash1k"));
+    const QString error = lf::writeSettingsRecord(path, model_.Settings);
+    if (error.isEmpty()) {
+        lastSettingsError_.clear();
+    } else if (error != lastSettingsError_) { // the same failure again is not news
+        lastSettingsError_ = error;
+        reportFileError(QStringLiteral("store the settings in"), path, error);
+    }
+    setWindowTitle(safefile::fileNameOf(model_.Settings.lastFile()));
 }
 
-void Trs422kbdf::openlast() {}
-void Trs422kbdf::Open1Click() {}
-void Trs422kbdf::Save1Click() {}
-void Trs422kbdf::SaveAs1Click() {}
+void Trs422kbdf::openlast() { loadLastFile(); }
+
+Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
+{
+    const QString path = model_.Settings.lastFile();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return LoadResult::Missing;
+    setWindowTitle(safefile::fileNameOf(path));
+    const lf::LayoutRead file = lf::readLayout(path);
+    if (!file.ok()) {
+        reportFileError(QStringLiteral("read"), path, file.error);
+        return LoadResult::Failed;
+    }
+    lf::applyLayout(model_, file);
+    applyLoadedKind(file.kind);
+    action(QStringLiteral("Save1"))->setEnabled(true);
+    setkbdtype();
+    setkbdval();
+    return LoadResult::Loaded;
+}
+
+void Trs422kbdf::applyLoadedKind(std::int32_t kind)
+{
+    if (kind == KbdMachine) {
+        MonitorControl1Click(action(QStringLiteral("mcnctrl")));
+    } else if (kind == KbdMonitor) {
+        MonitorControl1Click(action(QStringLiteral("MonitorControl1")));
+    } else {
+        prompts_.showMessage(
+            safefile::fileNameOf(model_.Settings.lastFile()) +
+                QStringLiteral(" is for a keyboard kind that has no layout image; nothing was loaded."),
+            OpenTitle);
+    }
+}
+
+void Trs422kbdf::Open1Click()
+{
+    // Changes are given up only when another layout has actually replaced them.
+    if (model_.LayoutChanged && prompts_.askYesNo(ChangedText, ChangedCaption) && !saveLayout())
+        return;
+    const QString path = prompts_.askOpenFile(OpenTitle, model_.Settings.lastDir(), lf::dialogFilter());
+    if (path.isEmpty())
+        return;
+    if (!SettingsRecord::fitsString(path)) {
+        prompts_.showError(tooLongText(path), OpenTitle);
+        return;
+    }
+    const QString previousFile = model_.Settings.lastFile();
+    model_.Settings.setLastDir(safefile::folderOf(path));
+    model_.Settings.setLastFile(path);
+    const LoadResult result = loadLastFile();
+    if (result == LoadResult::Loaded)
+        model_.LayoutChanged = false;
+    else if (result == LoadResult::Failed) // "&Save" must not write over a file that was not loaded
+        model_.Settings.setLastFile(previousFile);
+    saveconfig();
+}
+
+bool Trs422kbdf::refuseWithoutImage()
+{
+    if (lf::kindHasImage(model_.KbdType()))
+        return false;
+    prompts_.showMessage(QStringLiteral("This keyboard kind has no layout image, so nothing was saved."),
+                         QStringLiteral("Save"));
+    return true;
+}
+
+void Trs422kbdf::Save1Click() { saveLayout(); }
+
+bool Trs422kbdf::saveLayout()
+{
+    const QString path = model_.Settings.lastFile();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return saveLayoutAs();
+    if (refuseWithoutImage())
+        return false;
+    updkbddta();
+    if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_)); !error.isEmpty()) {
+        reportFileError(QStringLiteral("save"), path, error);
+        return false;
+    }
+    model_.LayoutChanged = false;
+    return true;
+}
+
+void Trs422kbdf::SaveAs1Click() { saveLayoutAs(); }
+
+bool Trs422kbdf::saveLayoutAs()
+{
+    if (refuseWithoutImage())
+        return false;
+    QString path;
+    for (;;) {
+        path = prompts_.askSaveFile(QString(), model_.Settings.lastDir(), model_.Settings.lastFile(),
+                                    lf::dialogFilter());
+        if (path.isEmpty())
+            return false;
+        path = lf::withDefaultExtension(path);
+        if (!SettingsRecord::fitsString(path)) {
+            prompts_.showError(tooLongText(path), QStringLiteral("Save As"));
+            continue;
+        }
+        if (!QFileInfo::exists(path) ||
+            prompts_.askYesNo(safefile::fileNameOf(path) + QStringLiteral(" exists replace?"),
+                              QStringLiteral("Retry")))
+            break;
+    }
+    model_.Settings.setLastDir(safefile::folderOf(path));
+    model_.Settings.setLastFile(path);
+    saveconfig();
+    updkbddta();
+    if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_)); !error.isEmpty()) {
+        reportFileError(QStringLiteral("save"), path, error);
+        return false;
+    }
+    model_.LayoutChanged = false;
+    return true;
+}
