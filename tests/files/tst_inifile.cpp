@@ -1,0 +1,187 @@
+#include "kit/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString Missing = QStringLiteral("<missing>");
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+private slots:
+    void lookup_data();
+    void lookup();
+    void setValueKeepsNamesAndLines_data();
+    void setValueKeepsNamesAndLines();
+    void refusesNamesThatBreakTheFile_data();
+    void refusesNamesThatBreakTheFile();
+    void entriesSplitAtFirstEquals();
+    void unchangedRewriteIsByteExact_data();
+    void unchangedRewriteIsByteExact();
+    void loadIsBounded();
+};
+
+void TestIniFile::lookup_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    const QString app = QStringLiteral("[App]\nExe=zeltra\n");
+    QTest::newRow("exact") << app << "App" << "Exe" << "zeltra";
+    QTest::newRow("section case") << app << "APP" << "Exe" << "zeltra";
+    QTest::newRow("key case") << app << "app" << "EXE" << "zeltra";
+    QTest::newRow("odd key") << "[Current]\n<FORM>rs422kbdf_FLeft=12\n" << "current"
+                             << "<form>RS422KBDF_fleft" << "12";
+    QTest::newRow("backslash section") << "[USER\\<FACTORY DEFAULT>]\nA=1\n" << "user\\<factory default>"
+                                       << "a" << "1";
+    QTest::newRow("equals in value") << "[S]\nK=a=b\n" << "S" << "K" << "a=b";
+    QTest::newRow("blanks around") << "  [ S ]  \n  K  =  v w  \n" << "S" << "K" << "v w";
+    QTest::newRow("crlf") << "[S]\r\nK=v\r\n" << "S" << "K" << "v";
+    QTest::newRow("first of two wins") << "[S]\nK=1\nk=2\n" << "S" << "K" << "1";
+    QTest::newRow("second block of a section") << "[S]\nA=1\n[T]\nB=2\n[s]\nC=3\n" << "S" << "C" << "3";
+    QTest::newRow("other section") << "[S]\nK=1\n[T]\n" << "T" << "K" << Missing;
+    QTest::newRow("before any section") << "K=1\n[S]\n" << "S" << "K" << Missing;
+    QTest::newRow("comment") << "[S]\n;K=1\n" << "S" << "K" << Missing;
+    QTest::newRow("garbage lines") << "[S]\n\x01\x02 junk\n=nokey\nK=ok\n" << "S" << "K" << "ok";
+    QTest::newRow("unclosed header") << "[S\nK=1\n" << "S" << "K" << "1";
+    QTest::newRow("empty value") << "[S]\nK=\n" << "S" << "K" << "";
+}
+
+void TestIniFile::lookup()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    IniFile ini;
+    ini.parse(text);
+    QCOMPARE(ini.value(section, key).value_or(Missing), value);
+}
+
+void TestIniFile::setValueKeepsNamesAndLines_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("new file") << "" << "Current" << "<FORM>rs422kbdf_FLeft"
+                              << "[Current]\n<FORM>rs422kbdf_FLeft=7\n";
+    QTest::newRow("replace in other case") << "[current]\n<form>X_FLEFT=1\nB=2\n" << "Current"
+                                           << "<FORM>X_FLeft" << "[current]\n<FORM>X_FLeft=7\nB=2\n";
+    QTest::newRow("append to section, keep comment")
+        << "; note\n[S]\nA=1\n\n[T]\nB=2\n" << "s" << "C" << "; note\n[S]\nA=1\nC=7\n\n[T]\nB=2\n";
+    QTest::newRow("new section after others") << "[S]\nA=1\n" << "USER\\<FACTORY DEFAULT>" << "K"
+                                               << "[S]\nA=1\n\n[USER\\<FACTORY DEFAULT>]\nK=7\n";
+    QTest::newRow("garbage kept") << "[S]\n???\n" << "S" << "K" << "[S]\n???\nK=7\n";
+}
+
+void TestIniFile::setValueKeepsNamesAndLines()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, after);
+    IniFile ini;
+    ini.parse(before);
+    QVERIFY(ini.setValue(section, key, QStringLiteral("7")));
+    QCOMPARE(ini.text(), after);
+}
+
+void TestIniFile::refusesNamesThatBreakTheFile_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("equals in key") << "S" << "a=b" << "v";
+    QTest::newRow("newline in key") << "S" << "a\nb" << "v";
+    QTest::newRow("newline in value") << "S" << "a" << "v\n[X]";
+    QTest::newRow("empty key") << "S" << " " << "v";
+    QTest::newRow("comment key") << "S" << ";a" << "v";
+    QTest::newRow("bracket in section") << "S]" << "a" << "v";
+    QTest::newRow("empty section") << "" << "a" << "v";
+}
+
+void TestIniFile::refusesNamesThatBreakTheFile()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    IniFile ini;
+    ini.parse(QStringLiteral("[S]\nA=1\n"));
+    QVERIFY(!ini.setValue(section, key, value));
+    QCOMPARE(ini.text(), QStringLiteral("[S]\nA=1\n"));
+}
+
+void TestIniFile::entriesSplitAtFirstEquals()
+{
+    IniFile from;
+    from.parse(QStringLiteral("[APP]\nExe=zeltra\nPath = a=b \n; c=d\nnoequals\n[Other]\nX=1\n"));
+    QCOMPARE(from.entries(QStringLiteral("app")),
+             (QStringList{QStringLiteral("Exe=zeltra"), QStringLiteral("Path = a=b")}));
+    IniFile to;
+    for (const QString& line : from.entries(QStringLiteral("APP")))
+        QVERIFY(to.putEntry(QStringLiteral("APP"), line));
+    QCOMPARE(to.text(), QStringLiteral("[APP]\nExe=zeltra\nPath = a=b\n"));
+    QCOMPARE(to.value(QStringLiteral("App"), QStringLiteral("path")).value_or(Missing), QStringLiteral("a=b"));
+}
+
+void TestIniFile::unchangedRewriteIsByteExact_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("lf") << QByteArray("[S]\nA=1\n; c\n\nodd line\n");
+    QTest::newRow("crlf") << QByteArray("[S]\r\nA=1\r\n");
+    QTest::newRow("latin-1") << QByteArray("[S]\nName=Z\xfcrich\n");
+    QTest::newRow("utf-8") << QByteArray("[S]\nName=Z\xc3\xbcrich\n");
+}
+
+void TestIniFile::unchangedRewriteIsByteExact()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    writeFile(path, bytes);
+    IniFile ini(path);
+    QCOMPARE(ini.load(), IniFile::Load::Loaded);
+    QVERIFY(ini.save());
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestIniFile::loadIsBounded()
+{
+    QTemporaryDir dir;
+    IniFile missing(dir.filePath(QStringLiteral("none.ini")));
+    QCOMPARE(missing.load(), IniFile::Load::Missing);
+
+    const QString big = dir.filePath(QStringLiteral("big.ini"));
+    writeFile(big, "[S]\nA=1\n" + QByteArray(IniFile::MaxBytes, 'x'));
+    IniFile huge(big);
+    QCOMPARE(huge.load(), IniFile::Load::Failed);
+    QVERIFY(!huge.errorString().isEmpty());
+    QVERIFY(!huge.value(QStringLiteral("S"), QStringLiteral("A")));
+
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.ini")));
+    IniFile folder(dir.filePath(QStringLiteral("folder.ini")));
+    QCOMPARE(folder.load(), IniFile::Load::Failed);
+    QVERIFY(!folder.save()); // and never replaced by a file
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.ini"))).isDir());
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"

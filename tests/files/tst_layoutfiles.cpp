@@ -1,0 +1,300 @@
+#include "model/LayoutFiles.h"
+#include "model/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace zeltra;
+namespace lf = zeltra::layoutfiles;
+
+namespace {
+// Every byte different, odd values in the unused tail, the kind in the first four bytes.
+QByteArray unusualImage(int size, std::uint8_t kind)
+{
+    QByteArray b(size, '\0');
+    for (int i = 0; i < size; ++i)
+        b[i] = char((i * 37 + 11) & 0xFF);
+    b[0] = char(kind);
+    b[1] = b[2] = b[3] = '\0';
+    b[size - 2] = char(0xFF);
+    b[size - 1] = char(0x80);
+    return b;
+}
+
+QByteArray imageBytes(const auto& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.bytes.data()), qsizetype(image.bytes.size()));
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(data), data.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+LayoutModel freshModel()
+{
+    LayoutModel m;
+    m.initDefaults(QStringLiteral("/prog/"));
+    return m;
+}
+
+// Lowers the file size limit for the lifetime of the object, so that a write fails the way
+// a full disk makes it fail, also for root.
+struct FileSizeLimit {
+    rlimit old{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit lower = old;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+};
+} // namespace
+
+class TestLayoutFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void fullLengthRoundTrip_data();
+    void fullLengthRoundTrip();
+    void partialFiles_data();
+    void partialFiles();
+    void unreadableFilesLeaveModel_data();
+    void unreadableFilesLeaveModel();
+    void defaultExtension_data();
+    void defaultExtension();
+    void settingsRecord_data();
+    void settingsRecord();
+    void settingsRecordGolden();
+    void failedWriteKeepsOldFile_data();
+    void failedWriteKeepsOldFile();
+};
+
+void TestLayoutFiles::fullLengthRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("machine") << unusualImage(int(mcn::Size), 0) << 0;
+    QTest::newRow("monitor") << unusualImage(int(mon::Size), 1) << 1;
+}
+
+void TestLayoutFiles::fullLengthRoundTrip()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("layout.bin"));
+    writeFile(path, file);
+
+    LayoutModel m = freshModel();
+    m.setKbdType(kind == 0 ? 1 : 0); // the other kind was current before
+    const auto read = lf::readLayout(path);
+    QVERIFY(read.ok());
+    lf::applyLayout(m, read);
+    QCOMPARE(m.KbdType(), kind);
+    const QByteArray image = lf::currentImage(m);
+    QCOMPARE(image.toHex(), file.toHex());
+
+    const QString copy = dir.filePath(QStringLiteral("copy.bin"));
+    QCOMPARE(safefile::writeAtomic(copy, image), QString());
+    QCOMPARE(readFile(copy).toHex(), file.toHex());
+}
+
+void TestLayoutFiles::partialFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("kind");   // the kind the file loads as
+    QTest::addColumn<int>("copied"); // leading image bytes taken from the file
+    const QByteArray mcnFile = unusualImage(int(mcn::Size), 0);
+    const QByteArray monFile = unusualImage(int(mon::Size), 1);
+    QTest::newRow("short machine") << mcnFile.left(50) << 0 << 50;
+    QTest::newRow("short monitor") << monFile.left(40) << 1 << 40;
+    QTest::newRow("one byte monitor") << QByteArray(1, '\1') << 1 << 1;
+    QTest::newRow("long machine") << mcnFile + QByteArray(300, '\x55') << 0 << int(mcn::Size);
+    QTest::newRow("monitor of machine length") << unusualImage(int(mcn::Size), 1) << 1 << int(mon::Size);
+    QTest::newRow("first byte 7 loads as machine") << unusualImage(int(mcn::Size), 7) << 0 << int(mcn::Size);
+    QTest::newRow("first byte FF loads as machine") << unusualImage(100, 0xFF) << 0 << 100;
+    QTest::newRow("kind 2 reads nothing") << unusualImage(int(mcn::Size), 2) << 2 << 0;
+}
+
+void TestLayoutFiles::partialFiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, kind);
+    QFETCH(int, copied);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.bin"));
+    writeFile(path, file);
+
+    LayoutModel m = freshModel();
+    const LayoutModel before = m;
+    const auto read = lf::readLayout(path);
+    QVERIFY(read.ok());
+    lf::applyLayout(m, read);
+    QCOMPARE(m.KbdType(), kind);
+
+    const QByteArray mcnBefore = imageBytes(before.McnImage), monBefore = imageBytes(before.MonImage);
+    const QByteArray loaded = kind == 1 ? imageBytes(m.MonImage) : imageBytes(m.McnImage);
+    const QByteArray old = kind == 1 ? monBefore : mcnBefore;
+    if (copied > 0) {
+        QByteArray kindField(4, '\0');
+        kindField[0] = char(kind);
+        QCOMPARE(loaded.left(4).toHex(), kindField.toHex());
+        if (copied > 4)
+            QCOMPARE(loaded.mid(4, copied - 4).toHex(), file.mid(4, copied - 4).toHex());
+        QCOMPARE(loaded.mid(std::max(copied, 4)).toHex(), old.mid(std::max(copied, 4)).toHex());
+    }
+    // The image of the other kind never changes.
+    if (kind == 1)
+        QCOMPARE(imageBytes(m.McnImage), mcnBefore);
+    else
+        QCOMPARE(imageBytes(m.MonImage), monBefore);
+    if (kind == 2)
+        QCOMPARE(imageBytes(m.McnImage), mcnBefore);
+}
+
+void TestLayoutFiles::unreadableFilesLeaveModel_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("makeFolder");
+    QTest::newRow("empty file") << QStringLiteral("empty.bin") << false;
+    QTest::newRow("folder") << QStringLiteral("folder.bin") << true;
+    QTest::newRow("missing") << QStringLiteral("missing.bin") << false;
+}
+
+void TestLayoutFiles::unreadableFilesLeaveModel()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, makeFolder);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (makeFolder)
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (name != QLatin1String("missing.bin"))
+        writeFile(path, {});
+    const auto read = lf::readLayout(path);
+    QVERIFY(!read.ok());
+    QVERIFY(!read.error.isEmpty());
+}
+
+void TestLayoutFiles::defaultExtension_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "/d/layout" << "/d/layout.bin";
+    QTest::newRow("own extension") << "/d/layout.txt" << "/d/layout.txt";
+    QTest::newRow("upper case bin") << "/d/LAYOUT.BIN" << "/d/LAYOUT.BIN";
+    QTest::newRow("dot in folder only") << "/d.v2/layout" << "/d.v2/layout.bin";
+    QTest::newRow("trailing dot") << "/d/layout." << "/d/layout.";
+    QTest::newRow("non-ascii") << "/d/Zürich" << "/d/Zürich.bin";
+}
+
+void TestLayoutFiles::defaultExtension()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QCOMPARE(lf::withDefaultExtension(typed), saved);
+}
+
+void TestLayoutFiles::settingsRecord_data()
+{
+    QTest::addColumn<int>("size"); // -1: no file
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("exact") << int(SettingsRecord::Size) << int(lf::RecordRead::Loaded) << true;
+    QTest::newRow("longer") << 600 << int(lf::RecordRead::Loaded) << true;
+    QTest::newRow("shorter") << 300 << int(lf::RecordRead::Ignored) << false;
+    QTest::newRow("empty") << 0 << int(lf::RecordRead::Ignored) << false;
+    QTest::newRow("missing") << -1 << int(lf::RecordRead::Missing) << false;
+}
+
+void TestLayoutFiles::settingsRecord()
+{
+    QFETCH(int, size);
+    QFETCH(int, outcome);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    const QString path = lf::settingsRecordPath(dir.path() + QLatin1Char('/'));
+    QVERIFY(path.endsWith(QLatin1String("/rs422kbd.ini")));
+    QByteArray file = unusualImage(std::max(size, 4), 0).left(std::max(size, 0));
+    if (size >= 0)
+        writeFile(path, file);
+
+    LayoutModel m = freshModel();
+    const SettingsRecord defaults = m.Settings;
+    QCOMPARE(int(lf::readSettingsRecord(path, m.Settings)), outcome);
+    const QByteArray now(reinterpret_cast<const char*>(m.Settings.bytes.data()), qsizetype(SettingsRecord::Size));
+    if (taken)
+        QCOMPARE(now.toHex(), file.left(qsizetype(SettingsRecord::Size)).toHex());
+    else
+        QVERIFY(m.Settings == defaults);
+}
+
+void TestLayoutFiles::settingsRecordGolden()
+{
+    QTemporaryDir dir;
+    const QString path = lf::settingsRecordPath(dir.path() + QLatin1Char('/'));
+    SettingsRecord r;
+    QVERIFY(r.setLastDir(QStringLiteral("/d/")));
+    QVERIFY(r.setLastFile(QStringLiteral("/d/k.bin")));
+    r.setKbdType(1);
+    r.setComPort(0x0102);
+    r.setShowClip(true);
+    QCOMPARE(lf::writeSettingsRecord(path, r), QString());
+    const QByteArray f = readFile(path);
+    QCOMPARE(f.size(), 524);
+    QCOMPARE(f.left(4).toHex(), QByteArray("032f642f"));
+    QCOMPARE(f.mid(256, 9).toHex(), QByteArray("082f642f6b2e62696e"));
+    QCOMPARE(f.mid(512, 12).toHex(), QByteArray("010000000201000001000000"));
+}
+
+void TestLayoutFiles::failedWriteKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("folderInTheWay");
+    QTest::newRow("folder in the way") << true;
+    QTest::newRow("disk full") << false;
+}
+
+void TestLayoutFiles::failedWriteKeepsOldFile()
+{
+    QFETCH(bool, folderInTheWay);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.bin"));
+    const QByteArray old = unusualImage(int(mon::Size), 1);
+    QString error;
+    if (folderInTheWay) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("old.bin")));
+        writeFile(path + QStringLiteral("/inside"), old);
+        error = safefile::writeAtomic(path, unusualImage(int(mcn::Size), 0));
+        QCOMPARE(readFile(path + QStringLiteral("/inside")), old);
+    } else {
+        writeFile(path, old);
+        {
+            FileSizeLimit limit(100);
+            error = safefile::writeAtomic(path, unusualImage(int(mcn::Size), 0));
+        }
+        QCOMPARE(readFile(path).toHex(), old.toHex());
+    }
+    QVERIFY2(!error.isEmpty() && !error.contains(QLatin1String("Unknown error")), qPrintable(error));
+    // No temporary file is left behind either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("old.bin")});
+}
+
+QTEST_GUILESS_MAIN(TestLayoutFiles)
+#include "tst_layoutfiles.moc"
