@@ -1,7 +1,9 @@
 #include "editor/AppTitle.h"
+#include "editor/Links.h"
 #include "editor/Startup.h"
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
+#include "kit/TQvSettingsFile.h"
 #include "model/LayoutModel.h"
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
@@ -27,6 +29,19 @@ int refuseSecondInstance(TerminationSignals& termination)
     return 1;
 }
 
+// A message of the settings file (start-up checks, failed writes), shown the same way; its
+// texts break lines with a carriage return.
+void settingsMessage(const QString& text, TerminationSignals& termination)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "zeltra: %s\n", shown.toLocal8Bit().constData());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zeltra"), shown, QMessageBox::Ok);
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &box,
+                     &QMessageBox::reject);
+    box.exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -46,8 +61,17 @@ int main(int argc, char* argv[])
     WidgetPrompts prompts;
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
+                             QLatin1String(zeltra::links::WebAddress),
+                             [&termination](const QString& text) { settingsMessage(text, termination); });
+    const bool settingsUsable = settings.open();
     const Windows windows =
         createWindows(model, title, prompts, programDir, app.arguments().mid(1));
+    if (!settingsUsable) { // the default settings file is missing or foreign
+        delete windows.main;
+        return 1;
+    }
+    windows.main->attachSettings(&settings);
     prompts.setOwner(windows.main);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
                      &QWidget::close);

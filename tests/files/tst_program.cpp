@@ -1,0 +1,195 @@
+// Runs the built program from a program folder of its own, the way a user starts it.
+#include "kit/IniFile.h"
+#include "model/LayoutFiles.h"
+#include "model/SettingsRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zeltra;
+
+namespace {
+// Generous: only a hung program ever waits this long.
+constexpr int Patience = 60000;
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QByteArray layout(std::uint8_t kind)
+{
+    QByteArray b(kind == 1 ? 364 : 484, '\0');
+    for (int i = 4; i < b.size(); ++i)
+        b[i] = char((i * 53 + 7) & 0xFF);
+    b[0] = char(kind);
+    return b;
+}
+
+struct ProgramFolder {
+    QTemporaryDir root;
+    QString folder;
+    QString program;
+
+    ProgramFolder(const QString& name, bool withDefaults, const QString& programName = QStringLiteral("zeltra"))
+    {
+        folder = root.path() + QLatin1Char('/') + name + QLatin1Char('/');
+        program = folder + programName;
+        QDir().mkpath(folder);
+        QDir().mkpath(root.path() + QStringLiteral("/run"));
+        QFile::setPermissions(root.path() + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::copy(QStringLiteral(ZELTRA_BINARY), program);
+        if (withDefaults)
+            QFile::copy(QStringLiteral(ZELTRA_DEF_FILE), folder + QStringLiteral("zeltra.def"));
+    }
+
+    QString record() const { return layoutfiles::settingsRecordPath(folder); }
+
+    void writeRecord(const QString& lastFile, int kind) const
+    {
+        SettingsRecord r;
+        r.setLastDir(folder);
+        r.setLastFile(lastFile);
+        r.setKbdType(kind);
+        r.setComPort(1);
+        QVERIFY(writeFile(record(), QByteArray(reinterpret_cast<const char*>(r.bytes.data()), 524)));
+    }
+
+    SettingsRecord readRecord() const
+    {
+        SettingsRecord r;
+        const QByteArray b = readFile(record());
+        if (b.size() == 524)
+            std::copy(b.begin(), b.end(), r.bytes.begin());
+        return r;
+    }
+
+    // Starts the program, waits until stderr shows `until`, then asks it to close the way a
+    // session end does. Returns stderr; `status` gets the exit status.
+    QString run(const QString& until, int* status)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.path() + QStringLiteral("/run"));
+        env.insert(QStringLiteral("ZELTRA_TRACE_TITLE"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::SeparateChannels);
+        p.start(program, {});
+        if (!p.waitForStarted(Patience))
+            return QStringLiteral("did not start");
+        p.setReadChannel(QProcess::StandardError);
+        QByteArray err;
+        while (!err.contains(until.toUtf8()) && p.state() == QProcess::Running && p.waitForReadyRead(Patience))
+            err += p.readAllStandardError();
+        p.terminate();
+        p.waitForFinished(Patience);
+        err += p.readAllStandardError();
+        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return QString::fromUtf8(err);
+    }
+};
+} // namespace
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private slots:
+    void lastLayoutReopened_data();
+    void lastLayoutReopened();
+    void firstRunMakesSettingsFile();
+    void defaultsMissingOrForeign_data();
+    void defaultsMissingOrForeign();
+};
+
+void TestProgram::lastLayoutReopened_data()
+{
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("layoutName");
+    QTest::newRow("ascii") << "prog" << "keys.bin";
+    QTest::newRow("non-ascii") << QStringLiteral("Programmé ключ") << QStringLiteral("Läyout ✓.bin");
+}
+
+void TestProgram::lastLayoutReopened()
+{
+    QFETCH(QString, folderName);
+    QFETCH(QString, layoutName);
+    ProgramFolder f(folderName, true);
+    const QString path = f.folder + layoutName;
+    QVERIFY(writeFile(path, layout(1)));
+    f.writeRecord(path, 0);
+    const QString caption = QStringLiteral("caption: ") + layoutName;
+
+    int status = 0;
+    QString err = f.run(caption, &status);
+    QVERIFY2(err.contains(caption), qPrintable(err));
+    QCOMPARE(status, 0);
+    QCOMPARE(f.readRecord().kbdType(), 1); // the monitor layout was loaded
+    QCOMPARE(f.readRecord().lastFile(), path);
+    QCOMPARE(readFile(path), layout(1)); // and left alone
+
+    // The next start reopens the file the first one left in the settings record.
+    QVERIFY(writeFile(path, layout(0)));
+    err = f.run(caption, &status);
+    QVERIFY2(err.contains(caption), qPrintable(err));
+    QCOMPARE(status, 0);
+    QCOMPARE(f.readRecord().kbdType(), 0);
+    QVERIFY(err.contains(QStringLiteral("title: Splash1k")));
+}
+
+void TestProgram::firstRunMakesSettingsFile()
+{
+    ProgramFolder f(QStringLiteral("first"), true);
+    int status = 0;
+    const QString err = f.run(QStringLiteral("title: Splash1k"), &status);
+    QCOMPARE(status, 0);
+    IniFile ini(f.folder + QStringLiteral("zeltra.ini"));
+    QCOMPARE(ini.load(), IniFile::Load::Loaded);
+    QCOMPARE(ini.value(QStringLiteral("App"), QStringLiteral("Exe")).value_or(QString()), QStringLiteral("zeltra"));
+    QVERIFY(ini.hasSection(QStringLiteral("USER\\<FACTORY DEFAULT>")));
+    // Placement written at the close.
+    QCOMPARE(ini.value(QStringLiteral("Current"), QStringLiteral("<FORM>rs422kbdf_FState")).value_or(QString()),
+             QStringLiteral("1"));
+    QVERIFY(ini.value(QStringLiteral("Current"), QStringLiteral("<FORM>rs422kbdf_FLeft")));
+    QVERIFY2(!err.contains(QStringLiteral("zeltra: ")), qPrintable(err)); // no message
+}
+
+void TestProgram::defaultsMissingOrForeign_data()
+{
+    QTest::addColumn<QString>("programName");
+    QTest::addColumn<QByteArray>("defaults"); // null: the shipped file
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << "zeltra" << QByteArray("<none>") << "Default settings file is missing:";
+    QTest::newRow("foreign") << "zeltra" << QByteArray("[App]\nExe=another\n") << "Default settings file is invalid.";
+    QTest::newRow("program renamed") << "kbdsetup" << QByteArray() << "Default settings file is missing:";
+}
+
+void TestProgram::defaultsMissingOrForeign()
+{
+    QFETCH(QString, programName);
+    QFETCH(QByteArray, defaults);
+    QFETCH(QString, message);
+    ProgramFolder f(QStringLiteral("broken"), defaults.isNull(), programName);
+    if (!defaults.isNull() && defaults != "<none>")
+        QVERIFY(writeFile(f.folder + QStringLiteral("zeltra.def"), defaults));
+    int status = 0;
+    const QString err = f.run(message, &status);
+    QVERIFY2(err.contains(QStringLiteral("zeltra: ") + message + QStringLiteral("\nDownload a replacement from https://")),
+             qPrintable(err));
+    QVERIFY(status != 0);
+    // It ended before its main window was used: no settings were stored.
+    QVERIFY(!QFileInfo::exists(f.record()));
+    QVERIFY(!QFileInfo::exists(f.folder + programName + QStringLiteral(".ini")));
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"
