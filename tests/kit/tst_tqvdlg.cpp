@@ -20,8 +20,8 @@ const QString LongText = QStringLiteral(
     "again before you use the keyboard, or read it back with Upload to see what it holds now; "
     "nothing is changed until you choose one of these.");
 
-// Runs `act` on the dialog once it is showing modally. Whatever `act` leaves open is closed
-// afterwards and noted, so a failing step ends the test instead of hanging it.
+// Runs `act` once the dialog shows modally. What `act` leaves open is closed and noted, so a
+// failing step ends the test instead of hanging it.
 struct WhenShown {
     bool leftOpen = false;
     WhenShown(TQvDlg& d, std::function<void()> act)
@@ -36,13 +36,7 @@ struct WhenShown {
     }
 };
 
-TQvDlg* otherVisibleDialog(const TQvDlg& outer)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<TQvDlg*>(w); d && d != &outer && d->isVisible())
-            return d;
-    return nullptr;
-}
+void click(TQveButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 } // namespace
 
@@ -55,24 +49,18 @@ private slots:
     void maskedEntry_data();
     void maskedEntry();
     void pageHeights();
-    void entryLayout();
-    void centredOnOwner();
-    void centredOnPointerWithoutOwner();
-    void messageOwnedByMainWindow();
-    void placedWithSizeBeforeNewText();
+    void placement_data();
+    void placement();
     void messageDuringQueryGetsItsOwnDialog();
 };
 
 void TestTQvDlg::picturesLoad()
 {
-    TQvDlg d;
-    QVERIFY(QFile::exists(QStringLiteral(":/kit/pictures/DT_DEFAULT.png")));
+    QVERIFY(QFile::exists(QStringLiteral(":/kit/pictures/DT_LOCK.png")));
     QImage seen[3];
     for (int kind = 0; kind < 3; ++kind) {
-        const QPixmap p = TQvDlg::picture(kind);
-        QVERIFY(!p.isNull());
-        QCOMPARE(p.size(), QSize(49, 49));
-        seen[kind] = p.toImage();
+        seen[kind] = TQvDlg::picture(kind).toImage();
+        QCOMPARE(seen[kind].size(), QSize(49, 49));
     }
     QVERIFY(seen[0] != seen[1] && seen[1] != seen[2] && seen[0] != seen[2]);
     QCOMPARE(TQvDlg::picture(9).toImage(), seen[0]);
@@ -103,221 +91,167 @@ void TestTQvDlg::results()
 {
     QFETCH(QString, operation);
     QFETCH(QString, action);
+    const bool query = operation == QLatin1String("query"), entry = operation == QLatin1String("entry");
     TQvDlg d;
     QString focus;
     WhenShown shown(d, [&] {
         QWidget* f = d.focusWidget();
         focus = f ? f->objectName() : QString();
-        if (operation == QLatin1String("entry"))
+        if (entry)
             QTest::keyClicks(d.STR_Edit, QStringLiteral("typed"));
-        TQveButton* ok = operation == QLatin1String("message") ? d.STD_OK
-                         : operation == QLatin1String("query") ? d.QRY_OK
-                                                               : d.STR_OK;
-        TQveButton* cancel = operation == QLatin1String("query") ? d.QRY_Cancel : d.STR_Cancel;
         if (action == QLatin1String("ok"))
-            QTest::mouseClick(ok, Qt::LeftButton);
+            click(query ? d.QRY_OK : entry ? d.STR_OK : d.STD_OK);
         else if (action == QLatin1String("cancel"))
-            QTest::mouseClick(cancel, Qt::LeftButton);
+            click(query ? d.QRY_Cancel : d.STR_Cancel);
         else if (action == QLatin1String("close"))
             d.close();
         else if (f)
             QTest::keyClick(f, action == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Escape);
     });
     int result = 0;
-    QString answer = QStringLiteral("unset");
-    if (operation == QLatin1String("message")) {
-        d.Message(QStringLiteral("Saved."));
-        result = d.result();
-    } else if (operation == QLatin1String("query")) {
+    QString answer;
+    if (query) {
         result = d.Query(nullptr, 1, QStringLiteral("Send it?"), QStringLiteral("Online Support"));
-    } else {
+    } else if (entry) {
         result = d.StringEntry(nullptr, 0, QStringLiteral("Label"), answer, QStringLiteral("initial"),
                                QStringLiteral("Macro"));
+    } else {
+        d.Message(QStringLiteral("Saved."));
+        result = d.result();
     }
     QVERIFY(!shown.leftOpen);
     QTEST(focus, "focus");
     QTEST(result, "result");
-    if (operation == QLatin1String("entry"))
-        QTEST(answer, "answer");
+    QTEST(answer, "answer");
 }
 
 void TestTQvDlg::maskedEntry_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("masked");
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("picture");
-    QTest::newRow("kind 2 masks") << 2 << true << 2;
-    QTest::newRow("kind 0 plain") << 0 << false << 0;
-    QTest::newRow("kind 1 plain, default picture") << 1 << false << 0;
+    QTest::newRow("kind 2 masks") << 2 << "***" << 2;
+    QTest::newRow("kind 0 plain") << 0 << "abc" << 0;
+    QTest::newRow("kind 1 plain, default picture") << 1 << "abc" << 0;
 }
 
 void TestTQvDlg::maskedEntry()
 {
     QFETCH(int, kind);
-    QFETCH(bool, masked);
-    QFETCH(int, picture);
     TQvDlg d;
     QString shownText;
-    QLineEdit::EchoMode mode = QLineEdit::NoEcho;
     QImage image;
     WhenShown shown(d, [&] {
         shownText = d.STR_Edit->displayText();
-        mode = d.STR_Edit->echoMode();
         image = d.STR_Image->pixmap().toImage();
-        QTest::mouseClick(d.STR_OK, Qt::LeftButton);
+        click(d.STR_OK);
     });
     QString answer;
-    QCOMPARE(d.StringEntry(nullptr, kind, QStringLiteral("Password"), answer, QStringLiteral("abc"),
-                           QString()),
-             1);
+    d.StringEntry(nullptr, kind, QStringLiteral("Password"), answer, QStringLiteral("abc"), QString());
     QVERIFY(!shown.leftOpen);
     QCOMPARE(answer, QStringLiteral("abc"));
-    QCOMPARE(mode, masked ? QLineEdit::Password : QLineEdit::Normal);
-    QCOMPARE(shownText, masked ? QStringLiteral("***") : QStringLiteral("abc"));
+    QTEST(shownText, "shown");
+    QFETCH(int, picture);
     QCOMPARE(image, TQvDlg::picture(picture).toImage());
 }
 
 void TestTQvDlg::pageHeights()
 {
     TQvDlg d;
-    WhenShown first(d, [&] { QTest::mouseClick(d.STD_OK, Qt::LeftButton); });
-    d.Message(QStringLiteral("Saved."));
+    auto query = [&](const QString& text) {
+        WhenShown shown(d, [&] { click(d.QRY_OK); });
+        d.Query(nullptr, 0, text, QString());
+        QVERIFY(!shown.leftOpen);
+    };
+    query(QStringLiteral("Send it?"));
     QCOMPARE(d.Pages->height(), 92);
-    QCOMPARE(d.STD_OK->geometry(), QRect(224, 62, 86, 20));
+    QCOMPARE(d.QRY_OK->geometry(), QRect(224, 62, 86, 20));
     const int shortHeight = d.height();
 
-    WhenShown second(d, [&] { QTest::mouseClick(d.QRY_OK, Qt::LeftButton); });
-    d.Query(nullptr, 0, LongText, QString());
+    query(LongText);
     QCOMPARE(d.QRY_Text->width(), 241);
-    QVERIFY(d.QRY_Text->height() > 41);
     QCOMPARE(d.Pages->height(), d.QRY_Text->height() + 42);
     QVERIFY(d.height() > shortHeight);
-    QCOMPARE(d.QRY_OK->y(), d.Pages->height() - 30);
-    QCOMPARE(d.QRY_Cancel->y(), d.Pages->height() - 30);
+    QCOMPARE(d.QRY_Cancel->geometry(), QRect(112, d.Pages->height() - 30, 86, 20));
 
-    WhenShown third(d, [&] { QTest::mouseClick(d.QRY_OK, Qt::LeftButton); });
-    d.Query(nullptr, 0, QStringLiteral("Send it?"), QString());
-    QCOMPARE(d.Pages->height(), 92);
+    query(QStringLiteral("Send it?"));
     QCOMPARE(d.height(), shortHeight);
-    QVERIFY(!first.leftOpen && !second.leftOpen && !third.leftOpen);
-}
 
-void TestTQvDlg::entryLayout()
-{
-    TQvDlg d;
     for (const QString& prompt : {QStringLiteral("Label"), LongText}) {
-        WhenShown shown(d, [&] { QTest::mouseClick(d.STR_Cancel, Qt::LeftButton); });
+        WhenShown shown(d, [&] { click(d.STR_Cancel); });
         QString answer;
         d.StringEntry(nullptr, 0, prompt, answer, QString(), QString());
         QVERIFY(!shown.leftOpen);
-        QCOMPARE(d.STR_Edit->y(), d.STR_Text->height() + 13);
-        QCOMPARE(d.STR_Edit->size(), QSize(246, 21));
+        QCOMPARE(d.STR_Edit->geometry(), QRect(64, d.STR_Text->height() + 13, 246, 21));
         QCOMPARE(d.Pages->height(), std::max(d.STR_Edit->y() + 21 + 42, 92));
         QCOMPARE(d.STR_OK->geometry(), QRect(224, d.Pages->height() - 30, 86, 20));
-        QCOMPARE(d.STR_Cancel->geometry(), QRect(129, d.Pages->height() - 30, 80, 20));
     }
     QVERIFY(d.Pages->height() > 92);
 }
 
-void TestTQvDlg::centredOnOwner()
+void TestTQvDlg::placement_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("query centred on its owner") << "owner";
+    QTest::newRow("message centred on the main window") << "main";
+    QTest::newRow("message without main window on the pointer") << "pointer";
+    QTest::newRow("placed with the size before the new text") << "before";
+}
+
+void TestTQvDlg::placement()
+{
+    QFETCH(QString, how);
     QWidget owner;
     owner.setGeometry(200, 150, 600, 401);
-    TQvDlg d;
-    QRect placed[2];
-    QSize before[2];
-    for (QRect& where : placed) {
-        const std::size_t i = std::size_t(&where - placed);
-        before[i] = d.frameGeometry().size();
-        WhenShown shown(d, [&] {
-            where = d.frameGeometry();
-            QTest::mouseClick(d.QRY_OK, Qt::LeftButton);
-        });
-        d.Query(&owner, 0, QStringLiteral("Send it?"), QString());
-        QVERIFY(!shown.leftOpen);
-        QCOMPARE(where.topLeft(), zeltra::dlg::centredOn(owner.frameGeometry(), before[i]));
-    }
-    // Once the dialog has been shown its outer size is known, and it sits centred.
-    const QPoint ownerCentre = owner.frameGeometry().center();
-    QVERIFY2(qAbs(placed[1].center().x() - ownerCentre.x()) <= 1 &&
-                 qAbs(placed[1].center().y() - ownerCentre.y()) <= 1,
-             qPrintable(QStringLiteral("%1,%2").arg(placed[1].x()).arg(placed[1].y())));
-}
-
-void TestTQvDlg::centredOnPointerWithoutOwner()
-{
     QCursor::setPos(QPoint(500, 400));
-    QCOMPARE(QCursor::pos(), QPoint(500, 400));
     TQvDlg d;
-    const QSize size = d.frameGeometry().size();
-    QPoint placed;
-    WhenShown shown(d, [&] {
-        placed = d.pos();
-        QTest::mouseClick(d.STD_OK, Qt::LeftButton);
-    });
-    d.Message(QStringLiteral("Starting."));
-    QVERIFY(!shown.leftOpen);
-    QCOMPARE(placed, QPoint(500 - size.width() / 2, 400 - size.height() / 2));
-}
-
-void TestTQvDlg::messageOwnedByMainWindow()
-{
-    QCursor::setPos(QPoint(10, 10));
-    QWidget mainWindow;
-    mainWindow.setGeometry(300, 200, 700, 500);
-    TQvDlg d;
-    d.setMainWindow(&mainWindow);
-    QPoint placed;
-    WhenShown shown(d, [&] {
-        placed = d.pos();
-        QTest::mouseClick(d.STD_OK, Qt::LeftButton);
-    });
-    const QSize size = d.frameGeometry().size();
-    d.Message(QStringLiteral("Saved."));
-    QVERIFY(!shown.leftOpen);
-    QCOMPARE(placed, zeltra::dlg::centredOn(mainWindow.frameGeometry(), size));
-}
-
-void TestTQvDlg::placedWithSizeBeforeNewText()
-{
-    QWidget owner;
-    owner.setGeometry(100, 100, 800, 600);
-    TQvDlg d;
-    WhenShown tall(d, [&] { QTest::mouseClick(d.QRY_OK, Qt::LeftButton); });
-    d.Query(&owner, 0, LongText, QString());
-    const QSize tallSize = d.frameGeometry().size();
-
-    QPoint placed;
-    WhenShown low(d, [&] {
-        placed = d.pos();
-        QTest::mouseClick(d.QRY_OK, Qt::LeftButton);
-    });
-    d.Query(&owner, 0, QStringLiteral("Short."), QString());
-    QVERIFY(!tall.leftOpen && !low.leftOpen);
-    QVERIFY(d.frameGeometry().height() < tallSize.height());
-    QCOMPARE(placed, QPoint(100 + (800 - tallSize.width()) / 2, 100 + (600 - tallSize.height()) / 2));
+    auto run = [&](const QString& text) {
+        QPoint placed;
+        WhenShown shown(d, [&] {
+            placed = d.pos();
+            d.done(1);
+        });
+        if (how == QLatin1String("pointer") || how == QLatin1String("main"))
+            d.Message(text);
+        else
+            d.Query(&owner, 0, text, QString());
+        return placed;
+    };
+    if (how == QLatin1String("main"))
+        d.setMainWindow(&owner);
+    run(how == QLatin1String("before") ? LongText : QStringLiteral("Saved."));
+    const QSize before = d.frameGeometry().size(); // known outer size, from now on
+    const QPoint placed = run(QStringLiteral("Saved."));
+    const QPoint expected = how == QLatin1String("pointer")
+                                ? QPoint(500 - before.width() / 2, 400 - before.height() / 2)
+                                : zeltra::dlg::centredOn(owner.frameGeometry(), before);
+    QCOMPARE(placed, expected);
+    if (how == QLatin1String("owner")) {
+        const QPoint off = QRect(placed, before).center() - owner.frameGeometry().center();
+        QVERIFY(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1);
+    }
 }
 
 void TestTQvDlg::messageDuringQueryGetsItsOwnDialog()
 {
     TQvDlg d;
-    bool innerSeen = false;
-    QString outerTextAfter;
+    QString innerText, outerText;
     WhenShown shown(d, [&] {
         QTimer::singleShot(0, &d, [&] {
-            if (TQvDlg* inner = otherVisibleDialog(d)) {
-                innerSeen = inner->STD_Text->text() == QLatin1String("Port error.");
-                QTest::mouseClick(inner->STD_OK, Qt::LeftButton);
-            }
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* inner = qobject_cast<TQvDlg*>(w); inner && inner != &d && inner->isVisible()) {
+                    innerText = inner->STD_Text->text();
+                    click(inner->STD_OK);
+                }
         });
         d.Message(QStringLiteral("Port error."));
-        outerTextAfter = d.QRY_Text->text();
-        QTest::mouseClick(d.QRY_OK, Qt::LeftButton);
+        outerText = d.QRY_Text->text();
+        click(d.QRY_OK);
     });
     QCOMPARE(d.Query(nullptr, 0, QStringLiteral("Send it?"), QString()), 1);
     QVERIFY(!shown.leftOpen);
-    QVERIFY(innerSeen);
-    QCOMPARE(outerTextAfter, QStringLiteral("Send it?"));
+    QCOMPARE(innerText, QStringLiteral("Port error."));
+    QCOMPARE(outerText, QStringLiteral("Send it?"));
 }
 
 QTEST_MAIN(TestTQvDlg)
