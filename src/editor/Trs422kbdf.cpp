@@ -69,6 +69,8 @@ void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link)
     link_ = link;
     selFunction_->updmacrolable = [this] { updmacrolable(); };
     link_->setkbdval = [this] { setkbdval(); };
+    sendjog = [link](int v) { link->sendjog(v); };
+    sendkey = [link](std::uint8_t code) { link->sendkey(code); };
     link_->saveconfig = [this] { saveconfig(); };
 }
 
@@ -310,7 +312,7 @@ void Trs422kbdf::setkbdval()
         key->setTag((*codes)[std::size_t(i)]);
         selFunction_->setkeyfunction(key);
         if (model_.KbdType() == KbdMonitor)
-            if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), shiftf->isVisible()))
+            if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), !shiftf->isHidden()))
                 key->setCaption(*caption);
     }
 }
@@ -393,15 +395,15 @@ void Trs422kbdf::Shape1MouseDown()
 void Trs422kbdf::Shape1MouseUp()
 {
     Timer1->stop();
-    if (link_)
-        link_->sendjog(0);
+    if (sendjog)
+        sendjog(0);
 }
 
 void Trs422kbdf::Timer1Timer()
 {
     const int v = jog::value(cursorX(), model_.JogOriginX);
-    if (link_)
-        link_->sendjog(v);
+    if (sendjog)
+        sendjog(v);
     StatusPanel[3]->setText(QString::number(v));
     model_.JogAngle = jog::turn(model_.JogAngle, v);
     Shape2->move(jog::knobPosition(Shape1->geometry(), Shape2->width(), model_.JogAngle));
@@ -439,8 +441,8 @@ void Trs422kbdf::newkeyClick(TQveButton* key)
 {
     if (model_.ShiftEdit)
         return; // parameter editing behind a key comes with the key editors
-    if (link_)
-        link_->sendkey(std::uint8_t(key->Tag()));
+    if (sendkey)
+        sendkey(std::uint8_t(key->Tag()));
 }
 
 void Trs422kbdf::FormClose()

@@ -43,8 +43,11 @@ public:
     QLabel* shiftf = nullptr;
     QTimer* Timer1 = nullptr;
     std::array<QLabel*, StatusPanels> StatusPanel{};
-    // Where the cursor is, in screen coordinates; tests may replace it.
+    // Where the cursor is, in screen coordinates, and where key and jog frames go (the link
+    // window once attached); tests may replace them.
     std::function<int()> cursorX;
+    std::function<void(int)> sendjog;
+    std::function<void(std::uint8_t)> sendkey;
 
     // Layout model operations
     void setkbdval();

@@ -42,6 +42,16 @@ void settingsMessage(const QString& text, TerminationSignals& termination)
     box.exec();
 }
 
+// Ends a question the program is waiting on, then closes the main window the ordinary way.
+void closeGracefully(QWidget* mainWindow)
+{
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (!modal->close())
+            break;
+    }
+    QMetaObject::invokeMethod(mainWindow, &QWidget::close, Qt::QueuedConnection);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -74,7 +84,7 @@ int main(int argc, char* argv[])
     windows.main->attachSettings(&settings);
     prompts.setOwner(windows.main);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
-                     &QWidget::close);
+                     [main = windows.main] { closeGracefully(main); });
     windows.main->show();
     const int rc = app.exec();
     delete windows.main;
