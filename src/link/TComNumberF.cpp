@@ -1,14 +1,125 @@
-// Placeholder: the picker is being written in its own change.
 #include "link/TComNumberF.h"
 
 #include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProcessEnvironment>
+#include <QPushButton>
+#include <QScreen>
+#include <QSerialPortInfo>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
 
-TComNumberF::TComNumberF(QWidget* parent) : QDialog(parent), combo_(new QComboBox(this))
+namespace {
+
+enum Column { NameColumn, PathColumn, DescriptionColumn, ColumnCount };
+
+QList<zeltra::link::ComPortEntry> systemPorts()
+{
+    QList<zeltra::link::SystemDevice> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.append({info.systemLocation(), info.description()});
+    return zeltra::link::availableComPorts(devices, QProcessEnvironment::systemEnvironment());
+}
+
+} // namespace
+
+TComNumberF::TComNumberF(QWidget* parent)
+    : QDialog(parent), Label1(new QLabel(QStringLiteral("Select Port"), this)),
+      ComboBox1(new QComboBox(this)), BitBtn1(new QPushButton(QStringLiteral("OK"), this)),
+      ports_(new QStandardItemModel(0, ColumnCount, this))
 {
     setObjectName(QStringLiteral("ComNumberF"));
     setWindowTitle(QStringLiteral("Select Com Port"));
-    combo_->setEditable(true);
-    combo_->setEditText(QStringLiteral("Com1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    Label1->setFont(font);
+
+    // The popup shows each device beside its name; the box itself only ever shows the name.
+    auto* view = new QTreeView(ComboBox1);
+    view->setRootIsDecorated(false);
+    view->setHeaderHidden(true);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setModel(ports_);
+    ComboBox1->setView(view);
+    ComboBox1->setModelColumn(NameColumn);
+    ComboBox1->setEditText(QStringLiteral("Com1"));
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TComNumberF::ComboBox1Change);
+
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(ComboBox1);
+    layout->addWidget(BitBtn1);
 }
 
-QString TComNumberF::comboText() const { return combo_->currentText(); }
+QString TComNumberF::comboText() const
+{
+    return ComboBox1->currentText();
+}
+
+void TComNumberF::GetAvailableComPorts(QStringList& list)
+{
+    list.clear();
+    for (const auto& port : systemPorts())
+        list << port.name;
+}
+
+void TComNumberF::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TComNumberF::FormShow()
+{
+    adjustSize();
+    const QPoint cursor = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(cursor);
+    if (!screen)
+        screen = this->screen();
+    if (screen)
+        move(zeltra::link::placeAtCursor(cursor, frameGeometry().size(), screen->geometry()));
+    const QString text = QStringLiteral("Com%1").arg(tag_);
+    ComboBox1->setEditText(text);
+    fillPorts(systemPorts());
+    ComboBox1->setFocus();
+}
+
+void TComNumberF::fillPorts(const QList<zeltra::link::ComPortEntry>& ports)
+{
+    const QString text = ComboBox1->currentText();
+    {
+        const QSignalBlocker block(ComboBox1);
+        ports_->removeRows(0, ports_->rowCount());
+        for (const auto& port : ports) {
+            QList<QStandardItem*> row{new QStandardItem(port.name), new QStandardItem(port.path),
+                                      new QStandardItem(port.description)};
+            for (auto* item : row)
+                item->setEditable(false);
+            ports_->appendRow(row);
+        }
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox1->setEditText(text); // the list replaces the items, never the text
+    }
+    ComboBox1->view()->setMinimumWidth(ComboBox1->view()->sizeHintForColumn(NameColumn) +
+                                       ComboBox1->view()->sizeHintForColumn(PathColumn) +
+                                       ComboBox1->view()->sizeHintForColumn(DescriptionColumn));
+}
+
+void TComNumberF::ComboBox1Change(const QString& text)
+{
+    tag_ = zeltra::link::portNumberFromText(text);
+}

@@ -1,19 +1,38 @@
 #pragma once
+#include "link/ComPorts.h"
+
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
 
-// Port picker: lists the system's serial devices as "COMn" names.
+// Port picker: the system's serial devices as "COMn" names. The number is read from the
+// text in the port box, whatever closes the dialog.
 class TComNumberF : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TComNumberF(QWidget* parent = nullptr);
     int Tag() const { return tag_; }
     void setTag(int v) { tag_ = v; }
     // The text in the port box, for example "COM4".
     QString comboText() const;
 
-private:
+    // The port names known to the system, in number order.
+    void GetAvailableComPorts(QStringList& list);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void FormShow();
+    void ComboBox1Change(const QString& text);
+    void fillPorts(const QList<zeltra::link::ComPortEntry>& ports);
+
     int tag_ = 0;
-    QComboBox* combo_;
+    QLabel* Label1;
+    QComboBox* ComboBox1;
+    QPushButton* BitBtn1;
+    QStandardItemModel* ports_;
 };

@@ -1,29 +1,253 @@
-// Placeholder: the link is being written in its own change. Until then frames are dropped,
-// as they are when no port is open.
 #include "link/TDownloadf.h"
 
+#include "kit/Prompts.h"
+#include "kit/QtColours.h"
+#include "link/BlockTables.h"
+#include "link/LinkTexts.h"
+#include "link/QtSerialChannel.h"
+#include "link/TComNumberF.h"
+#include "model/LayoutModel.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+using zeltra::link::LabelState;
+using zeltra::link::LinkEngine;
+
+namespace {
+
+constexpr int BorderWidth = 5;
+constexpr int MessageFontPixels = 16;
+const char* const TagProperty = "Tag";
+
+// A label's background; no colour is the system's button face.
+void showLabel(QLabel* label, const LabelState& state)
+{
+    label->setText(state.text);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, state.colour
+                                           ? toQColor(*state.colour)
+                                           : QApplication::palette().color(QPalette::Button));
+    label->setPalette(palette);
+}
+
+QPushButton* tagButton(const QString& caption, const QString& name, int tag, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setProperty(TagProperty, tag);
+    return button;
+}
+
+QLabel* namedLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+} // namespace
 
 TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                        QWidget* parent)
+    : TDownloadf(model, picker, prompts, std::make_unique<QtSerialChannel>(), parent)
+{
+}
+
+TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
+                       std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent)
     : QDialog(parent), model_(model), picker_(picker), prompts_(prompts),
-      ComboBox1(new QComboBox(this)), Memo1(new QPlainTextEdit(this))
+      Serial(std::move(channel)), engine_(std::make_unique<LinkEngine>(model, *Serial))
 {
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ComboBox1);
-    layout->addWidget(Memo1);
-    Memo1->hide();
+    buildWindow();
+    connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
+    connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
+    connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
+    connect(engine_.get(), &LinkEngine::keyBlockUploaded, this, [this] {
+        if (setkbdval)
+            setkbdval();
+    });
+    showDisplay();
 }
 
-void TDownloadf::Setupcom() {}
-void TDownloadf::Port1Click() {}
-void TDownloadf::sendkey(std::uint8_t) {}
-void TDownloadf::sendjog(int) {}
-void TDownloadf::setTraceVisible(bool visible) { Memo1->setVisible(visible); }
-bool TDownloadf::traceVisible() const { return !Memo1->isHidden(); }
-void TDownloadf::selectBlock(int index) { ComboBox1->setCurrentIndex(index); }
-QString TDownloadf::portCaption() const { return QStringLiteral("Com?"); }
+// The engine goes before the channel it holds on to.
+TDownloadf::~TDownloadf()
+{
+    engine_.reset();
+}
+
+void TDownloadf::buildWindow()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    Port1 = MainMenu1->addAction(QStringLiteral("Port"));
+    Port1->setObjectName(QStringLiteral("Port1"));
+    Port1->setCheckable(true);
+    connect(Port1, &QAction::triggered, this, &TDownloadf::Port1Click);
+    Check1 = MainMenu1->addAction(QStringLiteral("Check"));
+    Check1->setObjectName(QStringLiteral("Check1"));
+    connect(Check1, &QAction::triggered, this, &TDownloadf::Check1Click);
+
+    umessage = namedLabel(QStringLiteral("umessage"), this);
+    QFont font = umessage->font();
+    font.setPixelSize(MessageFontPixels);
+    umessage->setFont(font);
+    Label1 = namedLabel(QStringLiteral("Label1"), this);
+    Label2 = namedLabel(QStringLiteral("Label2"), this);
+
+    Keyboad = new QGroupBox(this);
+    Keyboad->setObjectName(QStringLiteral("Keyboad"));
+    ComboBox1 = new QComboBox(Keyboad);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems(zeltra::link::initialBlockList());
+    connect(ComboBox1, &QComboBox::currentIndexChanged, engine_.get(), &LinkEngine::setComboIndex);
+    engine_->setComboIndex(ComboBox1->currentIndex());
+    Setkey = tagButton(QStringLiteral("Download (Set)"), QStringLiteral("Setkey"), 0, Keyboad);
+    Loadkey = tagButton(QStringLiteral("Upload"), QStringLiteral("Loadkey"), 10, Keyboad);
+    verifykey = tagButton(QStringLiteral("Verify"), QStringLiteral("verifykey"), 20, Keyboad);
+    verifykey->setEnabled(false);
+    for (auto* button : {Setkey, Loadkey, verifykey})
+        connect(button, &QPushButton::clicked, this, &TDownloadf::LoadkeyClick);
+    auto* group = new QHBoxLayout(Keyboad);
+    group->addWidget(ComboBox1);
+    group->addWidget(Setkey);
+    group->addWidget(Loadkey);
+    group->addWidget(verifykey);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(LinkEngine::TickMs);
+    Timer1->setTimerType(Qt::PreciseTimer); // a transfer runs at one frame per tick
+    connect(Timer1, &QTimer::timeout, this, &TDownloadf::Timer1Timer);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(MainMenu1);
+    layout->setContentsMargins(BorderWidth, BorderWidth, BorderWidth, BorderWidth);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(umessage);
+    auto* labels = new QHBoxLayout;
+    labels->addWidget(Label2);
+    labels->addWidget(Label1);
+    layout->addLayout(labels);
+    layout->addWidget(Keyboad);
+    layout->addWidget(Memo1);
+}
+
+void TDownloadf::showDisplay()
+{
+    const auto& d = engine_->display();
+    showLabel(umessage, d.umessage);
+    showLabel(Label1, d.Label1);
+    showLabel(Label2, d.Label2);
+    Port1->setText(d.portCaption.isEmpty() ? QStringLiteral("Port") : d.portCaption);
+}
+
+void TDownloadf::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TDownloadf::FormShow()
+{
+    const auto items = zeltra::link::blockListItems(model_.KbdType());
+    if (!items)
+        return;
+    const int index = ComboBox1->currentIndex();
+    ComboBox1->clear();
+    ComboBox1->addItems(*items);
+    ComboBox1->setCurrentIndex(index < ComboBox1->count() ? index : -1);
+}
+
+void TDownloadf::tryport()
+{
+    if (!engine_->tryport())
+        prompts_.showMessage(zeltra::link::texts::comPortInvalid(),
+                             QApplication::applicationDisplayName());
+}
+
+void TDownloadf::Setupcom()
+{
+    picker_.setTag(model_.Settings.comPort());
+    engine_->setPortCaption(zeltra::link::texts::portNumbered(model_.Settings.comPort()));
+    tryport();
+}
+
+void TDownloadf::Port1Click()
+{
+    engine_->clearPortReady();
+    picker_.setTag(model_.Settings.comPort());
+    picker_.exec(); // whatever closed it, the last number typed or picked counts
+    model_.Settings.setComPort(picker_.Tag());
+    engine_->setPortCaption(picker_.comboText());
+    if (saveconfig)
+        saveconfig();
+    tryport();
+    Port1->setChecked(Serial->active());
+}
+
+void TDownloadf::LoadkeyClick()
+{
+    const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
+    engine_->LoadkeyClick(tag);
+    if (engine_->timerEnabled() && !Timer1->isActive())
+        Timer1->start();
+}
+
+void TDownloadf::Check1Click()
+{
+    setTraceVisible(Memo1->isHidden());
+}
+
+void TDownloadf::Timer1Timer()
+{
+    engine_->Timer1Timer();
+}
+
+void TDownloadf::sendkey(std::uint8_t code)
+{
+    engine_->sendkey(code);
+}
+
+void TDownloadf::sendjog(int speed)
+{
+    engine_->sendjog(speed);
+}
+
+void TDownloadf::setTraceVisible(bool visible)
+{
+    Memo1->setVisible(visible);
+    engine_->setTraceVisible(visible);
+}
+
+bool TDownloadf::traceVisible() const
+{
+    return !Memo1->isHidden();
+}
+
+void TDownloadf::selectBlock(int index)
+{
+    ComboBox1->setCurrentIndex(index);
+}
+
+QString TDownloadf::portCaption() const
+{
+    return engine_->display().portCaption;
+}

@@ -1,20 +1,36 @@
 #pragma once
+#include "link/LinkEngine.h"
+
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-namespace zeltra { struct LayoutModel; }
+namespace zeltra {
+struct LayoutModel;
+}
 class Prompts;
 class TComNumberF;
+class QAction;
 class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenuBar;
 class QPlainTextEdit;
+class QPushButton;
+class QTimer;
 
 // The connect window: downloads and uploads layout blocks and sends live key and jog frames.
+// The link itself lives in LinkEngine; the window shows its state.
 class TDownloadf : public QDialog {
     Q_OBJECT
-public:
+  public:
     TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                QWidget* parent = nullptr);
+    // With another channel, for tests.
+    TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
+               std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent = nullptr);
+    ~TDownloadf() override;
 
     // Set by the main window: refresh the keys after the key block came back, store settings.
     std::function<void()> setkbdval;
@@ -29,10 +45,38 @@ public:
     void selectBlock(int index);
     QString portCaption() const;
 
-private:
+    const zeltra::link::LinkEngine& engine() const { return *engine_; }
+    zeltra::link::SerialChannel& channel() { return *Serial; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildWindow();
+    void FormShow();
+    void LoadkeyClick();
+    void Check1Click();
+    void Timer1Timer();
+    void tryport();
+    void showDisplay();
+
     zeltra::LayoutModel& model_;
     TComNumberF& picker_;
     Prompts& prompts_;
-    QComboBox* ComboBox1;
-    QPlainTextEdit* Memo1;
+    std::unique_ptr<zeltra::link::SerialChannel> Serial;
+    std::unique_ptr<zeltra::link::LinkEngine> engine_;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Port1 = nullptr;
+    QAction* Check1 = nullptr;
+    QLabel* umessage = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QGroupBox* Keyboad = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* Setkey = nullptr;
+    QPushButton* Loadkey = nullptr;
+    QPushButton* verifykey = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QTimer* Timer1 = nullptr;
 };

@@ -1,0 +1,42 @@
+#pragma once
+#include "EmuCore.h"
+#include "Pty.h"
+#include "link/RxRing.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zeltra::emu {
+
+struct ShellOptions {
+    QString link;       // symlink to the pseudo-terminal, may be empty
+    QString eepromFile; // loaded at start when present, saved after every write
+    std::uint8_t fill = ErasedByte;
+    AnswerMode mode = AnswerMode::Normal;
+    QByteArray garbage; // sent before every answer
+    int split = 0;      // answer pieces of at most this many bytes, 0: whole
+    int splitGapMs = 2;
+    int delayMs = 0; // before every answer
+};
+
+// Runs the keyboard on a pseudo-terminal until SIGINT, SIGTERM or SIGHUP.
+class EmuShell {
+  public:
+    explicit EmuShell(ShellOptions options) : options_(std::move(options)) {}
+    // Exit status: 0 after a signal, 1 on a failure (reported on stderr).
+    int run();
+
+  private:
+    bool loadEeprom();
+    void saveEeprom();
+    void handle(const QByteArray& frame);
+    void send(const QByteArray& bytes, const char* what);
+    void pause(int ms) const;
+
+    ShellOptions options_;
+    Eeprom eeprom_;
+    Pty pty_;
+    zeltra::link::RxRing ring_;
+};
+
+} // namespace zeltra::emu

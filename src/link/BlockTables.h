@@ -1,0 +1,59 @@
+#pragma once
+#include "model/Images.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+// The EEPROM blocks of each keyboard kind: what a download sends for each address and where
+// the bytes of a read reply go in the image.
+namespace zeltra::link {
+
+struct BlockEntry {
+    int block;
+    const char* listItem;
+    const char* downloadCaption;
+    int written;               // write frames, at addresses 0 .. written - 1
+    const char* uploadCaption; // nullptr: the block cannot be read back
+    int uploadSize;            // reads go to 0, 8, .. up to the last multiple of 8 <= this
+};
+
+// The block's entry for a keyboard kind, or nullptr.
+const BlockEntry* blockEntry(std::int32_t kbdType, int block);
+
+// First step of a download and of an upload: step = base + block.
+constexpr int DownloadBase = 0;
+constexpr int UploadBase = 10;
+
+enum class StepKind { None, Download, Upload };
+struct StepEntry {
+    StepKind kind = StepKind::None;
+    const BlockEntry* entry = nullptr;
+    int block = 0;
+};
+// What a step number means for a keyboard kind; kind None when it has no entry.
+StepEntry stepEntry(std::int32_t kbdType, int step);
+
+// The block list for a kind; nothing for a kind without blocks (the list stays as it is).
+std::optional<QStringList> blockListItems(std::int32_t kbdType);
+// The list the window starts with, before it is first shown.
+QStringList initialBlockList();
+
+// The image byte a download sends for an address, or nothing outside the block.
+std::optional<std::uint8_t> downloadByte(const MachineImage& image, int block, int address);
+std::optional<std::uint8_t> downloadByte(const MonitorImage& image, int block, int address);
+
+// Places the eight data bytes of a complete read reply (1A B2 b a d0..d7 cs) by the reply's
+// own block and address. Bytes whose target lies outside the block, and bytes that would
+// make the image invalid, are dropped one by one. Returns the number of bytes stored.
+int placeReply(MachineImage& image, const QByteArray& reply);
+int placeReply(MonitorImage& image, const QByteArray& reply);
+
+// A packed-BCD byte: both nibbles 0..9.
+constexpr bool isBcd(std::uint8_t b)
+{
+    return (b >> 4) <= 9 && (b & 0x0F) <= 9;
+}
+
+} // namespace zeltra::link

@@ -1,0 +1,111 @@
+#pragma once
+#include "link/BlockTables.h"
+#include "link/RxRing.h"
+#include "link/SerialChannel.h"
+#include "model/Colours.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace zeltra {
+struct LayoutModel;
+}
+
+namespace zeltra::link {
+
+// A label as the connect window shows it. No colour means the system's button face.
+struct LabelState {
+    QString text;
+    std::optional<Colour> colour;
+    bool operator==(const LabelState&) const = default;
+};
+
+struct LinkDisplay {
+    LabelState umessage;
+    LabelState Label1; // counter of the last request
+    LabelState Label2; // "started" / "finished"
+    QString portCaption;
+};
+
+// The keyboard link without its window: sends frames, scans what comes back, and steps
+// through downloads and uploads one frame per timer tick.
+class LinkEngine : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int TickMs = 50;
+    static constexpr int ReplyTicks = 20;
+    static constexpr int MaxWaitingBytes = 30;
+    static constexpr Colour LabelLime = rgbColour(0, 255, 0);
+    static constexpr Colour LabelRed = rgbColour(255, 0, 0);
+    static constexpr Colour LabelGreen = rgbColour(0, 128, 0);
+
+    LinkEngine(LayoutModel& model, SerialChannel& channel, QObject* parent = nullptr);
+    ~LinkEngine() override;
+
+    // Port. tryport returns false when the port did not open ("Com Port Invalid" to show).
+    bool tryport();
+    bool Setupcom();
+    void clearPortReady() { portReady_ = false; }
+    void setPortCaption(const QString& caption);
+
+    // Live remote.
+    void sendkey(std::uint8_t code);
+    void sendjog(int speed);
+    // Completes the checksum and sends, unless the port is not ready.
+    void sendcmd(const QByteArray& frame);
+
+    // Characters received: Count bytes are waiting in the channel.
+    void SerialRxChar(int count);
+    void parseinput(const QByteArray& frame);
+
+    // One 50 ms tick.
+    void Timer1Timer();
+    void timerrs422();
+    void timermon();
+    void wrtee(std::uint8_t value, std::uint8_t size);
+    void getee(std::uint8_t size);
+
+    // A button press: tag 0 download, 10 upload.
+    void LoadkeyClick(int tag);
+    void setComboIndex(int index) { comboIndex_ = index; }
+    void setTraceVisible(bool visible) { traceVisible_ = visible; }
+
+    int step() const { return step_; }
+    int counter() const { return counter_; }
+    int countdown() const { return countdown_; }
+    bool portReady() const { return portReady_; }
+    bool timerEnabled() const { return timerEnabled_; }
+    const LinkDisplay& display() const { return display_; }
+
+  signals:
+    void displayChanged();
+    void traceAppended(const QString& line);
+    void traceCleared();
+    // The key block has come back: the key buttons should show the new codes.
+    void keyBlockUploaded();
+
+  private:
+    void runStep(std::int32_t kbdType);
+    void blockDone();
+    void add2memo(const QByteArray& frame);
+    void setLabel(LabelState& label, const QString& text);
+    void setColour(LabelState& label, std::optional<Colour> colour);
+    void onLost();
+    void abortTransfer();
+
+    LayoutModel& model_;
+    SerialChannel& channel_;
+    RxRing ring_;
+    LinkDisplay display_;
+    int step_ = 0;
+    int counter_ = 0;
+    int countdown_ = 0;
+    int comboIndex_ = 0;
+    bool portReady_ = false;
+    bool timerEnabled_ = false;
+    bool traceVisible_ = false;
+    bool receivedSinceTick_ = false;
+};
+
+} // namespace zeltra::link

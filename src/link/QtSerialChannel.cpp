@@ -1,0 +1,206 @@
+#include "link/QtSerialChannel.h"
+
+#include "link/ComPorts.h"
+
+#include <QDeadlineTimer>
+#include <QLoggingCategory>
+#include <QProcessEnvironment>
+
+#include <algorithm>
+#include <climits>
+#include <termios.h>
+
+Q_LOGGING_CATEGORY(lcSerial, "zeltra.link.serial", QtInfoMsg)
+
+using zeltra::link::SerialChannel;
+
+QtSerialChannel::QtSerialChannel(QObject* parent) : QObject(parent)
+{
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialChannel::onReadyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialChannel::onError);
+}
+
+QtSerialChannel::~QtSerialChannel()
+{
+    onReceived = nullptr;
+    onLost = nullptr;
+    close();
+}
+
+bool QtSerialChannel::open()
+{
+    close();
+    notes_.clear();
+    const QString path =
+        zeltra::link::comDevicePath(number_, QProcessEnvironment::systemEnvironment());
+    if (path.isEmpty()) {
+        error_ = QStringLiteral("Invalid port number (COM%1)").arg(number_);
+        return false;
+    }
+    port_.setPortName(path);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        error_ =
+            QStringLiteral("Can't open device COM%1: %2").arg(number_).arg(port_.errorString());
+        port_.clearError();
+        return false;
+    }
+    // Settings are applied after opening: a setting the device refuses must not make the
+    // open fail.
+    applyLineSettings();
+    port_.setReadBufferSize(ReceiveBufferBytes);
+    port_.clear(QSerialPort::AllDirections);
+    error_.clear();
+    return true;
+}
+
+void QtSerialChannel::applyLineSettings()
+{
+    note(port_.setBaudRate(QSerialPort::Baud38400), QStringLiteral("38400 baud"));
+    note(port_.setDataBits(QSerialPort::Data8), QStringLiteral("8 data bits"));
+    note(port_.setStopBits(QSerialPort::OneStop), QStringLiteral("1 stop bit"));
+    note(port_.setFlowControl(QSerialPort::NoFlowControl), QStringLiteral("no flow control"));
+    if (port_.setParity(QSerialPort::OddParity))
+        checkParity();
+    else
+        note(false, QStringLiteral("odd parity"));
+    note(port_.setDataTerminalReady(true), QStringLiteral("DTR"));
+    note(port_.setRequestToSend(true), QStringLiteral("RTS"));
+}
+
+void QtSerialChannel::note(bool ok, const QString& what)
+{
+    if (ok)
+        return;
+    notes_ << QStringLiteral("%1 not taken").arg(what);
+    qCDebug(lcSerial) << port_.portName() << notes_.last();
+    port_.clearError();
+}
+
+// The driver may accept the call and still not generate parity: read the line back.
+void QtSerialChannel::checkParity()
+{
+    termios tio{};
+    if (tcgetattr(int(port_.handle()), &tio) != 0)
+        return;
+    if (!(tio.c_cflag & PARENB) || !(tio.c_cflag & PARODD)) {
+        notes_ << QStringLiteral("odd parity not in effect");
+        qCDebug(lcSerial) << port_.portName() << notes_.last();
+    }
+}
+
+void QtSerialChannel::close()
+{
+    deliveryPending_ = false;
+    if (port_.isOpen())
+        port_.close();
+    port_.clearError();
+}
+
+void QtSerialChannel::purgeReceive()
+{
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
+}
+
+void QtSerialChannel::purgeTransmit()
+{
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Output);
+}
+
+SerialChannel::WriteResult QtSerialChannel::write(const QByteArray& bytes)
+{
+    if (!port_.isOpen())
+        return WriteResult::Error;
+    // While waiting for the write, the port may report arrived bytes; they are handed on
+    // after the write, so the reply to this frame is never handled before it was sent.
+    inWrite_ = true;
+    writeFailed_ = false;
+    const qint64 accepted = port_.write(bytes);
+    QDeadlineTimer deadline(WriteTimeoutMs);
+    if (accepted >= 0)
+        port_.flush();
+    while (accepted >= 0 && port_.isOpen() && port_.bytesToWrite() > 0 && !writeFailed_ &&
+           !lostInWrite_ && !deadline.hasExpired())
+        port_.waitForBytesWritten(int(std::max<qint64>(1, deadline.remainingTime())));
+    inWrite_ = false;
+
+    WriteResult result = WriteResult::All;
+    if (accepted < 0 || writeFailed_ || lostInWrite_)
+        result = WriteResult::Error;
+    else if (accepted < bytes.size() || port_.bytesToWrite() > 0)
+        result = WriteResult::Partial;
+    if (port_.isOpen() && port_.bytesToWrite() > 0)
+        port_.clear(QSerialPort::Output); // what did not go out in time is given up
+
+    if (lostInWrite_) {
+        lostInWrite_ = false;
+        lose();
+    } else if (deliveryPending_) {
+        QMetaObject::invokeMethod(this, &QtSerialChannel::deliver, Qt::QueuedConnection);
+    }
+    return result;
+}
+
+bool QtSerialChannel::readByte(std::uint8_t& byte)
+{
+    char c = 0;
+    if (!port_.isOpen() || !port_.getChar(&c))
+        return false;
+    byte = std::uint8_t(c);
+    return true;
+}
+
+int QtSerialChannel::bytesWaiting() const
+{
+    return port_.isOpen() ? int(port_.bytesAvailable()) : 0;
+}
+
+void QtSerialChannel::onReadyRead()
+{
+    deliveryPending_ = true;
+    if (!inWrite_)
+        deliver();
+}
+
+void QtSerialChannel::deliver()
+{
+    if (!deliveryPending_ || inWrite_)
+        return;
+    deliveryPending_ = false;
+    if (port_.isOpen() && port_.bytesAvailable() > 0 && onReceived)
+        onReceived(int(std::min<qint64>(port_.bytesAvailable(), INT_MAX)));
+}
+
+void QtSerialChannel::onError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return;
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+        // The device went away. Left open, the port repeats the error without end.
+        if (inWrite_)
+            lostInWrite_ = true;
+        else
+            lose();
+        return;
+    case QSerialPort::WriteError:
+        writeFailed_ = true;
+        port_.clearError();
+        return;
+    default:
+        port_.clearError(); // line errors are not reported
+        return;
+    }
+}
+
+void QtSerialChannel::lose()
+{
+    if (!port_.isOpen())
+        return;
+    qCDebug(lcSerial) << port_.portName() << "lost:" << port_.errorString();
+    close();
+    if (onLost)
+        onLost();
+}

@@ -1,0 +1,233 @@
+// End to end: the program's own serial channel and connect window against zeltra-emu on a
+// pseudo-terminal. Transfers run at the protocol's pace, so these tests take seconds.
+#include "EmuCore.h"
+#include "EmuProcess.h"
+#include "TestPrompts.h"
+#include "link/BlockTables.h"
+#include "link/TComNumberF.h"
+#include "link/TDownloadf.h"
+#include "model/LayoutModel.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+using namespace zeltra;
+using zeltra::emu::Eeprom;
+
+namespace {
+
+constexpr int Port = 7;
+constexpr std::uint8_t Fill = 0xEE;
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct Link {
+    QTemporaryDir dir;
+    QString linkPath =
+        dir.filePath(QStringLiteral("kbd-%1").arg(QCoreApplication::applicationPid()));
+    QString eepromPath = dir.filePath(QStringLiteral("eeprom.bin"));
+    EmuProcess emu;
+    LayoutModel model;
+    TestPrompts prompts;
+    TComNumberF picker;
+    std::unique_ptr<TDownloadf> dl;
+    QStringList umessages;
+    int keyRefreshes = 0;
+
+    bool startEmu(const QStringList& extra = {})
+    {
+        return emu.start(QStringList{"--link", linkPath, "--eeprom", eepromPath, "--fill", "EE"} +
+                         extra);
+    }
+    void openWindow(int kind)
+    {
+        qputenv(qPrintable(QStringLiteral("ZELTRA_COM%1").arg(Port)), QFile::encodeName(linkPath));
+        model.initDefaults(dir.path() + QLatin1Char('/'));
+        model.setKbdType(kind);
+        model.Settings.setComPort(Port);
+        dl = std::make_unique<TDownloadf>(model, picker, prompts);
+        dl->setkbdval = [this] { ++keyRefreshes; };
+        QObject::connect(&dl->engine(), &link::LinkEngine::displayChanged, [this] {
+            const QString text = dl->engine().display().umessage.text;
+            if (umessages.isEmpty() || umessages.last() != text)
+                umessages << text;
+        });
+        dl->Setupcom();
+    }
+    void press(int index, const char* button)
+    {
+        dl->selectBlock(index);
+        dl->findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+    bool idle() const { return dl->engine().step() == 0; }
+    QString message() const { return dl->engine().display().umessage.text; }
+    Eeprom eeprom() const
+    {
+        QFile file(eepromPath);
+        if (!file.open(QIODevice::ReadOnly))
+            return Eeprom(0);
+        return Eeprom::fromBytes(file.readAll()).value_or(Eeprom(0));
+    }
+};
+
+// What the keyboard must hold after a download: the bytes the block tables send, and the
+// untouched fill everywhere else.
+template <class Image> void compareEeprom(const Eeprom& eeprom, int kind, const Image& image)
+{
+    for (int block = 0; block < emu::BlockCount; ++block) {
+        const auto* entry = link::blockEntry(kind, block);
+        for (int a = 0; a < emu::BlockBytes; ++a) {
+            const bool sent = entry && a < entry->written;
+            const int expected = sent ? *link::downloadByte(image, block, a) : Fill;
+            QVERIFY2(eeprom.at(block, a) == expected,
+                     qPrintable(QStringLiteral("block %1 address %2").arg(block).arg(a)));
+        }
+    }
+}
+
+template <class Image> void compareImage(const Image& got, const Image& expected)
+{
+    for (std::size_t i = 0; i < got.bytes.size(); ++i)
+        QVERIFY2(got.bytes[i] == expected.bytes[i], qPrintable(QStringLiteral("offset %1").arg(i)));
+}
+
+} // namespace
+
+class TestLinkEndToEnd : public QObject {
+    Q_OBJECT
+  private slots:
+    void machineDownloadThenUpload()
+    {
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMachine);
+        QVERIFY(l.prompts.messages.isEmpty());
+        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+        const MachineImage original = l.model.McnImage;
+
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 60000);
+        QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
+        compareEeprom(l.eeprom(), KbdMachine, original);
+
+        MachineImage expected = l.model.McnImage;
+        for (std::size_t i = 4; i < expected.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = expected.bytes[i] = 0;
+        for (std::size_t i = mcn::KeyCodes; i < mcn::Gpos; ++i)
+            expected.bytes[i] = original.bytes[i];
+        for (std::size_t last :
+             {mcn::UnitConfig + 15, mcn::PortAConfig + 15, mcn::PortBConfig + 15})
+            expected.bytes[last] = Fill; // written as 15 bytes, read back as 16
+        l.press(0, "Loadkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        compareImage(l.model.McnImage, expected);
+        QCOMPARE(l.keyRefreshes, 1);
+    }
+
+    void monitorDownloadThenUpload()
+    {
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMonitor);
+        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        const MonitorImage original = l.model.MonImage;
+
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 40000);
+        compareEeprom(l.eeprom(), KbdMonitor, original);
+
+        MonitorImage expected = l.model.MonImage;
+        for (std::size_t i = 4; i < expected.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = expected.bytes[i] = 0;
+        for (std::size_t i = mon::KeyCodes; i < mon::FormatAssign + 15; ++i)
+            expected.bytes[i] = original.bytes[i];
+        expected.bytes[mon::KeyCodes + 21] = Fill;   // key22 is not sent, but read back
+        expected.bytes[mon::UnitConfig + 15] = Fill; // 15 written, 16 read
+        // The sixteenth slot reads back EE, which names no format record: it is refused.
+        for (std::size_t i = mon::FormatTable + 1; i < mon::FormatTable + 17; ++i)
+            expected.bytes[i] = original.bytes[i]; // the only row read back: record 0
+        for (std::size_t i = mon::PecDirData; i < mon::PecDirData + 15; ++i)
+            expected.bytes[i] = original.bytes[i];
+        expected.bytes[mon::PecDirData + 15] = Fill;
+        l.press(0, "Loadkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        compareImage(l.model.MonImage, expected);
+    }
+
+    void keyboardGoneAndBack()
+    {
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMachine);
+        l.press(5, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.dl->engine().counter() >= 10, 5000);
+        l.emu.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(l.message(), QStringLiteral("Abort No Coms"), 5000);
+        QVERIFY(!l.dl->channel().active());
+        QVERIFY(!l.dl->engine().portReady());
+
+        const double before = cpuSeconds();
+        QTest::qWait(1000);
+        QVERIFY2(cpuSeconds() - before < 0.5, "busy after the device went away");
+
+        QVERIFY(l.startEmu());
+        QTimer::singleShot(0, &l.picker, [&] {
+            l.picker.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        });
+        l.dl->Port1Click();
+        QVERIFY(l.dl->channel().active());
+        QCOMPARE(l.dl->portCaption(), QStringLiteral("Com%1").arg(Port));
+        l.press(8, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 5000);
+        QCOMPARE(l.message(), QStringLiteral("Download Macro data"));
+        for (int a = 0; a < 8; ++a)
+            QCOMPARE(l.eeprom().at(8, a), l.model.McnImage.bytes[mcn::MacroTable + std::size_t(a)]);
+    }
+
+    void faultyKeyboard_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<bool>("keysArrive");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << true << "";
+        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << true << "";
+        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << true << "";
+        QTest::newRow("answers late") << QStringList{"--delay", "120"} << true << "";
+        QTest::newRow("port A not taking commands")
+            << QStringList{"--ack-only"} << false << "Set Serial-A to Input";
+        QTest::newRow("no answers") << QStringList{"--silent"} << false << "Abort No Coms";
+    }
+    void faultyKeyboard()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(bool, keysArrive);
+        QFETCH(QString, seen);
+        Link l;
+        QVERIFY(l.startEmu(faults));
+        l.openWindow(KbdMachine);
+        l.press(1, "Loadkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 10000);
+        const std::uint8_t key1 = l.model.McnImage.keyCode(0);
+        QCOMPARE(key1, keysArrive ? Fill : std::uint8_t(0));
+        QCOMPARE(l.keyRefreshes, seen == QLatin1String("Abort No Coms") ? 0 : 1);
+        if (!seen.isEmpty())
+            QVERIFY2(l.umessages.contains(seen), qPrintable(l.umessages.join(", ")));
+    }
+};
+
+QTEST_MAIN(TestLinkEndToEnd)
+#include "tst_link_e2e.moc"
