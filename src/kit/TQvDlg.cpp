@@ -15,6 +15,16 @@ static void initKitPictures() { Q_INIT_RESOURCE(kit_pictures); }
 
 namespace dlg = zeltra::dlg;
 
+namespace {
+// Texts of the program break lines with a carriage return, alone or before a line feed.
+QString withLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
 TQvDlg::TQvDlg(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -149,7 +159,7 @@ int TQvDlg::wrappedHeight(const QLabel* label, int minimum)
 
 void TQvDlg::showText(QLabel* text, const QString& message, QWidget* focus)
 {
-    text->setText(message);
+    text->setText(withLineFeeds(message));
     const int height = wrappedHeight(text, dlg::MinTextHeight);
     text->resize(dlg::TextWidth, height);
     setPageHeight(dlg::textPageHeight(height));
@@ -208,7 +218,7 @@ int TQvDlg::StringEntry(QWidget* owner, int kind, const QString& prompt, QString
     place(owner);
     setWindowTitle(caption);
     Pages->setCurrentIndex(PageStringEntry);
-    STR_Text->setText(prompt);
+    STR_Text->setText(withLineFeeds(prompt));
     const int promptHeight = wrappedHeight(STR_Text, 0);
     STR_Text->resize(dlg::TextWidth, promptHeight);
     const dlg::EntryLayout layout = dlg::entryLayout(promptHeight);

@@ -58,8 +58,10 @@ signals:
     void OnClick(TQveButton* sender);
     void OnRightClick(TQveButton* sender);
     void OnUpdTimer(TQveButton* sender, bool depressed);
-    void OnMouseDown(TQveButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods, QPoint pos);
-    void OnMouseUp(TQveButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods, QPoint pos);
+    void OnMouseDown(TQveButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                     QPoint pos);
+    void OnMouseUp(TQveButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                   QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -176,6 +176,9 @@ void TestTQvDlg::pageHeights()
 
     query(QStringLiteral("Send it?"));
     QCOMPARE(d.height(), shortHeight);
+    query(QStringLiteral("one\rtwo\r\nthree"));
+    QCOMPARE(d.QRY_Text->text(), QStringLiteral("one\ntwo\nthree"));
+    QVERIFY(d.QRY_Text->height() >= 3 * d.QRY_Text->fontMetrics().height());
 
     for (const QString& prompt : {QStringLiteral("Label"), LongText}) {
         WhenShown shown(d, [&] { click(d.STR_Cancel); });

@@ -55,15 +55,19 @@ struct Recorder {
     QStringList log;
     explicit Recorder(TQveButton& b)
     {
-        auto name = [](Qt::MouseButton m) { return m == Qt::LeftButton ? "L" : m == Qt::RightButton ? "R" : "M"; };
-        auto mark = [](TQveButton* s) { return s->Timedout() ? "!" : ""; };
         using Mods = Qt::KeyboardModifiers;
-        QObject::connect(&b, &TQveButton::OnMouseDown, [=, this](TQveButton* s, Qt::MouseButton m, Mods, QPoint) {
-            log << QStringLiteral("down%1%2").arg(name(m), mark(s));
-        });
-        QObject::connect(&b, &TQveButton::OnMouseUp, [=, this](TQveButton*, Qt::MouseButton m, Mods, QPoint) {
-            log << QStringLiteral("up%1").arg(name(m));
-        });
+        auto name = [](Qt::MouseButton m) {
+            return m == Qt::LeftButton ? "L" : m == Qt::RightButton ? "R" : "M";
+        };
+        auto mark = [](TQveButton* s) { return s->Timedout() ? "!" : ""; };
+        QObject::connect(&b, &TQveButton::OnMouseDown,
+                         [=, this](TQveButton* s, Qt::MouseButton m, Mods, QPoint) {
+                             log << QStringLiteral("down%1%2").arg(name(m), mark(s));
+                         });
+        QObject::connect(&b, &TQveButton::OnMouseUp,
+                         [=, this](TQveButton*, Qt::MouseButton m, Mods, QPoint) {
+                             log << QStringLiteral("up%1").arg(name(m));
+                         });
         QObject::connect(&b, &TQveButton::OnUpdTimer, [=, this](TQveButton* s, bool depressed) {
             log << QStringLiteral("upd%1%2").arg(int(depressed)).arg(mark(s));
         });
