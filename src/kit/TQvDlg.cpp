@@ -9,6 +9,8 @@
 #include <QStackedWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 // The pictures are compiled into the static window library; naming the resource here makes
 // the linker keep them in every program that uses the dialog.
 static void initKitPictures() { Q_INIT_RESOURCE(kit_pictures); }
@@ -232,5 +234,6 @@ int TQvDlg::StringEntry(QWidget* owner, int kind, const QString& prompt, QString
     STR_Edit->setFocus();
     const int result = runModal(owner);
     answer = result == ResultOK ? STR_Edit->text() : initial;
+    STR_Edit->clear(); // a masked entry is not kept after the dialog
     return result;
 }
