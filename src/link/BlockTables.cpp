@@ -30,7 +30,7 @@ constexpr std::array<BlockEntry, 5> MonitorBlocks{{
     {1, "Keyboard", "Download key values", 21, "Upload key valuse", 21},
     {2, "Unit Config", "Download Unit Config", 15, "Upload Unit Config", 15},
     {3, "Format Assign", "Download Format Assign", 15, "Upload Format Assign", 15},
-    {4, "Monitor Formats", "Download Format data", FormatRowsSent * FormatRowBytes,
+    {4, "Monitor Formats", "Download Format data", FormatRowsSent* FormatRowBytes,
      "Upload Format data", 15},
     {5, "Dim + Other", "Download Pec/Dir + Other data", 15, "Upload Pecdir+Other", 15},
 }};

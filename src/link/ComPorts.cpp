@@ -82,17 +82,6 @@ QString comDevicePath(int n, const QProcessEnvironment& env)
     return familyPath(n);
 }
 
-int comNumberForDevice(const QString& path, const QProcessEnvironment& env)
-{
-    const auto ports = environmentPorts(env);
-    for (auto it = ports.cbegin(); it != ports.cend(); ++it)
-        if (it.value() == path)
-            return it.key();
-    const int n = familyNumber(path);
-    // A number the environment points elsewhere no longer names this device.
-    return (n > 0 && !ports.contains(n)) ? n : 0;
-}
-
 QList<ComPortEntry> availableComPorts(const QList<SystemDevice>& devices,
                                       const QProcessEnvironment& env)
 {

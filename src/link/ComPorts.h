@@ -16,9 +16,6 @@ constexpr int MaxComNumber = 999; // three digits, as the port box reads them
 // The device for port n; empty when n names no device.
 QString comDevicePath(int n, const QProcessEnvironment& env);
 
-// The port number that names a device path, or 0 when none does.
-int comNumberForDevice(const QString& path, const QProcessEnvironment& env);
-
 struct ComPortEntry {
     int number = 0;
     QString name;        // "COMn"

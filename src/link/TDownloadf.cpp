@@ -176,9 +176,9 @@ void TDownloadf::FormShow()
     ComboBox1->setCurrentIndex(index < ComboBox1->count() ? index : -1);
 }
 
-void TDownloadf::tryport()
+void TDownloadf::reportPort(bool opened)
 {
-    if (!engine_->tryport())
+    if (!opened)
         prompts_.showMessage(zeltra::link::texts::comPortInvalid(),
                              QApplication::applicationDisplayName());
 }
@@ -186,8 +186,7 @@ void TDownloadf::tryport()
 void TDownloadf::Setupcom()
 {
     picker_.setTag(model_.Settings.comPort());
-    engine_->setPortCaption(zeltra::link::texts::portNumbered(model_.Settings.comPort()));
-    tryport();
+    reportPort(engine_->Setupcom());
 }
 
 void TDownloadf::Port1Click()
@@ -199,7 +198,7 @@ void TDownloadf::Port1Click()
     engine_->setPortCaption(picker_.comboText());
     if (saveconfig)
         saveconfig();
-    tryport();
+    reportPort(engine_->tryport());
     Port1->setChecked(Serial->active());
 }
 

@@ -57,7 +57,8 @@ class TDownloadf : public QDialog {
     void LoadkeyClick();
     void Check1Click();
     void Timer1Timer();
-    void tryport();
+    // "Com Port Invalid" when the port did not open.
+    void reportPort(bool opened);
     void showDisplay();
 
     zeltra::LayoutModel& model_;

@@ -57,9 +57,10 @@ class EmuProcess {
     // A clean stop: the emulator removes its link.
     void stop()
     {
-        if (process_.state() == QProcess::NotRunning)
+        const qint64 pid = process_.processId();
+        if (process_.state() == QProcess::NotRunning || pid <= 0)
             return;
-        ::kill(pid_t(process_.processId()), SIGTERM);
+        ::kill(pid_t(pid), SIGTERM);
         if (!process_.waitForFinished(5000))
             kill();
     }

@@ -52,24 +52,6 @@ class TestEmuCore : public QObject {
         QCOMPARE(answers.join().toHex(' '), answer.toHex(' '));
     }
 
-    void writeStores_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("normal") << int(AnswerMode::Normal) << true;
-        QTest::newRow("ack only still stores") << int(AnswerMode::AckOnly) << true;
-        QTest::newRow("silent stores nothing") << int(AnswerMode::Silent) << false;
-    }
-    void writeStores()
-    {
-        QFETCH(int, mode);
-        QFETCH(bool, stored);
-        Eeprom eeprom;
-        respond(hex("03B10200550B"), eeprom, AnswerMode(mode));
-        QCOMPARE(eeprom.at(2, 0), stored ? 0x55 : ErasedByte);
-        QCOMPARE(eeprom.at(2, 1), ErasedByte);
-    }
-
     void fileForm()
     {
         Eeprom eeprom(0x00);
@@ -84,37 +66,6 @@ class TestEmuCore : public QObject {
         QVERIFY(!Eeprom::fromBytes(bytes + 'x'));
         QVERIFY(!eeprom.store(16, 0, 1));
         QVERIFY(!eeprom.store(0, 256, 1));
-    }
-
-    void hexWords_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("one") << "0F" << true << hex("0F");
-        QTest::newRow("blanks") << "0f 00 a1" << true << hex("0F00A1");
-        QTest::newRow("odd digits") << "0F0" << false << QByteArray();
-        QTest::newRow("not hex") << "0G" << false << QByteArray();
-        QTest::newRow("sign") << "+1" << false << QByteArray();
-    }
-    void hexWords()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, valid);
-        QFETCH(QByteArray, bytes);
-        const auto parsed = parseHexBytes(text);
-        QCOMPARE(parsed.has_value(), valid);
-        if (valid)
-            QCOMPARE(*parsed, bytes);
-    }
-
-    void pieces()
-    {
-        const QByteArray reply = hex("1AB2010001020304050607080D");
-        QCOMPARE(splitBytes(reply, 0), QList<QByteArray>{reply});
-        QCOMPARE(splitBytes(reply, 5),
-                 (QList<QByteArray>{reply.left(5), reply.mid(5, 5), reply.mid(10)}));
-        QCOMPARE(splitBytes(reply, 13), QList<QByteArray>{reply});
     }
 };
 

@@ -79,46 +79,6 @@ class TestLinkBlocks : public QObject {
         QVERIFY(!source(-1).has_value());
     }
 
-    void steps_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("stepKind");
-        QTest::addColumn<QString>("caption");
-        const int down = int(StepKind::Download), up = int(StepKind::Upload),
-                  no = int(StepKind::None);
-        QTest::newRow("mcn 0 idle") << 0 << 0 << no << QString();
-        QTest::newRow("mcn 1") << 0 << 1 << down << "Download key values";
-        QTest::newRow("mcn 8") << 0 << 8 << down << "Download Macro data";
-        QTest::newRow("mcn 9") << 0 << 9 << no << QString();
-        QTest::newRow("mcn 10") << 0 << 10 << no << QString();
-        QTest::newRow("mcn 11") << 0 << 11 << up << "Upload key values";
-        QTest::newRow("mcn 13") << 0 << 13 << up << "Upload porta Config";
-        QTest::newRow("mcn 16") << 0 << 16 << up << "Upload loop Data";
-        QTest::newRow("mcn 17 gpo") << 0 << 17 << no << QString();
-        QTest::newRow("mcn 18 macros") << 0 << 18 << no << QString();
-        QTest::newRow("mcn -1") << 0 << -1 << no << QString();
-        QTest::newRow("mon 5") << 1 << 5 << down << "Download Pec/Dir + Other data";
-        QTest::newRow("mon 6") << 1 << 6 << no << QString();
-        QTest::newRow("mon 11") << 1 << 11 << up << "Upload key valuse";
-        QTest::newRow("mon 15") << 1 << 15 << up << "Upload Pecdir+Other";
-        QTest::newRow("mon 16") << 1 << 16 << no << QString();
-        QTest::newRow("future 1") << 2 << 1 << no << QString();
-    }
-    void steps()
-    {
-        QFETCH(int, kind);
-        QFETCH(int, step);
-        QFETCH(int, stepKind);
-        QFETCH(QString, caption);
-        const auto e = stepEntry(kind, step);
-        QCOMPARE(int(e.kind), stepKind);
-        if (e.kind != StepKind::None)
-            QCOMPARE(QString::fromLatin1(e.kind == StepKind::Download ? e.entry->downloadCaption
-                                                                      : e.entry->uploadCaption),
-                     caption);
-    }
-
     void blockLists()
     {
         QCOMPARE(blockListItems(0).value(),

@@ -49,30 +49,6 @@ class TestLinkComPorts : public QObject {
         QCOMPARE(comDevicePath(number, environment(env)), path);
     }
 
-    void numberForDevice_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QStringList>("env");
-        QTest::addColumn<int>("number");
-        QTest::newRow("ttyS0") << "/dev/ttyS0" << QStringList() << 1;
-        QTest::newRow("ttyUSB31") << "/dev/ttyUSB31" << QStringList() << 64;
-        QTest::newRow("ttyACM0") << "/dev/ttyACM0" << QStringList() << 65;
-        QTest::newRow("ttyUSB32") << "/dev/ttyUSB32" << QStringList() << 0;
-        QTest::newRow("leading zero") << "/dev/ttyS01" << QStringList() << 0;
-        QTest::newRow("other kind") << "/dev/ttyAMA0" << QStringList() << 0;
-        QTest::newRow("pty unnamed") << "/dev/pts/3" << QStringList() << 0;
-        QTest::newRow("pty named") << "/dev/pts/3" << QStringList{"ZELTRA_COM7=/dev/pts/3"} << 7;
-        QTest::newRow("number taken by env")
-            << "/dev/ttyS6" << QStringList{"ZELTRA_COM7=/dev/pts/3"} << 0;
-    }
-    void numberForDevice()
-    {
-        QFETCH(QString, path);
-        QFETCH(QStringList, env);
-        QFETCH(int, number);
-        QCOMPARE(comNumberForDevice(path, environment(env)), number);
-    }
-
     void portList()
     {
         const QList<SystemDevice> devices{{"/dev/ttyUSB1", "FT232R"},

@@ -66,88 +66,59 @@ QByteArray hex(const char* t)
 class TestLinkEngine : public QObject {
     Q_OBJECT
   private slots:
-    void singleDownload_data()
+    // Frames per block: writes at 0 .. written - 1, reads at 0, 8, .. up to the upload size.
+    void singleBlock_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("block");
-        QTest::addColumn<int>("frames");
-        const int mcn[] = {22, 15, 15, 15, 192, 160, 48, 8};
-        for (int b = 1; b <= 8; ++b)
-            QTest::addRow("mcn block %d", b) << 0 << b << mcn[b - 1];
-        const int mon[] = {21, 15, 15, 240, 15};
-        for (int b = 1; b <= 5; ++b)
-            QTest::addRow("mon block %d", b) << 1 << b << mon[b - 1];
-    }
-    void singleDownload()
-    {
-        QFETCH(int, kind);
-        QFETCH(int, block);
-        QFETCH(int, frames);
-        Rig rig(kind);
-        rig.start(block, 0);
-        QCOMPARE(rig.runToIdle(1000), frames + 1);
-        QCOMPARE(rig.channel.sent.size(), frames);
-        for (int a = 0; a < frames; ++a) {
-            const auto value = rig.imageByte(block, a);
-            QCOMPARE(rig.channel.sent[a],
-                     writeRequestFrame(std::uint8_t(block), std::uint8_t(a), value));
-            QCOMPARE(rig.channel.eeprom.at(block, a), value);
-        }
-        QCOMPARE(rig.channel.eeprom.at(block, frames), zeltra::emu::ErasedByte);
-        const auto& d = rig.engine.display();
-        QCOMPARE(d.Label2, (LabelState{QStringLiteral("finished"), LinkEngine::LabelLime}));
-        QCOMPARE(d.umessage.text, QString::fromLatin1(blockEntry(kind, block)->downloadCaption));
-        QCOMPARE(d.Label1.text, QString::number(frames - 1));
-    }
-
-    void singleUpload_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("tag");
         QTest::addColumn<QList<int>>("addresses");
-        auto every8 = [](int last) {
+        auto step = [](int last, int by) {
             QList<int> r;
-            for (int a = 0; a <= last; a += 8)
+            for (int a = 0; a <= last; a += by)
                 r << a;
             return r;
         };
-        QTest::newRow("mcn keys") << 0 << 1 << QList{0, 8, 16};
-        QTest::newRow("mcn unit config") << 0 << 2 << QList{0, 8};
-        QTest::newRow("mcn port B") << 0 << 4 << QList{0, 8};
-        QTest::newRow("mcn cues") << 0 << 5 << every8(192);
-        QTest::newRow("mcn loops") << 0 << 6 << every8(160);
-        QTest::newRow("mcn gpo has no upload") << 0 << 7 << QList<int>();
-        QTest::newRow("mcn macros have no upload") << 0 << 8 << QList<int>();
-        QTest::newRow("mon keys") << 1 << 1 << QList{0, 8, 16};
-        QTest::newRow("mon formats") << 1 << 4 << QList{0, 8};
-        QTest::newRow("mon pec/dir") << 1 << 5 << QList{0, 8};
+        const int mcn[] = {22, 15, 15, 15, 192, 160, 48, 8};
+        for (int b = 1; b <= 8; ++b)
+            QTest::addRow("mcn download %d", b) << 0 << b << 0 << step(mcn[b - 1] - 1, 1);
+        const int mon[] = {21, 15, 15, 240, 15};
+        for (int b = 1; b <= 5; ++b)
+            QTest::addRow("mon download %d", b) << 1 << b << 0 << step(mon[b - 1] - 1, 1);
+        QTest::newRow("mcn upload keys") << 0 << 1 << 10 << QList{0, 8, 16};
+        QTest::newRow("mcn upload unit config") << 0 << 2 << 10 << QList{0, 8};
+        QTest::newRow("mcn upload port B") << 0 << 4 << 10 << QList{0, 8};
+        QTest::newRow("mcn upload cues") << 0 << 5 << 10 << step(192, 8);
+        QTest::newRow("mcn upload loops") << 0 << 6 << 10 << step(160, 8);
+        QTest::newRow("mcn upload gpo: none") << 0 << 7 << 10 << QList<int>();
+        QTest::newRow("mcn upload macros: none") << 0 << 8 << 10 << QList<int>();
+        QTest::newRow("mon upload keys") << 1 << 1 << 10 << QList{0, 8, 16};
+        QTest::newRow("mon upload formats") << 1 << 4 << 10 << QList{0, 8};
+        QTest::newRow("mon upload pec/dir") << 1 << 5 << 10 << QList{0, 8};
     }
-    void singleUpload()
+    void singleBlock()
     {
         QFETCH(int, kind);
         QFETCH(int, block);
+        QFETCH(int, tag);
         QFETCH(QList<int>, addresses);
         Rig rig(kind);
         QSignalSpy keys(&rig.engine, &LinkEngine::keyBlockUploaded);
-        rig.start(block, 10);
-        QCOMPARE(rig.runToIdle(100), addresses.isEmpty() ? 1 : int(addresses.size()) + 1);
+        rig.start(block, tag);
+        QCOMPARE(rig.runToIdle(1000), addresses.isEmpty() ? 1 : int(addresses.size()) + 1);
         QList<QByteArray> expected;
         for (int a : addresses)
-            expected << readRequestFrame(std::uint8_t(block), std::uint8_t(a));
+            expected << (tag == 0 ? writeRequestFrame(block, a, rig.imageByte(block, a))
+                                  : readRequestFrame(block, a));
         QCOMPARE(rig.channel.sent, expected);
-        QCOMPARE(keys.size(), block == 1 ? 1 : 0);
-    }
-
-    void uploadFillsAllSixteenConfigBytes()
-    {
-        Rig rig(0);
-        for (int a = 0; a < 16; ++a)
-            rig.channel.eeprom.store(2, a, std::uint8_t(0x40 + a));
-        rig.start(2, 10);
-        rig.runToIdle(10);
-        for (int a = 0; a < 16; ++a)
-            QCOMPARE(rig.model.McnImage.bytes[std::size_t(mcn::UnitConfig + a)], 0x40 + a);
-        QCOMPARE(rig.model.McnImage.bytes[mcn::PortAConfig], rig.imageByte(3, 0));
+        QCOMPARE(keys.size(), tag == 10 && block == 1 ? 1 : 0);
+        if (addresses.isEmpty())
+            return;
+        const auto& d = rig.engine.display();
+        QCOMPARE(d.Label2, (LabelState{QStringLiteral("finished"), LinkEngine::LabelLime}));
+        QCOMPARE(d.Label1.text, QString::number(addresses.last()));
+        if (tag == 0)
+            QCOMPARE(rig.channel.eeprom.at(block, addresses.last() + 1), zeltra::emu::ErasedByte);
     }
 
     void allBlocks_data()
@@ -187,8 +158,6 @@ class TestLinkEngine : public QObject {
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("tag");
         QTest::addColumn<int>("stepAfterTick");
-        QTest::newRow("mcn upload GPO: step 17") << 0 << 7 << 10 << 0;
-        QTest::newRow("mcn upload macros: step 18") << 0 << 8 << 10 << 0;
         QTest::newRow("mon download 7") << 1 << 7 << 0 << 0;
         QTest::newRow("mon upload 6: step 16") << 1 << 6 << 10 << 0;
         QTest::newRow("no list item: step -1") << 0 << -1 << 0 << 0;
@@ -362,32 +331,6 @@ class TestLinkEngine : public QObject {
         QVERIFY(rig.engine.tryport());
         rig.engine.sendkey(1);
         QCOMPARE(rig.channel.sent.size(), sent + 1);
-    }
-
-    void traceLines()
-    {
-        Rig rig(0);
-        QSignalSpy lines(&rig.engine, &LinkEngine::traceAppended);
-        rig.engine.sendkey(0x2A);
-        QCOMPARE(lines.size(), 0); // trace hidden
-        rig.engine.setTraceVisible(true);
-        rig.engine.sendkey(0x2A);
-        rig.channel.deliverAnswers(); // acknowledgements are not traced
-        const QByteArray reply = sealFrame(hex("1AB201000102030405060708"));
-        rig.channel.receive(reply);
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0][0].toString(), QStringLiteral(" 01 B8 2A E3"));
-        QCOMPARE(lines[1][0].toString(), traceText(reply));
-    }
-
-    void setupcomOpensStoredPort()
-    {
-        Rig rig(0);
-        rig.model.Settings.setComPort(7);
-        QVERIFY(rig.engine.Setupcom());
-        QCOMPARE(rig.channel.number, 7);
-        QCOMPARE(rig.engine.display().portCaption, QStringLiteral("Com:7"));
-        QVERIFY(rig.engine.portReady());
     }
 };
 

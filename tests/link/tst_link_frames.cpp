@@ -56,23 +56,6 @@ class TestLinkFrames : public QObject {
         QCOMPARE(traceText(frame), line);
     }
 
-    void readReplyKind_data()
-    {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<bool>("reply");
-        QTest::newRow("full reply") << hex("1AB20100") << true;
-        QTest::newRow("other length, class 1") << hex("12B2") << true;
-        QTest::newRow("class 0") << hex("0AB2") << false;
-        QTest::newRow("acknowledgement") << hex("100111") << false;
-        QTest::newRow("write command") << hex("1AB1") << false;
-    }
-    void readReplyKind()
-    {
-        QFETCH(QByteArray, frame);
-        QFETCH(bool, reply);
-        QCOMPARE(isReadReply(frame), reply);
-    }
-
     // Chunks arrive one after the other; the ring is scanned after each.
     void ringScan_data()
     {
@@ -110,20 +93,6 @@ class TestLinkFrames : public QObject {
         }
         QCOMPARE(seen, frames);
         QCOMPARE(ring.available(), left);
-    }
-
-    void dropOldestResynchronises()
-    {
-        // A frame start announcing more bytes than ever come holds the scan until dropped.
-        RxRing ring;
-        for (char c : hex("0F100111"))
-            ring.push(std::uint8_t(c));
-        QList<QByteArray> seen;
-        ring.scan([&](const QByteArray& f) { seen << f; });
-        QVERIFY(seen.isEmpty());
-        ring.dropOldest();
-        ring.scan([&](const QByteArray& f) { seen << f; });
-        QCOMPARE(seen, QList{hex("100111")});
     }
 };
 

@@ -161,22 +161,6 @@ class TestLinkWindow : public QObject {
         w.action("Check1")->trigger();
         QVERIFY(!w.dl.traceVisible());
     }
-
-    void keyUploadRefreshesKeys()
-    {
-        Window w;
-        w.model.Settings.setComPort(1);
-        w.channel->autoDeliver = true;
-        for (int a = 0; a < 22; ++a)
-            w.channel->eeprom.store(1, a, std::uint8_t(100 + a));
-        w.dl.Setupcom();
-        w.dl.selectBlock(1);
-        w.child<QPushButton>("Loadkey")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(w.keyRefreshes, 1, 5000);
-        QCOMPARE(w.model.McnImage.keyCode(21), 121);
-        QCOMPARE(w.background("Label2"), QColor(0, 255, 0));
-        QCOMPARE(w.child<QLabel>("Label2")->text(), QStringLiteral("finished"));
-    }
 };
 
 QTEST_MAIN(TestLinkWindow)
