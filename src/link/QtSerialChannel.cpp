@@ -65,6 +65,21 @@ void QtSerialChannel::applyLineSettings()
         note(false, QStringLiteral("odd parity"));
     note(port_.setDataTerminalReady(true), QStringLiteral("DTR"));
     note(port_.setRequestToSend(true), QStringLiteral("RTS"));
+    passEveryByte();
+}
+
+// Parity is generated on output only: received bytes are taken as they come, never checked,
+// stripped, marked or translated.
+void QtSerialChannel::passEveryByte()
+{
+    termios tio{};
+    const int fd = int(port_.handle());
+    if (tcgetattr(fd, &tio) != 0)
+        return;
+    tio.c_iflag &=
+        ~tcflag_t(INPCK | PARMRK | ISTRIP | IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | BRKINT);
+    if (tcsetattr(fd, TCSANOW, &tio) != 0)
+        notes_ << QStringLiteral("input translation left on");
 }
 
 void QtSerialChannel::note(bool ok, const QString& what)

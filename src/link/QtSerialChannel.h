@@ -36,6 +36,7 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
     void applyLineSettings();
     void note(bool ok, const QString& what);
     void checkParity();
+    void passEveryByte();
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     void deliver();

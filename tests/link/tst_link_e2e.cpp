@@ -4,12 +4,14 @@
 #include "EmuProcess.h"
 #include "TestPrompts.h"
 #include "link/BlockTables.h"
+#include "link/Frames.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 
 #include <QFile>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -196,6 +198,61 @@ class TestLinkEndToEnd : public QObject {
         QCOMPARE(l.message(), QStringLiteral("Download Macro data"));
         for (int a = 0; a < 8; ++a)
             QCOMPARE(l.eeprom().at(8, a), l.model.McnImage.bytes[mcn::MacroTable + std::size_t(a)]);
+    }
+
+    // Every byte value crosses the line unchanged both ways: upload replies carry 0..255,
+    // key frames carry 0..255 out.
+    void everyByteValue()
+    {
+        Link l;
+        Eeprom stored(Fill);
+        for (int a = 0; a < 16; ++a)
+            for (int b = 2; b <= 4; ++b)
+                stored.store(b, a, std::uint8_t(a + 16 * (b - 2))); // 0..47
+        for (int a = 0; a < 22; ++a)
+            stored.store(1, a, std::uint8_t(48 + a)); // 48..69
+        for (int k = 0; k < 32; ++k) {
+            stored.store(5, 6 * k + 4, std::uint8_t(70 + 2 * k)); // 70..133, beside the times
+            stored.store(5, 6 * k + 5, std::uint8_t(71 + 2 * k));
+        }
+        for (int a = 0; a < 160; ++a)
+            stored.store(6, a, std::uint8_t(96 + a)); // 96..255
+        QFile file(l.eepromPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored.toBytes()) == 4096);
+        file.close();
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMachine);
+        const MachineImage before = l.model.McnImage;
+        l.press(0, "Loadkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        QSet<int> seen;
+        auto area = [&](std::size_t start, int block, int count) {
+            for (int a = 0; a < count; ++a) {
+                QCOMPARE(l.model.McnImage.bytes[start + std::size_t(a)], stored.at(block, a));
+                seen << stored.at(block, a);
+            }
+        };
+        area(mcn::KeyCodes, 1, 22);
+        area(mcn::UnitConfig, 2, 16);
+        area(mcn::PortAConfig, 3, 16);
+        area(mcn::PortBConfig, 4, 16);
+        area(mcn::Loops, 6, 160);
+        for (int k = 0; k < 32; ++k) {
+            const std::size_t at = l.model.McnImage.cueOffset(k);
+            QCOMPARE(l.model.McnImage.bytes[at], before.bytes[at]); // EE is no timecode digit
+            for (int j = 4; j < 6; ++j) {
+                QCOMPARE(l.model.McnImage.bytes[at + std::size_t(j)], stored.at(5, 6 * k + j));
+                seen << stored.at(5, 6 * k + j);
+            }
+        }
+        QCOMPARE(seen.size(), 256);
+
+        for (int code = 0; code < 256; ++code)
+            l.dl->sendkey(std::uint8_t(code));
+        QTRY_VERIFY_WITH_TIMEOUT(l.emu.output().count("<- 01 B8 ") == 256, 5000);
+        for (int code = 0; code < 256; ++code)
+            QVERIFY(l.emu.output().contains(
+                link::traceText(link::keyPressFrame(std::uint8_t(code))).toLatin1()));
     }
 
     void faultyKeyboard_data()
