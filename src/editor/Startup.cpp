@@ -37,6 +37,6 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     w.selFormat = new TSelFormatF(w.main);
     title.set(QStringLiteral("Splash10"));
     title.set(QStringLiteral("Splash11"));
-    w.main->attach(w.selFunction, w.download);
+    w.main->attach(w.selFunction, w.download, w.comNumber);
     return w;
 }

@@ -7,6 +7,7 @@
 #include "editor/TShape.h"
 #include "kit/Prompts.h"
 #include "kit/TQveButton.h"
+#include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/KeyFaces.h"
 #include "model/KeyLayout.h"
@@ -63,8 +64,9 @@ Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
 
 Trs422kbdf::~Trs422kbdf() = default;
 
-void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link)
+void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link, TComNumberF* picker)
 {
+    picker_ = picker;
     selFunction_ = selFunction;
     link_ = link;
     selFunction_->updmacrolable = [this] { updmacrolable(); };
@@ -423,7 +425,7 @@ void Trs422kbdf::Com1Click()
     if (!link_)
         return;
     link_->Port1Click();
-    action(QStringLiteral("Com1"))->setText(link_->portCaption());
+    action(QStringLiteral("Com1"))->setText(picker_->comboText());
 }
 
 void Trs422kbdf::key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::KeyboardModifiers mods)

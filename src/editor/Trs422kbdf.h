@@ -17,6 +17,7 @@ class TQveButton;
 class TShape;
 class TSelFunctionF;
 class TDownloadf;
+class TComNumberF;
 
 // The main window: the keyboard picture with its 22 keys and jog wheel, the main menu and
 // the status bar. It owns the layout commands and passes key presses and jog moves on to
@@ -35,7 +36,7 @@ public:
     ~Trs422kbdf() override;
 
     // The windows made after this one at start-up.
-    void attach(TSelFunctionF* selFunction, TDownloadf* link);
+    void attach(TSelFunctionF* selFunction, TDownloadf* link, TComNumberF* picker);
 
     std::array<TQveButton*, zeltra::KeyCount> KeyButtons{};
     TShape* Shape1 = nullptr;
@@ -104,6 +105,7 @@ private:
     QStringList args_;
     TSelFunctionF* selFunction_ = nullptr;
     TDownloadf* link_ = nullptr;
+    TComNumberF* picker_ = nullptr;
     QActionGroup* functionGroup_ = nullptr;
     bool shown_ = false;
     bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does

@@ -3,6 +3,7 @@
 #include "editor/Startup.h"
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
+#include "kit/TQvDlg.h"
 #include "kit/TQvSettingsFile.h"
 #include "model/LayoutModel.h"
 #include "platform/InstanceLock.h"
@@ -29,17 +30,14 @@ int refuseSecondInstance(TerminationSignals& termination)
     return 1;
 }
 
-// A message of the settings file (start-up checks, failed writes), shown the same way; its
-// texts break lines with a carriage return.
-void settingsMessage(const QString& text, TerminationSignals& termination)
+// A message of the settings file (start-up checks, failed writes), shown in the program's own
+// message dialog and echoed on stderr for a start from a terminal.
+void settingsMessage(TQvDlg& dialog, const QString& text)
 {
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "zeltra: %s\n", shown.toLocal8Bit().constData());
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zeltra"), shown, QMessageBox::Ok);
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &box,
-                     &QMessageBox::reject);
-    box.exec();
+    QString echoed = text;
+    echoed.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "zeltra: %s\n", echoed.toLocal8Bit().constData());
+    dialog.Message(text);
 }
 
 // Ends a question the program is waiting on, then closes the main window the ordinary way.
@@ -67,13 +65,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("zeltra"));
     QApplication::setApplicationVersion(QStringLiteral(ZELTRA_VERSION));
 
+    TQvDlg dialog; // made once, before any window, and reused by every message
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog,
+                     &QDialog::reject);
     zeltra::LayoutModel model;
     WidgetPrompts prompts;
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
                              QLatin1String(zeltra::links::WebAddress),
-                             [&termination](const QString& text) { settingsMessage(text, termination); });
+                             [&dialog](const QString& text) { settingsMessage(dialog, text); });
     const bool settingsUsable = settings.open();
     const Windows windows =
         createWindows(model, title, prompts, programDir, app.arguments().mid(1));
@@ -82,6 +83,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     windows.main->attachSettings(&settings);
+    dialog.setMainWindow(windows.main);
     prompts.setOwner(windows.main);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
                      [main = windows.main] { closeGracefully(main); });

@@ -17,6 +17,7 @@
 #include "model/KeyLayout.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -75,6 +76,7 @@ private slots:
     void jogReleaseSendsZero();
     void keyClickSendsCode();
     void hintsGoToPanelTwo();
+    void comItemTakesThePickerText();
 };
 
 void TestMainWindow::startupTraceAndWindows()
@@ -337,6 +339,22 @@ void TestMainWindow::hintsGoToPanelTwo()
     QStatusTipEvent tip(f.key(18)->Hint());
     QCoreApplication::sendEvent(f.key(18), &tip);
     QCOMPARE(f.w.main->StatusPanel[2]->text(), QStringLiteral("$40:- Stop"));
+}
+
+void TestMainWindow::comItemTakesThePickerText()
+{
+    Fixture f(true);
+    QCOMPARE(f.w.main->action("Com1")->text(), QStringLiteral("Com:1"));
+    QTimer::singleShot(0, f.w.comNumber, [&f] {
+        auto* box = f.w.comNumber->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        QVERIFY(box);
+        box->setEditText(QStringLiteral("COM0")); // no device: the open fails
+        f.w.comNumber->close();
+    });
+    f.w.main->Com1Click();
+    QCOMPARE(f.model.Settings.comPort(), 0);
+    QCOMPARE(f.w.main->action("Com1")->text(), QStringLiteral("COM0"));
+    QVERIFY(f.prompts.asked.last().endsWith(QLatin1String("|Com Port Invalid")));
 }
 
 QTEST_MAIN(TestMainWindow)
