@@ -116,6 +116,7 @@ void TQvForm::hideTitleBar()
     hitCounter_ = 0;
     if (visible)
         show();
+    watchPointer(autoHide_ && loaded_); // a new frame may come with a new native window
 }
 
 void TQvForm::showTitleBar()
@@ -134,6 +135,7 @@ void TQvForm::showTitleBar()
     hitCounter_ = 0;
     if (visible)
         show();
+    watchPointer(autoHide_ && loaded_);
 }
 
 void TQvForm::rememberNormalFrame()

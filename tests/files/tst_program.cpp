@@ -3,11 +3,16 @@
 #include "model/LayoutFiles.h"
 #include "model/SettingsRecord.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace zeltra;
 
@@ -36,7 +41,25 @@ QByteArray layout(std::uint8_t kind)
     return b;
 }
 
+// A pseudo-terminal for the program's COM port, so that the start never depends on (or
+// waits for a message about) a serial device of the machine the tests run on.
+struct FakePort {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QString slave;
+    FakePort()
+    {
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            slave = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~FakePort()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+};
+
 struct ProgramFolder {
+    FakePort port;
     QTemporaryDir root;
     QString folder;
     QString program;
@@ -78,11 +101,15 @@ struct ProgramFolder {
     // session end does. Returns stderr; `status` gets the exit status.
     QString run(const QString& until, int* status)
     {
+        *status = -1;
+        if (port.slave.isEmpty())
+            return QStringLiteral("no pseudo-terminal for the COM port");
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.path() + QStringLiteral("/run"));
         env.insert(QStringLiteral("ZELTRA_TRACE_TITLE"), QStringLiteral("1"));
+        env.insert(QStringLiteral("ZELTRA_COM1"), port.slave);
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::SeparateChannels);
         p.start(program, {});
@@ -90,7 +117,9 @@ struct ProgramFolder {
             return QStringLiteral("did not start");
         p.setReadChannel(QProcess::StandardError);
         QByteArray err;
-        while (!err.contains(until.toUtf8()) && p.state() == QProcess::Running && p.waitForReadyRead(Patience))
+        const QDeadlineTimer deadline(Patience);
+        while (!err.contains(until.toUtf8()) && p.state() == QProcess::Running &&
+               p.waitForReadyRead(int(deadline.remainingTime())))
             err += p.readAllStandardError();
         p.terminate();
         p.waitForFinished(Patience);

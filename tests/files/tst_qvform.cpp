@@ -51,6 +51,7 @@ private slots:
     void placementBeforeStateChange();
     void closeWritesPlacementAndExeOnce();
     void titleBarHidesAndComesBack();
+    void pointerMovesDriveTheTitleBar();
 };
 
 void TestQvForm::placementBeforeStateChange_data()
@@ -142,6 +143,25 @@ void TestQvForm::titleBarHidesAndComesBack()
     form.pointerHit(Hit::Client);
     form.pointerHit(Hit::Client);
     QVERIFY(!form.TitleBarHidden());
+}
+
+void TestQvForm::pointerMovesDriveTheTitleBar()
+{
+    Form form;
+    form.setAutoHideTitleBar(true);
+    form.setAutoShowInactiveTitleBar(true);
+    form.setGeometry(40, 50, 400, 300);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.TitleBarHidden());
+    QTest::mouseMove(form.windowHandle(), QPoint(100, 1)); // the top edge brings it back
+    QVERIFY(!form.TitleBarHidden());
+    for (int y : {100, 110, 120}) {
+        QTest::mouseMove(form.windowHandle(), QPoint(100, y));
+        QVERIFY(!form.TitleBarHidden());
+    }
+    QTest::mouseMove(form.windowHandle(), QPoint(100, 130)); // the fourth move over the client
+    QVERIFY(form.TitleBarHidden());
 }
 
 QTEST_MAIN(TestQvForm)
