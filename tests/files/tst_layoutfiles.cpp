@@ -70,8 +70,6 @@ struct FileSizeLimit {
 class TestLayoutFiles : public QObject {
     Q_OBJECT
 private slots:
-    void fullLengthRoundTrip_data();
-    void fullLengthRoundTrip();
     void partialFiles_data();
     void partialFiles();
     void unreadableFilesLeaveModel_data();
@@ -84,36 +82,6 @@ private slots:
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
 };
-
-void TestLayoutFiles::fullLengthRoundTrip_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("machine") << unusualImage(int(mcn::Size), 0) << 0;
-    QTest::newRow("monitor") << unusualImage(int(mon::Size), 1) << 1;
-}
-
-void TestLayoutFiles::fullLengthRoundTrip()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, kind);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("layout.bin"));
-    writeFile(path, file);
-
-    LayoutModel m = freshModel();
-    m.setKbdType(kind == 0 ? 1 : 0); // the other kind was current before
-    const auto read = lf::readLayout(path);
-    QVERIFY(read.ok());
-    lf::applyLayout(m, read);
-    QCOMPARE(m.KbdType(), kind);
-    const QByteArray image = lf::currentImage(m);
-    QCOMPARE(image.toHex(), file.toHex());
-
-    const QString copy = dir.filePath(QStringLiteral("copy.bin"));
-    QCOMPARE(safefile::writeAtomic(copy, image), QString());
-    QCOMPARE(readFile(copy).toHex(), file.toHex());
-}
 
 void TestLayoutFiles::partialFiles_data()
 {

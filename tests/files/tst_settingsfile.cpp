@@ -54,7 +54,6 @@ private slots:
     void foreignSettingsKeptAndClaimedAtClose();
     void placement_data();
     void placement();
-    void nothingWrittenAfterClose();
     void writeFailureReportedOnce();
 };
 
@@ -222,20 +221,6 @@ void TestSettingsFile::placement()
         QVERIFY2(text.contains(QStringLiteral("\n<FORM>rs422kbdf") + kv + QLatin1Char('\n')), qPrintable(kv));
     for (const QString& k : notWritten)
         QCOMPARE(iniValue(ini, "Current", QStringLiteral("<FORM>rs422kbdf") + k), Absent);
-}
-
-void TestSettingsFile::nothingWrittenAfterClose()
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("zeltra.def")), Defaults);
-    Run run(dir.filePath(QStringLiteral("zeltra")));
-    QVERIFY(run.file.open());
-    run.file.closeMain();
-    const QByteArray closed = readFile(run.file.settingsPath());
-    run.file.savePlacement(QStringLiteral("rs422kbdf"), {});
-    run.file.closeMain();
-    QVERIFY(run.file.released());
-    QCOMPARE(readFile(run.file.settingsPath()), closed);
 }
 
 void TestSettingsFile::writeFailureReportedOnce()

@@ -11,7 +11,6 @@ class TestTitleBar : public QObject {
 private slots:
     void rules_data();
     void rules();
-    void fourthClientHitHides();
 };
 
 namespace {
@@ -78,18 +77,6 @@ void TestTitleBar::rules()
     QCOMPARE(out.answer, answer);
     QCOMPARE(out.action, action);
     QCOMPARE(out.counter, counterAfter);
-}
-
-void TestTitleBar::fourthClientHitHides()
-{
-    State s = state("a");
-    QList<Action> actions;
-    for (int i = 0; i < 4; ++i) {
-        const Outcome out = hitTest(Hit::Client, s);
-        s.counter = out.counter;
-        actions << out.action;
-    }
-    QCOMPARE(actions, (QList<Action>{Action::None, Action::None, Action::None, Action::Hide}));
 }
 
 QTEST_GUILESS_MAIN(TestTitleBar)
