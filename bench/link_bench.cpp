@@ -1,7 +1,7 @@
 // Times a machine-mode "All" download through the program's own link and serial channel
 // against zeltra-emu, and compares it with the protocol's floor of one frame per tick.
 #include "EmuProcess.h"
-#include "TestPrompts.h"
+#include "ScriptedPrompts.h"
 #include "link/BlockTables.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     model.initDefaults(dir.path() + QLatin1Char('/'));
     model.Settings.setComPort(7);
     model.setKbdType(zeltra::KbdMachine);
-    TestPrompts prompts;
+    ScriptedPrompts prompts;
     TComNumberF picker;
     TDownloadf window(model, picker, prompts);
     window.Setupcom();

@@ -115,6 +115,7 @@ private:
     LoadResult loadLastFile();
     bool saveLayout();
     bool saveLayoutAs();
+    bool writeLayout(const QString& path);
     bool refuseWithoutImage();
     void applyLoadedKind(std::int32_t kind);
     void reportFileError(const QString& what, const QString& path, const QString& reason);

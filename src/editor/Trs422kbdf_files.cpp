@@ -126,13 +126,10 @@ bool Trs422kbdf::refuseWithoutImage()
 
 void Trs422kbdf::Save1Click() { saveLayout(); }
 
-bool Trs422kbdf::saveLayout()
+// Writes the current image with the keys' codes to `path`; the layout counts as saved only
+// when the whole file was written.
+bool Trs422kbdf::writeLayout(const QString& path)
 {
-    const QString path = model_.Settings.lastFile();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return saveLayoutAs();
-    if (refuseWithoutImage())
-        return false;
     updkbddta();
     if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_)); !error.isEmpty()) {
         reportFileError(QStringLiteral("save"), path, error);
@@ -140,6 +137,16 @@ bool Trs422kbdf::saveLayout()
     }
     model_.LayoutChanged = false;
     return true;
+}
+
+bool Trs422kbdf::saveLayout()
+{
+    const QString path = model_.Settings.lastFile();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return saveLayoutAs();
+    if (refuseWithoutImage())
+        return false;
+    return writeLayout(path);
 }
 
 void Trs422kbdf::SaveAs1Click() { saveLayoutAs(); }
@@ -167,11 +174,5 @@ bool Trs422kbdf::saveLayoutAs()
     model_.Settings.setLastDir(safefile::folderOf(path));
     model_.Settings.setLastFile(path);
     saveconfig();
-    updkbddta();
-    if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_)); !error.isEmpty()) {
-        reportFileError(QStringLiteral("save"), path, error);
-        return false;
-    }
-    model_.LayoutChanged = false;
-    return true;
+    return writeLayout(path);
 }

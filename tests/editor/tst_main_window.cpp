@@ -1,4 +1,4 @@
-#include "FakePrompts.h"
+#include "ScriptedPrompts.h"
 #include "editor/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/TSelFunctionF.h"
@@ -34,7 +34,7 @@ struct Fixture {
     QTemporaryDir dir;
     LayoutModel model;
     AppTitle title;
-    FakePrompts prompts;
+    ScriptedPrompts prompts;
     Windows w;
     QList<int> jogs;
     QList<int> keys;

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -28,19 +30,6 @@ QByteArray unusualImage(int size, std::uint8_t kind)
     b[0] = char(kind);
     b[size - 1] = char(0xA5);
     return b;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 // A program folder of its own with every window of the program made in it.
@@ -64,18 +53,6 @@ struct Program {
     QStringList fileErrors() const { return prompts.errors.filter(QStringLiteral("File error|")); }
 };
 
-struct FileSizeLimit {
-    rlimit old{};
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit lower = old;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-};
 } // namespace
 
 class TestFileCommands : public QObject {

@@ -5,25 +5,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 namespace {
 const QString Web = QStringLiteral("https://www.example.com/zeltra");
 const QString Absent = QStringLiteral("<absent>");
 const QByteArray Defaults = "; factory\n[APP]\nExe=zeltra\nTheme = dark = yes \n"
                             "[USER\\<FACTORY DEFAULT>]\n<FORM>rs422kbdf_FVisible=1\nEmpty=\n"
                             "[Elsewhere]\nNotCopied=1\n";
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 struct Run {
     QStringList messages;

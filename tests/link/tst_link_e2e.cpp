@@ -2,7 +2,7 @@
 // pseudo-terminal. Transfers run at the protocol's pace, so these tests take seconds.
 #include "EmuCore.h"
 #include "EmuProcess.h"
-#include "TestPrompts.h"
+#include "ScriptedPrompts.h"
 #include "link/BlockTables.h"
 #include "link/Frames.h"
 #include "link/TComNumberF.h"
@@ -42,7 +42,7 @@ struct Link {
     QString eepromPath = dir.filePath(QStringLiteral("eeprom.bin"));
     EmuProcess emu;
     LayoutModel model;
-    TestPrompts prompts;
+    ScriptedPrompts prompts;
     TComNumberF picker;
     std::unique_ptr<TDownloadf> dl;
     QStringList umessages;

@@ -1,6 +1,6 @@
 // The connect window and port picker: captions, messages, block list, trace and timer.
 #include "FakeChannel.h"
-#include "TestPrompts.h"
+#include "ScriptedPrompts.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
@@ -19,7 +19,7 @@ namespace {
 
 struct Window {
     LayoutModel model;
-    TestPrompts prompts;
+    ScriptedPrompts prompts;
     TComNumberF picker;
     FakeChannel* channel = new FakeChannel;
     TDownloadf dl{model, picker, prompts, std::unique_ptr<link::SerialChannel>(channel)};

@@ -13,6 +13,7 @@ public:
     QQueue<QString> saveFiles;
     QStringList asked;  // "caption|text" of questions, messages and errors
     QStringList errors; // errors only, "caption|text"
+    QStringList messages; // texts of the messages and errors shown
     QStringList dialogs; // "open|title|dir|filter" and "save|title|dir|preset|filter"
 
     bool askYesNo(const QString& text, const QString& caption) override
@@ -34,10 +35,12 @@ public:
     void showMessage(const QString& text, const QString& caption) override
     {
         asked << caption + QLatin1Char('|') + text;
+        messages << text;
     }
     void showError(const QString& text, const QString& caption) override
     {
         asked << caption + QLatin1Char('|') + text;
         errors << caption + QLatin1Char('|') + text;
+        messages << text;
     }
 };
