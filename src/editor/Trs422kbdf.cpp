@@ -32,6 +32,10 @@ const QRect MachineWheel(510, 85, 200, 200);
 const QRect MonitorWheel(560, 135, 100, 100);
 constexpr std::array<int, Trs422kbdf::StatusPanels> PanelWidths{50, 50, 550, 50};
 constexpr int KeyAreaHeight = 290;
+// The design size counts an 8-pixel border on every side and a 19-pixel caption; the rest is
+// the client area with the menu bar and the status bar.
+constexpr int Border = 8;
+constexpr int Caption = 19;
 } // namespace
 
 Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
@@ -46,7 +50,7 @@ Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("keyboard"));
-    panel->setFixedSize(DesignWidth - 16, KeyAreaHeight);
+    panel->setMinimumSize(DesignWidth - 2 * Border, KeyAreaHeight);
     panel->setAutoFillBackground(true);
     setCentralWidget(panel);
     buildKeys(panel);
@@ -59,6 +63,7 @@ Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(JogInterval);
     connect(Timer1, &QTimer::timeout, this, &Trs422kbdf::Timer1Timer);
+    resize(DesignWidth - 2 * Border, DesignHeight - 2 * Border - Caption);
     FormCreate();
 }
 

@@ -120,6 +120,7 @@ void TestMainWindow::keyPlaces()
 void TestMainWindow::statusBar()
 {
     Fixture f;
+    QCOMPARE(f.w.main->size(), QSize(751 - 16, 397 - 16 - 19));
     const int widths[] = {50, 50, 550, 50};
     for (int i = 0; i < 4; ++i)
         QCOMPARE(f.w.main->StatusPanel[std::size_t(i)]->width(), widths[i]);
