@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // Monitor format editor; created hidden at start-up.
-class TDefFormat : public QDialog {
-    Q_OBJECT
+class TDefFormat : public PendingWindow {
 public:
-    explicit TDefFormat(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("DefFormat"));
-        setWindowTitle(QStringLiteral("Formats"));
-    }
+    explicit TDefFormat(QWidget* parent = nullptr) : PendingWindow("DefFormat", "Formats", parent) {}
 };

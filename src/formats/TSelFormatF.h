@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // Format selection; created hidden at start-up.
-class TSelFormatF : public QDialog {
-    Q_OBJECT
+class TSelFormatF : public PendingWindow {
 public:
-    explicit TSelFormatF(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("SelFormatF"));
-        setWindowTitle(QStringLiteral("Select Format"));
-    }
+    explicit TSelFormatF(QWidget* parent = nullptr) : PendingWindow("SelFormatF", "Select Format", parent) {}
 };

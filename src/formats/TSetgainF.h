@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // Level and gain entry; created hidden at start-up.
-class TSetgainF : public QDialog {
-    Q_OBJECT
+class TSetgainF : public PendingWindow {
 public:
-    explicit TSetgainF(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("SetgainF"));
-        setWindowTitle(QStringLiteral("Gain"));
-    }
+    explicit TSetgainF(QWidget* parent = nullptr) : PendingWindow("SetgainF", "Gain", parent) {}
 };

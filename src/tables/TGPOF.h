@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // GPO, cue and loop tables; created hidden at start-up.
-class TGPOF : public QDialog {
-    Q_OBJECT
+class TGPOF : public PendingWindow {
 public:
-    explicit TGPOF(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("GPOF"));
-        setWindowTitle(QStringLiteral("GPO"));
-    }
+    explicit TGPOF(QWidget* parent = nullptr) : PendingWindow("GPOF", "GPO", parent) {}
 };

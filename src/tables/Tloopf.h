@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // Loop details; created hidden at start-up.
-class Tloopf : public QDialog {
-    Q_OBJECT
+class Tloopf : public PendingWindow {
 public:
-    explicit Tloopf(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("loopf"));
-        setWindowTitle(QStringLiteral("Loop"));
-    }
+    explicit Tloopf(QWidget* parent = nullptr) : PendingWindow("loopf", "Loop", parent) {}
 };

@@ -1,13 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "kit/PendingWindow.h"
 
 // Timecode entry; created hidden at start-up.
-class TtcenterF : public QDialog {
-    Q_OBJECT
+class TtcenterF : public PendingWindow {
 public:
-    explicit TtcenterF(QWidget* parent = nullptr) : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("tcenterF"));
-        setWindowTitle(QStringLiteral("Timecode"));
-    }
+    explicit TtcenterF(QWidget* parent = nullptr) : PendingWindow("tcenterF", "Timecode", parent) {}
 };
