@@ -2,6 +2,7 @@
 #include "model/FunctionTables.h"
 #include "model/KeyFaces.h"
 
+#include <QMap>
 #include <QTest>
 
 using namespace zeltra;
@@ -10,6 +11,10 @@ class TestFunctionTables : public QObject {
     Q_OBJECT
 private slots:
     void tableSizes();
+    void codesInRowOrder_data();
+    void codesInRowOrder();
+    void colourCounts_data();
+    void colourCounts();
     void lookup_data();
     void lookup();
     void namesFitTheKeys();
@@ -27,6 +32,62 @@ void TestFunctionTables::tableSizes()
     QCOMPARE(functionTable(ListMonitor).size(), 50u);
     QCOMPARE(functionTable(ListMacro).size(), 33u);
     QCOMPARE(functionTable(7).data(), functionTable(ListMachine).data());
+}
+
+void TestFunctionTables::codesInRowOrder_data()
+{
+    QTest::addColumn<int>("listKind");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::newRow("machine") << 0 << QList<int>{
+        0,   64,  65,  66,  67,  68,  69,  70,  128, 131, 132, 133, 134, 135, 142, 147, 72,
+        73,  74,  75,  137, 77,  78,  79,  140, 141, 142, 144, 16,  160, 161, 162, 163, 164,
+        165, 166, 167, 168, 169, 170, 171, 172, 173, 174, 175, 61,  176, 177, 178, 179, 180,
+        181, 182, 183, 184, 185, 186, 187, 248, 249, 250, 251, 252, 253, 254, 255, 240, 241,
+        242, 243, 244, 245, 246, 247, 80,  81,  82,  83,  84,  85,  56,  57,  58,  146, 192,
+        193, 194, 195, 196, 197, 198, 199, 86,  87,  88,  89,  90,  91,  92,  93,  94,  95,
+        96,  97,  98,  99,  100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112,
+        113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 15,  22,
+        20,  21,  24,  25,  26,  27,  28,  30,  29,  14,  1,   2,   3,   5,   6,   17,  18,
+        19,  63,  7,   61,  61,  71,  76,  60};
+    QTest::newRow("monitor") << 1 << QList<int>{
+        0,  1,  2,  64, 65, 66, 67, 68, 80, 81, 82, 83, 84, 85, 86, 87, 48,
+        49, 50, 51, 52, 53, 54, 55, 56, 57, 15, 3,  4,  10, 5,  11, 33, 7,
+        8,  9,  12, 13, 34, 35, 42, 43, 44, 45, 46, 47, 88, 89, 90, 91};
+    QTest::newRow("macro") << 129 << QList<int>{
+        1,  2,  3,  11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
+        66, 68, 69, 70, 73, 74, 75, 76, 77, 78, 79, 80, 94, 95, 83, 84};
+}
+
+void TestFunctionTables::codesInRowOrder()
+{
+    QFETCH(int, listKind);
+    QList<int> codes;
+    for (const FunctionEntry& e : functionTable(listKind))
+        codes << e.Code;
+    QTEST(codes, "codes");
+}
+
+void TestFunctionTables::colourCounts_data()
+{
+    QTest::addColumn<int>("listKind");
+    QTest::addColumn<QMap<uint, int>>("counts");
+    QTest::newRow("machine") << 0 << QMap<uint, int>{
+        {clSilver, 1}, {clBlue, 44}, {clRed, 60}, {clLime, 6}, {clTeal, 33}, {clOlive, 1},
+        {clGreen, 15}, {clYellow, 1}};
+    QTest::newRow("monitor") << 1 << QMap<uint, int>{
+        {clSilver, 1}, {clRed, 1}, {clGreen, 1}, {clFuchsia, 5}, {clTeal, 14}, {clBlue, 10},
+        {clYellow, 1}, {clLime, 6}, {clOlive, 3}, {clBlack, 6}, {clMaroon, 2}};
+    QTest::newRow("macro") << 129 << QMap<uint, int>{
+        {clGray, 20}, {clRed, 6}, {clBlue, 4}, {clLime, 1}, {clYellow, 1}, {clNavy, 1}};
+}
+
+void TestFunctionTables::colourCounts()
+{
+    QFETCH(int, listKind);
+    QMap<uint, int> counts;
+    for (const FunctionEntry& e : functionTable(listKind))
+        ++counts[e.Colour];
+    QTEST(counts, "counts");
 }
 
 void TestFunctionTables::lookup_data()
