@@ -83,6 +83,13 @@ public:
     QAction* action(const QString& name) const;
     QMenu* menu(const QString& name) const;
 
+    // Machine-layout editing: key functions, cues, loops, GPO (Trs422kbdf_machine.cpp)
+
+    // Monitor-layout editing: formats, trims, levels (Trs422kbdf_monitor.cpp)
+
+    // Side commands: macros, export, mail, manuals, splash and about (Trs422kbdf_side.cpp)
+
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -120,4 +127,11 @@ private:
     void applyLoadedKind(std::int32_t kind);
     void reportFileError(const QString& what, const QString& path, const QString& reason);
     QString lastSettingsError_; // the failure last reported by saveconfig
+
+    // Machine-layout editing state (Trs422kbdf_machine.cpp)
+
+    // Monitor-layout editing state (Trs422kbdf_monitor.cpp)
+
+    // Side commands' state (Trs422kbdf_side.cpp)
+
 };
