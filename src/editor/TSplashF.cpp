@@ -4,6 +4,7 @@
 #include "editor/SideFiles.h"
 
 #include <QFileInfo>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,11 +27,21 @@ TSplashF::TSplashF(Kind kind, const QString& programFile, QWidget* parent)
     setObjectName(kind == Kind::Splash ? QStringLiteral("SplashF") : QStringLiteral("AboutF"));
     setWindowTitle(kind == Kind::Splash ? productText() : QStringLiteral("About"));
     setModal(true);
+    if (kind == Kind::Splash)
+        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    else
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     pages_ = new QStackedWidget(this);
     pages_->addWidget(buildFront());
     pages_->addWidget(buildCredits());
+    auto* frame = new QFrame(this); // the splash has no window frame: it draws its own
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(kind == Kind::Splash ? 2 : 0);
+    auto* inner = new QVBoxLayout(frame);
+    inner->addWidget(pages_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frame);
     setMinimumSize(360, 200);
 
     Timer1 = new QTimer(this);

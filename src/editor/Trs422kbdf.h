@@ -163,6 +163,7 @@ private:
     void openProgram(const QString& program, const QStringList& args, const QString& what,
                      bool opener);
     void sideMessage(const QString& text);
+    static QString mailFailure(int result, const QString& detail);
     QString lastExport_; // the picture exported in this run, for a layout without a file
 
 };

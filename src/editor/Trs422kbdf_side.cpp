@@ -41,8 +41,8 @@ void Trs422kbdf::attachSide(TQvDlg& dialog)
         launcher = new launch::ProcessLauncher(this);
     if (!mailService) {
         auto* xdg = new mail::XdgEmailService(this);
-        xdg->lateFailure = [this](const QString& why) {
-            sideMessage(QStringLiteral("The mail was not sent.\n") + why);
+        xdg->lateFailure = [this](int result, const QString& why) {
+            sideMessage(mailFailure(result, why));
         };
         mailService = xdg;
     }
@@ -59,6 +59,14 @@ void Trs422kbdf::attachSide(TQvDlg& dialog)
         {"About1", &Trs422kbdf::About1Click},       {"OnlineSupport1", &Trs422kbdf::OnlineSupport1Click}};
     for (const auto& [name, handler] : items)
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+}
+
+QString Trs422kbdf::mailFailure(int result, const QString& detail)
+{
+    QString text = QStringLiteral("The mail was not sent: ") + TMAPIMail::errorText(result);
+    if (!detail.isEmpty())
+        text += QLatin1Char('\n') + detail;
+    return text;
 }
 
 void Trs422kbdf::sideMessage(const QString& text)
@@ -142,12 +150,9 @@ void Trs422kbdf::mail1Click()
     mail.EditDialog = true;
     if (mail.Send())
         return;
-    QString text = mail.Error().isEmpty()
-                       ? QStringLiteral("The mail was not sent: %1").arg(TMAPIMail::errorText(mail.Result()))
-                       : mail.Error();
-    if (mailService && !mailService->detail().isEmpty())
-        text += QLatin1Char('\n') + mailService->detail();
-    sideMessage(text);
+    const QString detail = mailService ? mailService->detail() : QString();
+    sideMessage(mail.Error().isEmpty() ? mailFailure(mail.Result(), detail)
+                                       : mail.Error() + QLatin1Char('\n') + detail);
 }
 
 // Starts `program` and tells the user when it fails; `what` names it in the message.

@@ -11,8 +11,11 @@ QStringList xdgEmailArguments(const Message& message)
     // xdg-email refuses an empty value, and an empty subject or body is the same as none.
     if (!message.subject.isEmpty())
         args << QStringLiteral("--subject") << message.subject;
-    if (!message.body.isEmpty())
-        args << QStringLiteral("--body") << message.body;
+    // xdg-email writes each line end as CR LF itself: the body goes with plain line feeds.
+    QString body = message.body;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!body.isEmpty())
+        args << QStringLiteral("--body") << body;
     // Every address follows its option, so that one beginning with "-" is never read as an
     // option; xdg-email encodes each value into the mailto address itself.
     for (const Recipient& r : message.recipients) {
@@ -88,7 +91,7 @@ int XdgEmailService::sendMail(const Message& message, const SendFlags& flags)
                                        code};
             const QString words = launch::openerFailure(program, late);
             if (!words.isEmpty() && lateFailure)
-                lateFailure(words);
+                lateFailure(resultOf(late), words);
             p->deleteLater();
         });
         return Success;

@@ -39,7 +39,7 @@ public:
     // Why the last send failed, in xdg-email's words; empty after success.
     QString detail() const override { return detail_; }
     // Told when xdg-email, still running after ComposerWait, ends with a failure later.
-    std::function<void(const QString& detail)> lateFailure;
+    std::function<void(int result, const QString& detail)> lateFailure;
     QString program = QStringLiteral("xdg-email");
 
 private:

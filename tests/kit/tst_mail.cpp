@@ -241,7 +241,7 @@ void TestMail::xdgEmailArguments()
     m.attachments = {{"/tmp/a b/keys.JPEG", "keys.JPEG"}, {"/tmp/--attach;$(x)", "x"}};
     const QStringList expected{"--utf8",
                                "--subject", "it's \"quoted\"; $(rm -rf ~)",
-                               "--body", "line 1\r\nline 2 `id` & more",
+                               "--body", "line 1\nline 2 `id` & more",
                                "--to", "-x@example.com",
                                "--cc", "b@example.net?attach=/etc/passwd",
                                "--bcc", "c@example.org; d@example.org",
