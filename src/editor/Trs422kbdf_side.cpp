@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -122,7 +123,7 @@ void Trs422kbdf::Export1Click()
         path = side::withJpegExtension(path);
     }
     // Let the menu that started this go from the screen before it is read.
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const QString error = side::writeJpeg(side::grabOuterWindow(this), path);
     if (!error.isEmpty()) {
         prompts_.showError(QStringLiteral("The picture could not be written to\n%1\n%2").arg(path, error),

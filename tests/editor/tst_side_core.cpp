@@ -1,5 +1,5 @@
-// The side commands' rules without windows: the macro number typed by the user, macro
-// captions, and the files looked for beside the program.
+// The side commands' rules without windows: the macro number typed by the user and the
+// files looked for beside the program.
 #include "TestFiles.h"
 #include "editor/MacroLabels.h"
 #include "editor/SideFiles.h"
@@ -14,8 +14,6 @@ class TestSideCore : public QObject {
 private slots:
     void macroEntry_data();
     void macroEntry();
-    void macroKeyCaption_data();
-    void macroKeyCaption();
     void jpegPath_data();
     void jpegPath();
     void supportProgram_data();
@@ -57,29 +55,6 @@ void TestSideCore::macroEntry()
         QCOMPARE(int(*parsed), value);
     else
         QVERIFY(macros::entryRefusal(text).contains(QStringLiteral("0 to 255")));
-}
-
-void TestSideCore::macroKeyCaption_data()
-{
-    QTest::addColumn<int>("keyCode");
-    QTest::addColumn<int>("slotValue");
-    QTest::addColumn<QString>("caption"); // empty: the key keeps its own
-    QTest::newRow("macro A set") << 248 << 84 << "MA:Locate";
-    QTest::newRow("macro A empty") << 248 << 0 << "";
-    QTest::newRow("macro C, no such macro") << 250 << 99 << "MC:99";
-    QTest::newRow("macro H") << 255 << 1 << "MH:Full";
-    QTest::newRow("not a macro key") << 247 << 84 << "";
-    QTest::newRow("ordinary key") << 1 << 84 << "";
-}
-
-void TestSideCore::macroKeyCaption()
-{
-    QFETCH(int, keyCode);
-    QFETCH(int, slotValue);
-    MachineImage img;
-    const int slot = std::clamp(keyCode - macros::FirstMacroKeyCode, 0, 7);
-    img.bytes[mcn::MacroTable + std::size_t(slot)] = std::uint8_t(slotValue);
-    QTEST(macros::keyCaption(img, keyCode).value_or(QString()), "caption");
 }
 
 void TestSideCore::jpegPath_data()
