@@ -29,4 +29,28 @@ std::optional<QString> keyCaption(const MachineImage& img, int keyCode)
     return itemCaption(slot, code);
 }
 
+std::optional<std::uint8_t> parseEntry(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 8)
+        return std::nullopt;
+    for (QChar c : t)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    const int value = t.toInt();
+    if (value > 255)
+        return std::nullopt;
+    return std::uint8_t(value);
+}
+
+QString entryRefusal(const QString& text)
+{
+    QString shown = text.trimmed().left(20);
+    if (text.trimmed().size() > 20)
+        shown += QStringLiteral("...");
+    return QStringLiteral("\"%1\" is not a macro number: enter a number from 0 to 255. "
+                          "The macro keeps its value.")
+        .arg(shown);
+}
+
 } // namespace zeltra::macros

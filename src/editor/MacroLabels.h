@@ -18,4 +18,11 @@ QString itemCaption(int slot, std::uint8_t code);
 // 248..255 whose macro slot is set.
 std::optional<QString> keyCaption(const MachineImage& img, int keyCode);
 
+// The macro number typed into the entry dialog: a decimal number from 0 to 255, blanks
+// around it allowed. Anything else (a larger number, a sign, letters, nothing) is refused, so
+// that a typing slip never stores another macro than the one asked for.
+std::optional<std::uint8_t> parseEntry(const QString& text);
+// What the user is told when `text` is refused.
+QString entryRefusal(const QString& text);
+
 } // namespace zeltra::macros

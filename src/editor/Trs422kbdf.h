@@ -18,6 +18,10 @@ class TShape;
 class TSelFunctionF;
 class TDownloadf;
 class TComNumberF;
+class TQvDlg;
+class TSplashF;
+namespace zeltra::launch { class Launcher; }
+namespace zeltra::mail { class MailService; }
 
 // The main window: the keyboard picture with its 22 keys and jog wheel, the main menu and
 // the status bar. It owns the layout commands and passes key presses and jog moves on to
@@ -88,6 +92,29 @@ public:
     // Monitor-layout editing: formats, trims, levels (Trs422kbdf_monitor.cpp)
 
     // Side commands: macros, export, mail, manuals, splash and about (Trs422kbdf_side.cpp)
+    // Connects the side commands' menu items; `dialog` asks the macro number and the support
+    // question, a launcher and xdg-email start the rest.
+    void attachSide(TQvDlg& dialog);
+    void MacroAClick(QAction* sender);
+    void DownmacroClick();
+    void Export1Click();
+    void mail1Click();
+    void English1Click();
+    void French1Click();
+    void English2Click();
+    void French2Click();
+    void All1Click();
+    void About1Click();
+    void OnlineSupport1Click();
+    void openfile(const QString& name);
+    // What the side commands use to ask, start programs, mail and grab the screen; tests put
+    // their own here. Dialog results are 1 for OK and 2 for Cancel.
+    std::function<int(const QString& prompt, QString& answer, const QString& initial,
+                      const QString& caption)> stringEntry;
+    std::function<int(const QString& text, const QString& caption)> query;
+    std::function<void(TSplashF& about)> showAbout; // instead of running it modally
+    zeltra::launch::Launcher* launcher = nullptr;
+    zeltra::mail::MailService* mailService = nullptr;
 
 
 protected:
@@ -133,5 +160,10 @@ private:
     // Monitor-layout editing state (Trs422kbdf_monitor.cpp)
 
     // Side commands' state (Trs422kbdf_side.cpp)
+    void openProgram(const QString& program, const QStringList& args, const QString& what,
+                     bool opener);
+    void sideMessage(const QString& text);
+    static QString mailFailure(int result, const QString& detail);
+    QString lastExport_; // the picture exported in this run, for a layout without a file
 
 };

@@ -1,8 +1,10 @@
 #include "editor/AppTitle.h"
 #include "editor/Links.h"
 #include "editor/Startup.h"
+#include "editor/TSplashF.h"
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
+#include "kit/Launcher.h"
 #include "kit/TQvDlg.h"
 #include "kit/TQvSettingsFile.h"
 #include "model/LayoutModel.h"
@@ -50,6 +52,27 @@ void closeGracefully(QWidget* mainWindow)
     QMetaObject::invokeMethod(mainWindow, &QWidget::close, Qt::QueuedConnection);
 }
 
+// The splash window, unless "--no-splash" was given; false when a termination request
+// closed it, and the program ends.
+bool showSplash(TerminationSignals& termination, zeltra::launch::Launcher& launcher, TQvDlg& dialog)
+{
+    TSplashF splash(TSplashF::Kind::Splash, QCoreApplication::applicationFilePath());
+    splash.openAddress = [&launcher, &dialog](const QString& address) {
+        launcher.start(QStringLiteral("xdg-open"), {address}, QString(), [&dialog](const auto& o) {
+            const QString why = zeltra::launch::openerFailure(QStringLiteral("xdg-open"), o);
+            if (!why.isEmpty())
+                dialog.Message(why);
+        });
+    };
+    bool stopped = false;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &splash, [&] {
+        stopped = true;
+        splash.reject();
+    });
+    splash.exec();
+    return !stopped;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -76,14 +99,19 @@ int main(int argc, char* argv[])
                              QLatin1String(zeltra::links::WebAddress),
                              [&dialog](const QString& text) { settingsMessage(dialog, text); });
     const bool settingsUsable = settings.open();
-    const Windows windows =
-        createWindows(model, title, prompts, programDir, app.arguments().mid(1));
+    QStringList args = app.arguments().mid(1);
+    const bool splash = args.removeAll(QStringLiteral("--no-splash")) == 0;
+    zeltra::launch::ProcessLauncher splashLauncher;
+    if (settingsUsable && splash && !showSplash(termination, splashLauncher, dialog))
+        return 0;
+    const Windows windows = createWindows(model, title, prompts, programDir, args);
     if (!settingsUsable) { // the default settings file is missing or foreign
         delete windows.main;
         return 1;
     }
     windows.main->attachSettings(&settings);
     dialog.setMainWindow(windows.main);
+    windows.main->attachSide(dialog);
     prompts.setOwner(windows.main);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
                      [main = windows.main] { closeGracefully(main); });

@@ -44,7 +44,7 @@ std::unique_ptr<QProcess> TestSingleInstance::start(const QStringList& args)
     env.insert(QStringLiteral("ZELTRA_TRACE_TITLE"), QStringLiteral("1"));
     p->setProcessEnvironment(env);
     p->setProgram(exe_);
-    p->setArguments(args);
+    p->setArguments(QStringList{QStringLiteral("--no-splash")} + args);
     p->start();
     return p;
 }

@@ -112,7 +112,7 @@ struct ProgramFolder {
         env.insert(QStringLiteral("ZELTRA_COM1"), port.slave);
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::SeparateChannels);
-        p.start(program, {});
+        p.start(program, {QStringLiteral("--no-splash")});
         if (!p.waitForStarted(Patience))
             return QStringLiteral("did not start");
         p.setReadChannel(QProcess::StandardError);
