@@ -130,7 +130,7 @@ QWidget* TDefFormat::buildName()
     formatname->setFixedWidth(formatname->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWWW")) + 12);
     validator_ = new NameValidator(formatname);
     formatname->setValidator(validator_);
-    connect(formatname, &QLineEdit::textEdited, this, [this](const QString& t) { edit_.name = t; });
+    connect(formatname, &QLineEdit::textChanged, this, [this](const QString& t) { edit_.name = t; });
     QStringList presets;
     for (const Preset& p : Presets)
         presets << QString::fromLatin1(p.name);
