@@ -167,19 +167,23 @@ QWidget* TDefFormat::buildSource()
     TV = addCheck("TV", QStringLiteral("TV"));
     lere = addCheck("lere", QStringLiteral("L&&R Extra"));
 
-    StereoPanel = new QWidget(group);
+    // The panel's place stays while it is hidden, so the window never jumps.
+    auto* place = new QWidget(group);
+    auto* placeLayout = new QVBoxLayout(place);
+    placeLayout->setContentsMargins(0, 0, 0, 0);
+    StereoPanel = new QWidget(place);
     StereoPanel->setObjectName(QStringLiteral("StereoPanel"));
-    auto* panel = new QFormLayout(StereoPanel);
+    auto* panel = new QHBoxLayout(StereoPanel);
     panel->setContentsMargins(0, 0, 0, 0);
-    panel->addRow(QStringLiteral("Stereo pair"), stereoinput);
-    QSizePolicy keep = StereoPanel->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    StereoPanel->setSizePolicy(keep);
+    panel->addWidget(stereoinput);
+    placeLayout->addWidget(StereoPanel);
+    place->setFixedHeight(StereoPanel->sizeHint().height());
+    stereoLabel_ = new QLabel(QStringLiteral("Stereo pair"), group);
     StereoPanel->hide();
 
     form->addRow(QStringLiteral("Input"), inputchan);
     form->addRow(QStringLiteral("Input type"), iptype);
-    form->addRow(StereoPanel);
+    form->addRow(stereoLabel_, place);
     form->addRow(QStringLiteral("Order"), lcr);
     form->addRow(QStringLiteral("Surround"), Surround);
     form->addRow(QStringLiteral("Sub source"), LFE);
@@ -298,6 +302,7 @@ void TDefFormat::enabinout()
 void TDefFormat::setiocaption()
 {
     StereoPanel->setVisible(edit_.stereoPanelVisible());
+    stereoLabel_->setVisible(edit_.stereoPanelVisible());
     const InputCaptions captions = edit_.captions();
     for (int i = 0; i < InputCount; ++i)
         Inputs[std::size_t(i)]->setText(captions[std::size_t(i)]);

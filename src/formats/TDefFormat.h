@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TSetgainF;
@@ -70,4 +71,5 @@ private:
     TSetgainF* gain_ = nullptr;
     std::function<void()> refreshKeys_;
     class NameValidator* validator_ = nullptr;
+    QLabel* stereoLabel_ = nullptr;
 };
