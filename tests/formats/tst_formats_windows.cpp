@@ -224,6 +224,9 @@ void TestFormatWindows::editorOkKeepsTheEntry_data()
             r[10] = char(r[10] | 0x30);
         QTest::addRow("random %d", k) << k * 2 << r;
     }
+    // A name a file may hold that cannot be typed: shown and stored back as it was.
+    QTest::newRow("name bytes outside printable ASCII")
+        << 9 << QByteArray::fromHex("08 00 e9 41 42 7f 01 20 5a 01 0a 3f ff 00 77 1e 00");
 }
 
 void TestFormatWindows::editorOkKeepsTheEntry()
