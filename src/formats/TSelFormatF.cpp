@@ -26,7 +26,9 @@ TSelFormatF::TSelFormatF(LayoutModel& model, QWidget* parent) : QDialog(parent),
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     connect(BitBtn1, &QPushButton::clicked, this, &TSelFormatF::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TSelFormatF::BitBtn2Click);
-    connect(Monformat, &QListWidget::itemDoubleClicked, this, &TSelFormatF::BitBtn1Click);
+    // A double click edits the entry where "Edit" is offered, and picks it otherwise.
+    connect(Monformat, &QListWidget::itemDoubleClicked, this,
+            [this] { BitBtn2->isHidden() ? BitBtn1Click() : BitBtn2Click(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);

@@ -412,7 +412,7 @@ void TestFormatWindows::shiftKeyTogglesTheLayer()
     whenShown(s, [s] {
         QCOMPARE(s->Monformat->currentRow(), 7);
         s->Monformat->setCurrentRow(1);
-        s->BitBtn1->click();
+        emit s->Monformat->itemDoubleClicked(s->Monformat->item(1)); // picks, as OK does
     });
     p.shiftClick(19); // User-C edits its shifted slot 10
     QCOMPARE(int(p.model.MonImage.formatAssign(10)), 1);
