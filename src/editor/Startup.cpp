@@ -26,7 +26,7 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash4"));
     w.loop = new Tloopf(w.main);
     title.set(QStringLiteral("Splash5"));
-    w.defFormat = new TDefFormat(w.main);
+    w.defFormat = new TDefFormat(model, w.main);
     title.set(QStringLiteral("Splash6"));
     w.comNumber = new TComNumberF(w.main);
     title.set(QStringLiteral("Splash7"));
@@ -34,9 +34,10 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash8"));
     w.setgain = new TSetgainF(w.main);
     title.set(QStringLiteral("Splash9"));
-    w.selFormat = new TSelFormatF(w.main);
+    w.selFormat = new TSelFormatF(model, w.main);
     title.set(QStringLiteral("Splash10"));
     title.set(QStringLiteral("Splash11"));
     w.main->attach(w.selFunction, w.download, w.comNumber);
+    w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
     return w;
 }

@@ -349,8 +349,11 @@ void Trs422kbdf::key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::Keyb
 
 void Trs422kbdf::newkeyClick(TQveButton* key)
 {
-    if (model_.ShiftEdit)
-        return; // parameter editing behind a key comes with the key editors
+    if (model_.ShiftEdit) {
+        if (model_.KbdType() == KbdMonitor)
+            MonitorClick(key);
+        return;
+    }
     if (sendkey)
         sendkey(std::uint8_t(key->Tag()));
 }

@@ -90,6 +90,13 @@ public:
     // Machine-layout editing: key functions, cues, loops, GPO (Trs422kbdf_machine.cpp)
 
     // Monitor-layout editing: formats, trims, levels (Trs422kbdf_monitor.cpp)
+    void attachFormats(class TDefFormat* defFormat, class TSelFormatF* selFormat,
+                       class TSetgainF* setgain);
+    void EditFormats1Click();
+    void MonitorClick(TQveButton* key);
+    void selectformat(TQveButton* key);
+    // Format-memory keys show the record of their slot in the layer shown now.
+    void showformatkeys();
 
     // Side commands: macros, export, mail, manuals, splash and about (Trs422kbdf_side.cpp)
     // Connects the side commands' menu items; `dialog` asks the macro number and the support
@@ -158,6 +165,13 @@ private:
     // Machine-layout editing state (Trs422kbdf_machine.cpp)
 
     // Monitor-layout editing state (Trs422kbdf_monitor.cpp)
+    class TDefFormat* defFormat_ = nullptr;
+    class TSelFormatF* selFormat_ = nullptr;
+    class TSetgainF* setgain_ = nullptr;
+    // DIM cut and calibrated levels A..D: the layout has no field for them, so they are kept
+    // for this run only and start at 0 (+0.0dB).
+    std::array<int, 5> sessionLevels_{};
+    void asklevel(int which, int code);
 
     // Side commands' state (Trs422kbdf_side.cpp)
     void openProgram(const QString& program, const QStringList& args, const QString& what,

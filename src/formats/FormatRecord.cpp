@@ -1,0 +1,99 @@
+#include "formats/FormatRecord.h"
+
+namespace zeltra::formats {
+
+std::uint8_t packSource(const FormatFields& f)
+{
+    const int pair = f.stereoPair == NoStereoPair ? 3 : (f.stereoPair & 3);
+    return std::uint8_t((f.imax ? 0x80 : 0) | (f.lrExtra ? 0x40 : 0) | pair << 4 |
+                        (f.inputType & 1) << 3 | (f.input & 7));
+}
+
+std::uint8_t packLayout(const FormatFields& f)
+{
+    return std::uint8_t((f.gain & 3) << 6 | (f.source & 3) << 4 | (f.order & 1) << 3 |
+                        (f.surround & 7));
+}
+
+FormatFields unpackFields(const RecordBytes& r)
+{
+    const std::uint8_t s = r[rec::Source];
+    const std::uint8_t l = r[rec::Layout];
+    FormatFields f;
+    f.input = s & 7;
+    f.inputType = (s >> 3) & 1;
+    f.stereoPair = (s >> 4) & 3;
+    f.lrExtra = (s & 0x40) != 0;
+    f.imax = (s & 0x80) != 0;
+    f.surround = l & 7;
+    f.order = (l >> 3) & 1;
+    f.source = (l >> 4) & 3;
+    f.gain = (l >> 6) & 3;
+    f.inputMask = r[rec::InputMask];
+    f.outputMask1 = r[rec::OutputMask1];
+    f.outputMask2 = r[rec::OutputMask2];
+    return f;
+}
+
+void packFields(const FormatFields& f, RecordBytes& r)
+{
+    r[rec::Source] = packSource(f);
+    r[rec::Layout] = packLayout(f);
+    r[rec::InputMask] = f.inputMask;
+    r[rec::OutputMask1] = f.outputMask1;
+    r[rec::OutputMask2] = f.outputMask2;
+}
+
+RecordBytes readRecord(const MonitorImage& img, int entry)
+{
+    RecordBytes r{};
+    const std::size_t at = MonitorImage::formatOffset(entry);
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = img.bytes.at(at + i);
+    return r;
+}
+
+void writeRecord(MonitorImage& img, int entry, const RecordBytes& r)
+{
+    const std::size_t at = MonitorImage::formatOffset(entry);
+    for (std::size_t i = 0; i < r.size(); ++i)
+        img.bytes.at(at + i) = r[i];
+}
+
+bool isNameChar(QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }
+
+bool acceptableName(const QString& text, const QString& stored)
+{
+    for (QChar c : text)
+        if (!isNameChar(c) && !stored.contains(c))
+            return false;
+    return true;
+}
+
+QString shownName(const RecordBytes& r)
+{
+    const int len = std::min<int>(r[rec::NameLength], NameSize);
+    return QString::fromLatin1(reinterpret_cast<const char*>(r.data() + rec::Name), len);
+}
+
+QByteArray storedName(const QString& text, int entry)
+{
+    QByteArray name;
+    for (QChar c : text)
+        if (c.unicode() <= 0xFF) // one byte each; anything wider has no place in the record
+            name += char(c.unicode());
+    if (name.isEmpty())
+        name = "format" + QByteArray::number(entry) + ' ';
+    if (name.size() < NameSize)
+        name += QByteArray(NameSize - name.size(), ' ');
+    return name.left(NameSize);
+}
+
+void writeName(RecordBytes& r, const QByteArray& name8)
+{
+    r[rec::NameLength] = NameSize;
+    for (int i = 0; i < NameSize; ++i)
+        r[rec::Name + std::size_t(i)] = i < name8.size() ? std::uint8_t(name8[i]) : std::uint8_t(' ');
+}
+
+} // namespace zeltra::formats

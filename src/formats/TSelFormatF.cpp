@@ -1,0 +1,96 @@
+#include "formats/TSelFormatF.h"
+
+#include "formats/TDefFormat.h"
+#include "model/LayoutModel.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace zeltra;
+
+TSelFormatF::TSelFormatF(LayoutModel& model, QWidget* parent) : QDialog(parent), model_(model)
+{
+    setObjectName(QStringLiteral("SelFormatF"));
+    setWindowTitle(QStringLiteral("Select Format"));
+    Monformat = new QListWidget(this);
+    Monformat->setObjectName(QStringLiteral("Monformat"));
+    Monformat->setSelectionMode(QAbstractItemView::SingleSelection);
+    Monformat->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("Edit"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    connect(BitBtn1, &QPushButton::clicked, this, &TSelFormatF::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TSelFormatF::BitBtn2Click);
+    // A double click edits the entry where "Edit" is offered, and picks it otherwise.
+    connect(Monformat, &QListWidget::itemDoubleClicked, this,
+            [this] { BitBtn2->isHidden() ? BitBtn1Click() : BitBtn2Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Monformat);
+    layout->addLayout(buttons);
+    // Room for all sixteen lines: "16:" and an 8-character name.
+    const QFontMetrics fm(Monformat->font());
+    Monformat->setMinimumSize(fm.horizontalAdvance(QStringLiteral("16:WWWWWWWW")) + 40,
+                              fm.height() * mon::FormatCount + 12);
+}
+
+void TSelFormatF::showForEditing()
+{
+    BitBtn2->show();
+    show();
+    raise();
+    activateWindow();
+}
+
+std::optional<int> TSelFormatF::pick(int current)
+{
+    BitBtn2->hide();
+    MonformatTag = current;
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return selectedIndex();
+}
+
+int TSelFormatF::selectedIndex() const
+{
+    const int row = Monformat->currentRow();
+    if (row >= 0 && row < mon::FormatCount && Monformat->currentItem()->isSelected())
+        return row;
+    return MonformatTag >= 0 && MonformatTag < mon::FormatCount ? MonformatTag : 0;
+}
+
+void TSelFormatF::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    FormShow();
+}
+
+// Filled at every show, so that the names are those of the layout in memory now. A tag
+// that names no entry (a file's stray byte) selects the first.
+void TSelFormatF::FormShow()
+{
+    Monformat->clear();
+    for (int n = 0; n < mon::FormatCount; ++n)
+        Monformat->addItem(QStringLiteral("%1:").arg(n + 1) + model_.MonImage.formatName(n));
+    const int row = MonformatTag >= 0 && MonformatTag < mon::FormatCount ? MonformatTag : 0;
+    Monformat->setCurrentRow(row);
+}
+
+void TSelFormatF::BitBtn1Click() { accept(); }
+
+void TSelFormatF::BitBtn2Click()
+{
+    const int n = selectedIndex();
+    MonformatTag = n;
+    if (editor_)
+        editor_->edit(n);
+    FormShow();
+}
