@@ -349,6 +349,8 @@ void Trs422kbdf::key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::Keyb
 
 void Trs422kbdf::newkeyClick(TQveButton* key)
 {
+    if (model_.ShiftEdit && model_.KbdType() == KbdMachine)
+        RemoteClick(key);
     if (model_.ShiftEdit)
         return; // parameter editing behind a key comes with the key editors
     if (sendkey)
