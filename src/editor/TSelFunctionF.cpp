@@ -75,8 +75,11 @@ int TSelFunctionF::findfunction(int code)
     const int row = zeltra::findfunction(table, code);
     Current = table[std::size_t(row)];
     const int listRow = zeltra::functionlist::listRowOf(rows_, row);
-    if (DescriptionList->count() == int(rows_.size()))
+    if (DescriptionList->count() == int(rows_.size())) {
         DescriptionList->setCurrentRow(listRow);
+        if (DescriptionList->currentItem())
+            DescriptionList->scrollToItem(DescriptionList->currentItem(), QAbstractItemView::PositionAtCenter);
+    }
     return row;
 }
 

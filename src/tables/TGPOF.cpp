@@ -168,6 +168,8 @@ void TGPOF::FormShow()
     setEditing(false);
     showCells(tables::fill(model_.McnImage, Tag));
     placeControls(layout_);
+    for (QTableWidget* grid : Grid) // the first row current, nothing selected yet
+        grid->setCurrentCell(1, 1, QItemSelectionModel::NoUpdate);
 }
 
 // Widths as designed, widened where this platform's font needs more room.
@@ -305,6 +307,7 @@ void TGPOF::savekeyClick()
 {
     if (tables::clipFromText(ClipEdit->text()).kind == tables::ClipKind::OutOfRange) {
         prompts_.showError(tables::clipRangeMessage(ClipEdit->text()), ClipCaption);
+        activateWindow(); // the message belongs to the main window; the edit goes on here
         ClipEdit->setFocus();
         ClipEdit->selectAll();
         return;

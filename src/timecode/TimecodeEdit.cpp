@@ -25,6 +25,7 @@ void TimecodeEdit::setTimecode(const QString& text)
         shown[i] = (c >= u'0' && c <= u'9') ? c : Blank;
     }
     setText(shown);
+    setCursorPosition(0); // typing goes over the timecode from its first digit
 }
 
 QString TimecodeEdit::timecode() const
