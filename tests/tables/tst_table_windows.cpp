@@ -407,6 +407,10 @@ void TstTableWindows::clipOutOfRangeRefused()
     QCOMPARE(f.bytesAt(f.model.McnImage.cueOffset(0), 6), (Bytes{1, 1, 1, 1, 0, 1}));
     QCOMPARE(f.grid(0)->currentRow(), 2);
     QCOMPARE(t->editbox->title(), QStringLiteral("edit"));
+    QVERIFY(!t->savekey->isEnabled());
+    QTest::keyClick(f.grid(0), Qt::Key_Return); // Enter on the grid selects its current row
+    QCOMPARE(t->editbox->title(), QStringLiteral("Edit Cue 2"));
+    QVERIFY(t->savekey->isEnabled());
 }
 
 void TstTableWindows::tableWindowIsModelessAndFollowsOpen()
