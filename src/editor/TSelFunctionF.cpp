@@ -15,8 +15,7 @@ constexpr int ListHeight = 360;
 constexpr int SpacerWidth = 8;
 } // namespace
 
-TSelFunctionF::TSelFunctionF(QWidget* parent) : QDialog(parent)
-{
+TSelFunctionF::TSelFunctionF(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SelFunctionF"));
     setWindowTitle(QStringLiteral("SelFunctionF"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -52,16 +51,14 @@ TSelFunctionF::TSelFunctionF(QWidget* parent) : QDialog(parent)
     box->addLayout(bar);
 }
 
-void TSelFunctionF::showEvent(QShowEvent* e)
-{
+void TSelFunctionF::showEvent(QShowEvent* e) {
     if (parentWidget()) // centred on the main window
         move(parentWidget()->window()->geometry().center() - rect().center());
     FormShow();
     QDialog::showEvent(e);
 }
 
-void TSelFunctionF::FormShow()
-{
+void TSelFunctionF::FormShow() {
     DescriptionList->clear();
     rows_ = zeltra::functionlist::rows(ListKind, TopRowKey);
     for (const auto& row : rows_)
@@ -69,8 +66,7 @@ void TSelFunctionF::FormShow()
     findfunction(Tag);
 }
 
-int TSelFunctionF::findfunction(int code)
-{
+int TSelFunctionF::findfunction(int code) {
     const auto table = zeltra::functionTable(ListKind);
     const int row = zeltra::findfunction(table, code);
     Current = table[std::size_t(row)];
@@ -78,15 +74,15 @@ int TSelFunctionF::findfunction(int code)
     if (DescriptionList->count() == int(rows_.size())) {
         DescriptionList->setCurrentRow(listRow);
         if (DescriptionList->currentItem())
-            DescriptionList->scrollToItem(DescriptionList->currentItem(), QAbstractItemView::PositionAtCenter);
+            DescriptionList->scrollToItem(DescriptionList->currentItem(),
+                                          QAbstractItemView::PositionAtCenter);
     }
     return row;
 }
 
 // A list without a selected row (the key's function is one this key may not have) leaves the
 // Tag as it was, as Cancel does.
-void TSelFunctionF::BitBtn3Click()
-{
+void TSelFunctionF::BitBtn3Click() {
     const int row = zeltra::functionlist::tableRowOf(rows_, DescriptionList->currentRow());
     if (row < 0) {
         reject();
@@ -97,8 +93,7 @@ void TSelFunctionF::BitBtn3Click()
     accept();
 }
 
-void TSelFunctionF::setkeyfunction(TQveButton* button)
-{
+void TSelFunctionF::setkeyfunction(TQveButton* button) {
     Tag = button->Tag();
     const auto table = zeltra::functionTable(ListKind);
     Current = table[std::size_t(zeltra::findfunction(table, Tag))];
@@ -111,8 +106,7 @@ void TSelFunctionF::setkeyfunction(TQveButton* button)
         updmacrolable();
 }
 
-void TSelFunctionF::settextcolour(TQveButton* button)
-{
+void TSelFunctionF::settextcolour(TQveButton* button) {
     button->Colors()->setColor(TQvColors::Text_Lit,
                                zeltra::litTextColour(button->Colors()->color(TQvColors::Fill_Lit)));
 }

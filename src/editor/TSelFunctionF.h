@@ -14,7 +14,7 @@ class TQveButton;
 // code in its Tag. It also gives a key button the face of its function.
 class TSelFunctionF : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TSelFunctionF(QWidget* parent = nullptr);
 
     int ListKind = zeltra::ListMachine;
@@ -40,9 +40,9 @@ public:
     void FormShow();
     void BitBtn3Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     std::vector<zeltra::functionlist::Row> rows_;
 };

@@ -24,11 +24,12 @@ constexpr int FirstLoop = 168;   // "Loop-1".."Loop-8": loops 0..7
 constexpr int FirstMacro = 248;  // "Macro A".."Macro H"
 constexpr int KeysPerKind = 8;
 
-bool inRange(int code, int first) { return code >= first && code < first + KeysPerKind; }
+bool inRange(int code, int first) {
+    return code >= first && code < first + KeysPerKind;
+}
 } // namespace
 
-void Trs422kbdf::attachTables(TGPOF* gpo, TtcenterF* tcenter, Tloopf* loop)
-{
+void Trs422kbdf::attachTables(TGPOF* gpo, TtcenterF* tcenter, Tloopf* loop) {
     gpo_ = gpo;
     tcenter_ = tcenter;
     loop_ = loop;
@@ -52,20 +53,17 @@ void Trs422kbdf::attachTables(TGPOF* gpo, TtcenterF* tcenter, Tloopf* loop)
         connect(action(QString::fromLatin1(name)), &QAction::triggered, gpo_, &TGPOF::refresh);
 }
 
-void Trs422kbdf::key2RightClick(TQveButton* key)
-{
+void Trs422kbdf::key2RightClick(TQveButton* key) {
     model_.TopRowKey = true;
     newrightclick(key);
 }
 
-void Trs422kbdf::key10RightClick(TQveButton* key)
-{
+void Trs422kbdf::key10RightClick(TQveButton* key) {
     model_.TopRowKey = false;
     newrightclick(key);
 }
 
-void Trs422kbdf::newrightclick(TQveButton* key)
-{
+void Trs422kbdf::newrightclick(TQveButton* key) {
     if (!selFunction_)
         return;
     selFunction_->ListKind = model_.KbdType();
@@ -80,8 +78,7 @@ void Trs422kbdf::newrightclick(TQveButton* key)
             key->setCaption(*caption);
 }
 
-void Trs422kbdf::RemoteClick(TQveButton* key)
-{
+void Trs422kbdf::RemoteClick(TQveButton* key) {
     const int code = key->Tag();
     if (inRange(code, FirstLocate))
         editCue(code - FirstLocate);
@@ -98,8 +95,7 @@ void Trs422kbdf::RemoteClick(TQveButton* key)
 
 // The dialog's text is stored however the dialog was closed; a text left as it was shown
 // keeps the cue's bytes.
-void Trs422kbdf::editCue(int k)
-{
+void Trs422kbdf::editCue(int k) {
     auto* bytes = model_.McnImage.bytes.data() + model_.McnImage.cueOffset(k);
     timecode::Bcd old{};
     std::copy_n(bytes, old.size(), old.begin());
@@ -110,16 +106,14 @@ void Trs422kbdf::editCue(int k)
     std::copy(now.begin(), now.end(), bytes);
 }
 
-void Trs422kbdf::editLoop(int k)
-{
+void Trs422kbdf::editLoop(int k) {
     const tables::LoopDetails old = tables::loopDetails(model_.McnImage, k);
     loop_->preset(old);
     loop_->exec();
     tables::storeLoopDetails(model_.McnImage, k, loop_->details(old));
 }
 
-void Trs422kbdf::editMacro(int m)
-{
+void Trs422kbdf::editMacro(int m) {
     std::uint8_t& slot = model_.McnImage.bytes[mcn::MacroTable + std::size_t(m)];
     selFunction_->ListKind = ListMacro;
     selFunction_->TopRowKey = false;
@@ -130,10 +124,11 @@ void Trs422kbdf::editMacro(int m)
     updmacrolable();
 }
 
-void Trs422kbdf::GPO2Click(QAction* sender) { gpo_->showTable(sender->property("Tag").toInt()); }
+void Trs422kbdf::GPO2Click(QAction* sender) {
+    gpo_->showTable(sender->property("Tag").toInt());
+}
 
-void Trs422kbdf::downloadTable(int block)
-{
+void Trs422kbdf::downloadTable(int block) {
     updkbddta();
     if (!link_)
         return;

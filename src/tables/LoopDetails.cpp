@@ -10,8 +10,7 @@ constexpr std::size_t MachineAt = 8;
 constexpr std::size_t EndAt = 9;
 } // namespace
 
-LoopDetails loopDetails(const MachineImage& image, int k)
-{
+LoopDetails loopDetails(const MachineImage& image, int k) {
     const std::size_t at = image.loopOffset(k);
     LoopDetails d;
     std::copy_n(image.bytes.begin() + std::ptrdiff_t(at), 4, d.start.begin());
@@ -22,8 +21,7 @@ LoopDetails loopDetails(const MachineImage& image, int k)
     return d;
 }
 
-void storeLoopDetails(MachineImage& image, int k, const LoopDetails& d)
-{
+void storeLoopDetails(MachineImage& image, int k, const LoopDetails& d) {
     const std::size_t at = image.loopOffset(k);
     std::copy(d.start.begin(), d.start.end(), image.bytes.begin() + std::ptrdiff_t(at));
     std::copy(d.end.begin(), d.end.end(), image.bytes.begin() + std::ptrdiff_t(at + OutAt));
@@ -37,6 +35,8 @@ void storeLoopDetails(MachineImage& image, int k, const LoopDetails& d)
     image.bytes[at + EndAt] = end;
 }
 
-int listIndex(int value, int items) { return (value >= 0 && value < items) ? value : -1; }
+int listIndex(int value, int items) {
+    return (value >= 0 && value < items) ? value : -1;
+}
 
 } // namespace zeltra::tables

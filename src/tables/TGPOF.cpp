@@ -30,16 +30,14 @@ constexpr int BlockLoops = 6;
 constexpr int BlockGpo = 7;
 const QString ClipCaption = QStringLiteral("Clip number");
 
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
-{
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
 }
 
-QTableWidgetItem* fixedItem(const QString& text, const QBrush& face)
-{
+QTableWidgetItem* fixedItem(const QString& text, const QBrush& face) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled);
     item->setBackground(face);
@@ -49,8 +47,7 @@ QTableWidgetItem* fixedItem(const QString& text, const QBrush& face)
 } // namespace
 
 TGPOF::TGPOF(LayoutModel& model, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), model_(model), prompts_(prompts)
-{
+    : QDialog(parent), model_(model), prompts_(prompts) {
     setObjectName(QStringLiteral("GPOF"));
     setWindowTitle(QStringLiteral("GPO Setup"));
     setModal(false);
@@ -60,12 +57,11 @@ TGPOF::TGPOF(LayoutModel& model, Prompts& prompts, QWidget* parent)
     layout_ = tables::layout(Tag, false);
 }
 
-void TGPOF::buildMenu()
-{
+void TGPOF::buildMenu() {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    auto item = [this](QMenu* m, const QString& caption, const QString& name, const QKeySequence& keys,
-                       void (TGPOF::*handler)()) {
+    auto item = [this](QMenu* m, const QString& caption, const QString& name,
+                       const QKeySequence& keys, void (TGPOF::*handler)()) {
         QAction* a = m->addAction(caption);
         a->setObjectName(name);
         a->setShortcut(keys);
@@ -73,21 +69,23 @@ void TGPOF::buildMenu()
     };
     QMenu* file = MainMenu1->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    item(file, QStringLiteral("Open"), QStringLiteral("Open1"), QKeySequence(Qt::CTRL | Qt::Key_O), &TGPOF::Open1Click);
-    item(file, QStringLiteral("Save"), QStringLiteral("Save1"), QKeySequence(Qt::CTRL | Qt::Key_S), &TGPOF::Save1Click);
-    item(file, QStringLiteral("Save As"), QStringLiteral("SaveAs1"), QKeySequence(Qt::CTRL | Qt::Key_A),
-         &TGPOF::SaveAs1Click);
+    item(file, QStringLiteral("Open"), QStringLiteral("Open1"), QKeySequence(Qt::CTRL | Qt::Key_O),
+         &TGPOF::Open1Click);
+    item(file, QStringLiteral("Save"), QStringLiteral("Save1"), QKeySequence(Qt::CTRL | Qt::Key_S),
+         &TGPOF::Save1Click);
+    item(file, QStringLiteral("Save As"), QStringLiteral("SaveAs1"),
+         QKeySequence(Qt::CTRL | Qt::Key_A), &TGPOF::SaveAs1Click);
     QMenu* link = MainMenu1->addMenu(QStringLiteral("Connect"));
     link->setObjectName(QStringLiteral("Connect1"));
-    item(link, QStringLiteral("Download"), QStringLiteral("Download1"), QKeySequence(), &TGPOF::Download1Click);
+    item(link, QStringLiteral("Download"), QStringLiteral("Download1"), QKeySequence(),
+         &TGPOF::Download1Click);
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->setMenuBar(MainMenu1);
     box->addStretch();
 }
 
-void TGPOF::buildGrids()
-{
+void TGPOF::buildGrids() {
     for (int g = 0; g < GridCount; ++g) {
         auto* grid = new QTableWidget(GridRows + 1, Columns, this);
         grid->setObjectName(QStringLiteral("Grid%1").arg(g + 1));
@@ -100,7 +98,8 @@ void TGPOF::buildGrids()
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
         grid->setSelectionMode(QAbstractItemView::SingleSelection);
         grid->installEventFilter(this);
-        connect(grid, &QTableWidget::cellClicked, this, [this, g](int row, int) { selectRow(g, row); });
+        connect(grid, &QTableWidget::cellClicked, this,
+                [this, g](int row, int) { selectRow(g, row); });
         Grid[std::size_t(g)] = grid;
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(g + 1));
@@ -109,8 +108,7 @@ void TGPOF::buildGrids()
     }
 }
 
-void TGPOF::buildEditBox()
-{
+void TGPOF::buildEditBox() {
     editbox = new QGroupBox(QStringLiteral("edit"), this);
     editbox->setObjectName(QStringLiteral("editbox"));
     tcedit = new TimecodeEdit(editbox);
@@ -134,8 +132,7 @@ void TGPOF::buildEditBox()
     setEditing(false);
 }
 
-void TGPOF::setEditing(bool on)
-{
+void TGPOF::setEditing(bool on) {
     tcedit->setEnabled(on);
     ClipEdit->setEnabled(on);
     savekey->setEnabled(on);
@@ -143,8 +140,7 @@ void TGPOF::setEditing(bool on)
         editbox->setTitle(QStringLiteral("edit"));
 }
 
-void TGPOF::showTable(int tag)
-{
+void TGPOF::showTable(int tag) {
     if (isVisible())
         writeback();
     Tag = tag;
@@ -154,14 +150,12 @@ void TGPOF::showTable(int tag)
     activateWindow();
 }
 
-void TGPOF::refresh()
-{
+void TGPOF::refresh() {
     if (isVisible())
         FormShow();
 }
 
-void TGPOF::FormShow()
-{
+void TGPOF::FormShow() {
     layout_ = tables::layout(Tag, model_.Settings.showClip());
     shownMode_ = Tag;
     setWindowTitle(layout_.caption);
@@ -173,16 +167,18 @@ void TGPOF::FormShow()
 }
 
 // Widths as designed, widened where this platform's font needs more room.
-void TGPOF::placeControls(const tables::Layout& l)
-{
+void TGPOF::placeControls(const tables::Layout& l) {
     const QFontMetrics fm = Grid[0]->fontMetrics();
     const int pad = 8;
     int labelWidth = tables::LabelWidth;
     for (const auto& g : l.grids)
         for (const QString& s : g.labels)
             labelWidth = std::max(labelWidth, fm.horizontalAdvance(s) + pad);
-    const int tcWidth = std::max(tables::TimecodeWidth, fm.horizontalAdvance(QStringLiteral("00:00:00:00")) + pad);
-    const int clipWidth = l.clipColumn ? std::max(l.clipWidth, fm.horizontalAdvance(QStringLiteral("65535")) + pad) : 0;
+    const int tcWidth =
+        std::max(tables::TimecodeWidth, fm.horizontalAdvance(QStringLiteral("00:00:00:00")) + pad);
+    const int clipWidth =
+        l.clipColumn ? std::max(l.clipWidth, fm.horizontalAdvance(QStringLiteral("65535")) + pad)
+                     : 0;
     const int rowHeight = fm.height() + 6;
     const int labelTop = MainMenu1->sizeHint().height() + Top;
     const int gridTop = labelTop + fm.height() + 4;
@@ -227,8 +223,7 @@ void TGPOF::placeControls(const tables::Layout& l)
     setFixedSize(std::max(x - Gap + Left, bx + Left), boxTop + editbox->height() + Top);
 }
 
-void TGPOF::showCells(const tables::Grids& cells)
-{
+void TGPOF::showCells(const tables::Grids& cells) {
     for (int g = 0; g < GridCount; ++g) {
         QTableWidget* grid = Grid[std::size_t(g)];
         const tables::GridLayout& gl = layout_.grids[std::size_t(g)];
@@ -250,33 +245,31 @@ void TGPOF::showCells(const tables::Grids& cells)
     }
 }
 
-tables::Grids TGPOF::cells() const
-{
+tables::Grids TGPOF::cells() const {
     tables::Grids cells;
     for (int g = 0; g < GridCount; ++g)
         for (int r = 1; r <= GridRows; ++r) {
             const QTableWidget* grid = Grid[std::size_t(g)];
-            auto text = [grid, r](int col) { return grid->item(r, col) ? grid->item(r, col)->text() : QString(); };
+            auto text = [grid, r](int col) {
+                return grid->item(r, col) ? grid->item(r, col)->text() : QString();
+            };
             cells[std::size_t(g)][std::size_t(r - 1)] = {text(1), text(ClipColumn)};
         }
     return cells;
 }
 
-void TGPOF::writeback()
-{
+void TGPOF::writeback() {
     if (shownMode_ != 0)
         tables::writeBack(cells(), shownMode_, model_.McnImage);
 }
 
-void TGPOF::changed(const tables::Grids& g)
-{
+void TGPOF::changed(const tables::Grids& g) {
     model_.LayoutChanged = true;
     showCells(g);
     writeback();
 }
 
-void TGPOF::selectRow(int grid, int row)
-{
+void TGPOF::selectRow(int grid, int row) {
     if (row < 1 || row > GridRows)
         return;
     editGrid_ = grid;
@@ -286,25 +279,28 @@ void TGPOF::selectRow(int grid, int row)
         tcedit->setTimecode(c.timecode);
     ClipEdit->setText(c.clip);
     setEditing(true);
-    editbox->setTitle(QStringLiteral("Edit ") + layout_.grids[std::size_t(grid)].labels[std::size_t(row - 1)]);
+    editbox->setTitle(QStringLiteral("Edit ") +
+                      layout_.grids[std::size_t(grid)].labels[std::size_t(row - 1)]);
     tcedit->setFocus();
     tcedit->setSelection(0, 1);
 }
 
-void TGPOF::tceditEnter()
-{
+void TGPOF::tceditEnter() {
     if (ClipEdit->isVisible())
         ClipEdit->setFocus();
     else
         savekey->setFocus();
 }
 
-void TGPOF::ClipEditEnter() { savekey->setFocus(); }
+void TGPOF::ClipEditEnter() {
+    savekey->setFocus();
+}
 
-void TGPOF::Cancel1Click() { setEditing(false); }
+void TGPOF::Cancel1Click() {
+    setEditing(false);
+}
 
-void TGPOF::savekeyClick()
-{
+void TGPOF::savekeyClick() {
     if (tables::clipFromText(ClipEdit->text()).kind == tables::ClipKind::OutOfRange) {
         prompts_.showError(tables::clipRangeMessage(ClipEdit->text()), ClipCaption);
         activateWindow(); // the message belongs to the main window; the edit goes on here
@@ -323,44 +319,38 @@ void TGPOF::savekeyClick()
     grid->setFocus();
 }
 
-void TGPOF::RstallClick()
-{
+void TGPOF::RstallClick() {
     tables::Grids g = cells();
     tables::resetAll(g);
     changed(g);
 }
 
-void TGPOF::one2allClick()
-{
+void TGPOF::one2allClick() {
     tables::Grids g = cells();
     tables::oneToAll(g, shownMode_);
     changed(g);
 }
 
-void TGPOF::Open1Click()
-{
+void TGPOF::Open1Click() {
     writeback();
     if (open)
         open();
     FormShow();
 }
 
-void TGPOF::Save1Click()
-{
+void TGPOF::Save1Click() {
     writeback();
     if (save)
         save();
 }
 
-void TGPOF::SaveAs1Click()
-{
+void TGPOF::SaveAs1Click() {
     writeback();
     if (saveAs)
         saveAs();
 }
 
-int TGPOF::blockOfTable() const
-{
+int TGPOF::blockOfTable() const {
     switch (shownMode_) {
     case tables::Cues:
         return BlockLocates;
@@ -371,26 +361,24 @@ int TGPOF::blockOfTable() const
     }
 }
 
-void TGPOF::Download1Click()
-{
+void TGPOF::Download1Click() {
     writeback();
     if (download)
         download(blockOfTable());
     FormShow(); // an upload may have brought other bytes
 }
 
-void TGPOF::hideEvent(QHideEvent* e)
-{
+void TGPOF::hideEvent(QHideEvent* e) {
     writeback();
     QDialog::hideEvent(e);
 }
 
-bool TGPOF::eventFilter(QObject* watched, QEvent* e)
-{
+bool TGPOF::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         for (int g = 0; g < GridCount; ++g)
-            if (watched == Grid[std::size_t(g)] && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (watched == Grid[std::size_t(g)] &&
+                (key == Qt::Key_Return || key == Qt::Key_Enter)) {
                 selectRow(g, Grid[std::size_t(g)]->currentRow());
                 return true;
             }

@@ -24,7 +24,7 @@ class TimecodeEdit;
 // window's file commands and the link always see the grids' contents.
 class TGPOF : public QDialog {
     Q_OBJECT
-public:
+  public:
     TGPOF(zeltra::LayoutModel& model, Prompts& prompts, QWidget* parent = nullptr);
 
     int Tag = zeltra::tables::Gpo;
@@ -68,11 +68,11 @@ public:
     // The grids' cells as the window shows them.
     zeltra::tables::Grids cells() const;
 
-protected:
+  protected:
     void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void buildMenu();
     void buildGrids();
     void buildEditBox();

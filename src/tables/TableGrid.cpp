@@ -17,10 +17,11 @@ constexpr int GpoAbsolute = 8;
 constexpr int GpoBeforeInRows = 4;
 const QString ZeroTimecode = QStringLiteral("00:00:00:00");
 
-int checkedMode(int mode) { return (mode == Cues || mode == Loops) ? mode : Gpo; }
+int checkedMode(int mode) {
+    return (mode == Cues || mode == Loops) ? mode : Gpo;
+}
 
-GridLayout grid(const QString& title, int rows, const QString& first, const QString& second)
-{
+GridLayout grid(const QString& title, int rows, const QString& first, const QString& second) {
     GridLayout g;
     g.visible = true;
     g.title = title;
@@ -30,41 +31,42 @@ GridLayout grid(const QString& title, int rows, const QString& first, const QStr
     return g;
 }
 
-Layout gpoLayout()
-{
+Layout gpoLayout() {
     Layout l;
     l.caption = QStringLiteral("GPO Setup");
-    l.grids[0] = grid(QStringLiteral("Absolute"), 9, QStringLiteral("Output"), QStringLiteral("Timecode"));
+    l.grids[0] =
+        grid(QStringLiteral("Absolute"), 9, QStringLiteral("Output"), QStringLiteral("Timecode"));
     l.grids[1] = grid(QStringLiteral("Relative to Rec In"), 5, QStringLiteral("Output"),
                       QStringLiteral("Before In"));
     for (int k = 0; k < mcn::GpoCount; ++k) {
         const Place p = gpoPlace(k);
-        l.grids[std::size_t(p.grid)].labels[std::size_t(p.row - 1)] = QStringLiteral("GPO-%1").arg(k + 1);
+        l.grids[std::size_t(p.grid)].labels[std::size_t(p.row - 1)] =
+            QStringLiteral("GPO-%1").arg(k + 1);
     }
     return l;
 }
 
-Layout cueLayout()
-{
+Layout cueLayout() {
     Layout l;
     l.caption = QStringLiteral("Cue Setup");
     for (int g = 0; g < GridCount; ++g)
-        l.grids[std::size_t(g)] = grid(QStringLiteral("Locates %1-%2").arg(g * 8 + 1).arg(g * 8 + 8), 9,
-                                       QStringLiteral("Locate"), QStringLiteral("Timecode"));
+        l.grids[std::size_t(g)] =
+            grid(QStringLiteral("Locates %1-%2").arg(g * 8 + 1).arg(g * 8 + 8), 9,
+                 QStringLiteral("Locate"), QStringLiteral("Timecode"));
     for (int k = 0; k < mcn::CueCount; ++k) {
         const Place p = cuePlace(k);
-        l.grids[std::size_t(p.grid)].labels[std::size_t(p.row - 1)] = QStringLiteral("Cue %1").arg(k + 1);
+        l.grids[std::size_t(p.grid)].labels[std::size_t(p.row - 1)] =
+            QStringLiteral("Cue %1").arg(k + 1);
     }
     return l;
 }
 
-Layout loopLayout()
-{
+Layout loopLayout() {
     Layout l;
     l.caption = QStringLiteral("Loop Setup");
     for (int g = 0; g < GridCount; ++g)
-        l.grids[std::size_t(g)] = grid(QStringLiteral("Loop %1-%2").arg(g * 4 + 1).arg(g * 4 + 4), 9,
-                                       QStringLiteral("Loop"), QStringLiteral("Timecode"));
+        l.grids[std::size_t(g)] = grid(QStringLiteral("Loop %1-%2").arg(g * 4 + 1).arg(g * 4 + 4),
+                                       9, QStringLiteral("Loop"), QStringLiteral("Timecode"));
     for (int k = 0; k < mcn::LoopCount; ++k) {
         const Place p = loopPlace(k);
         auto& labels = l.grids[std::size_t(p.grid)].labels;
@@ -74,40 +76,36 @@ Layout loopLayout()
     return l;
 }
 
-Cell& cell(Grids& grids, Place p) { return grids[std::size_t(p.grid)][std::size_t(p.row - 1)]; }
-const Cell& cell(const Grids& grids, Place p)
-{
+Cell& cell(Grids& grids, Place p) {
+    return grids[std::size_t(p.grid)][std::size_t(p.row - 1)];
+}
+const Cell& cell(const Grids& grids, Place p) {
     return grids[std::size_t(p.grid)][std::size_t(p.row - 1)];
 }
 
-std::span<const std::uint8_t, 4> tcAt(const MachineImage& image, std::size_t at)
-{
+std::span<const std::uint8_t, 4> tcAt(const MachineImage& image, std::size_t at) {
     return std::span<const std::uint8_t, 4>(image.bytes.data() + at, 4);
 }
 
-QString clipText(const MachineImage& image, std::size_t at)
-{
+QString clipText(const MachineImage& image, std::size_t at) {
     return QString::number(bytes::readBE16(image.bytes, at));
 }
 
-void storeTimecode(MachineImage& image, std::size_t at, const QString& text)
-{
+void storeTimecode(MachineImage& image, std::size_t at, const QString& text) {
     Bcd old{};
     std::copy_n(image.bytes.begin() + std::ptrdiff_t(at), 4, old.begin());
     const Bcd now = edited(old, timecode::toText(old), text);
     std::copy(now.begin(), now.end(), image.bytes.begin() + std::ptrdiff_t(at));
 }
 
-void storeClip(MachineImage& image, std::size_t at, const QString& text)
-{
+void storeClip(MachineImage& image, std::size_t at, const QString& text) {
     const Clip clip = clipFromText(text);
     if (clip.kind != ClipKind::OutOfRange)
         bytes::writeBE16(image.bytes, at, clip.value);
 }
 } // namespace
 
-Layout layout(int mode, bool showClip)
-{
+Layout layout(int mode, bool showClip) {
     Layout l;
     switch (checkedMode(mode)) {
     case Cues:
@@ -125,18 +123,24 @@ Layout layout(int mode, bool showClip)
     return l;
 }
 
-Place cuePlace(int k) { return {k / 8, k % 8 + 1}; }
-Place loopPlace(int k) { return {k / 4, 2 * (k % 4) + 1}; }
-Place gpoPlace(int k) { return k < GpoAbsolute ? Place{0, k + 1} : Place{1, k - GpoAbsolute + 1}; }
+Place cuePlace(int k) {
+    return {k / 8, k % 8 + 1};
+}
+Place loopPlace(int k) {
+    return {k / 4, 2 * (k % 4) + 1};
+}
+Place gpoPlace(int k) {
+    return k < GpoAbsolute ? Place{0, k + 1} : Place{1, k - GpoAbsolute + 1};
+}
 
-Grids fill(const MachineImage& image, int mode)
-{
+Grids fill(const MachineImage& image, int mode) {
     Grids grids;
     switch (checkedMode(mode)) {
     case Cues:
         for (int k = 0; k < mcn::CueCount; ++k) {
             const std::size_t at = image.cueOffset(k);
-            cell(grids, cuePlace(k)) = {timecode::toText(tcAt(image, at)), clipText(image, at + CueClipAt)};
+            cell(grids, cuePlace(k)) = {timecode::toText(tcAt(image, at)),
+                                        clipText(image, at + CueClipAt)};
         }
         break;
     case Loops:
@@ -144,7 +148,8 @@ Grids fill(const MachineImage& image, int mode)
             const std::size_t at = image.loopOffset(k);
             const Place in = loopPlace(k);
             cell(grids, in) = {timecode::toText(tcAt(image, at)), clipText(image, at + LoopClipAt)};
-            cell(grids, {in.grid, in.row + 1}) = {timecode::toText(tcAt(image, at + LoopOutAt)), QString()};
+            cell(grids, {in.grid, in.row + 1}) = {timecode::toText(tcAt(image, at + LoopOutAt)),
+                                                  QString()};
         }
         break;
     default:
@@ -155,8 +160,7 @@ Grids fill(const MachineImage& image, int mode)
     return grids;
 }
 
-void writeBack(const Grids& grids, int mode, MachineImage& image)
-{
+void writeBack(const Grids& grids, int mode, MachineImage& image) {
     switch (checkedMode(mode)) {
     case Cues:
         for (int k = 0; k < mcn::CueCount; ++k) {
@@ -181,15 +185,13 @@ void writeBack(const Grids& grids, int mode, MachineImage& image)
     }
 }
 
-void resetAll(Grids& grids)
-{
+void resetAll(Grids& grids) {
     for (auto& g : grids)
         for (Cell& c : g)
             c = {ZeroTimecode, QStringLiteral("0")};
 }
 
-void oneToAll(Grids& grids, int mode)
-{
+void oneToAll(Grids& grids, int mode) {
     const Cell first = grids[0][0];
     const Cell second = grids[0][1];
     const bool loops = checkedMode(mode) == Loops;
@@ -201,14 +203,12 @@ void oneToAll(Grids& grids, int mode)
         }
 }
 
-int nextRow(int mode, int grid, int row)
-{
+int nextRow(int mode, int grid, int row) {
     const int last = (checkedMode(mode) == Gpo && grid == 1) ? GpoBeforeInRows : GridRows;
     return std::clamp(row + 1, 1, last);
 }
 
-Clip clipFromText(const QString& text)
-{
+Clip clipFromText(const QString& text) {
     bool ok = false;
     const qlonglong n = text.trimmed().toLongLong(&ok, 10);
     if (!ok) {
@@ -224,15 +224,13 @@ Clip clipFromText(const QString& text)
     return {ClipKind::Number, std::uint16_t(n)};
 }
 
-QString clipRangeMessage(const QString& text)
-{
+QString clipRangeMessage(const QString& text) {
     return QStringLiteral("The clip number %1 does not fit: clip numbers go from 0 to 65535. "
                           "The row was not changed.")
         .arg(text.trimmed());
 }
 
-timecode::Bcd edited(const timecode::Bcd& old, const QString& shown, const QString& now)
-{
+timecode::Bcd edited(const timecode::Bcd& old, const QString& shown, const QString& now) {
     return now == shown ? old : timecode::fromText(now);
 }
 

@@ -12,8 +12,8 @@
 using namespace zeltra;
 
 namespace {
-QGroupBox* group(const QString& caption, QWidget* inside, QWidget* parent, QWidget* second = nullptr)
-{
+QGroupBox* group(const QString& caption, QWidget* inside, QWidget* parent,
+                 QWidget* second = nullptr) {
     auto* box = new QGroupBox(caption, parent);
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(inside);
@@ -22,8 +22,7 @@ QGroupBox* group(const QString& caption, QWidget* inside, QWidget* parent, QWidg
     return box;
 }
 
-QComboBox* list(const QString& name, const QStringList& items, QWidget* parent)
-{
+QComboBox* list(const QString& name, const QStringList& items, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->addItems(items);
@@ -31,22 +30,21 @@ QComboBox* list(const QString& name, const QStringList& items, QWidget* parent)
     return combo;
 }
 
-TimecodeEdit* timecodeEdit(const QString& name, QWidget* parent)
-{
+TimecodeEdit* timecodeEdit(const QString& name, QWidget* parent) {
     auto* edit = new TimecodeEdit(parent);
     edit->setObjectName(name);
     return edit;
 }
 } // namespace
 
-Tloopf::Tloopf(QWidget* parent) : QDialog(parent)
-{
+Tloopf::Tloopf(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("loopf"));
     setWindowTitle(QStringLiteral("Enter `Loop Details"));
     LoopStart = timecodeEdit(QStringLiteral("LoopStart"), this);
     LoopEnd = timecodeEdit(QStringLiteral("LoopEnd"), this);
     Machine = list(QStringLiteral("Machine"), {"A", "B", "A & B"}, this);
-    EndAction = list(QStringLiteral("EndAction"), {"Pause", "Stop", "Locate", "Locate and Play"}, this);
+    EndAction =
+        list(QStringLiteral("EndAction"), {"Pause", "Stop", "Locate", "Locate and Play"}, this);
     QStringList loops;
     for (int i = 1; i <= tables::EndDestItems; ++i)
         loops << QStringLiteral("Loop %1").arg(i);
@@ -65,8 +63,7 @@ Tloopf::Tloopf(QWidget* parent) : QDialog(parent)
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void Tloopf::preset(const tables::LoopDetails& d)
-{
+void Tloopf::preset(const tables::LoopDetails& d) {
     LoopStart->setTimecode(timecode::toText(d.start));
     LoopEnd->setTimecode(timecode::toText(d.end));
     shownStart_ = LoopStart->timecode();
@@ -76,8 +73,7 @@ void Tloopf::preset(const tables::LoopDetails& d)
     EndDest->setCurrentIndex(tables::listIndex(d.endDest, tables::EndDestItems));
 }
 
-tables::LoopDetails Tloopf::details(const tables::LoopDetails& preset) const
-{
+tables::LoopDetails Tloopf::details(const tables::LoopDetails& preset) const {
     tables::LoopDetails d;
     d.start = tables::edited(preset.start, shownStart_, LoopStart->timecode());
     d.end = tables::edited(preset.end, shownEnd_, LoopEnd->timecode());

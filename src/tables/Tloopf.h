@@ -11,7 +11,7 @@ class TimecodeEdit;
 // which loop follows. The caller presets it from a loop entry, shows it modally and stores it.
 class Tloopf : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tloopf(QWidget* parent = nullptr);
 
     TimecodeEdit* LoopStart = nullptr;
@@ -27,7 +27,7 @@ public:
     // bytes, a list with nothing selected keeps its stored value.
     zeltra::tables::LoopDetails details(const zeltra::tables::LoopDetails& preset) const;
 
-private:
+  private:
     QString shownStart_;
     QString shownEnd_;
 };

@@ -6,17 +6,17 @@ namespace {
 const QString Mask = QStringLiteral("00:00:00:00;_");
 constexpr QChar Blank = u'_';
 
-bool isDigitPosition(int i) { return i % 3 != 2; }
+bool isDigitPosition(int i) {
+    return i % 3 != 2;
+}
 } // namespace
 
-TimecodeEdit::TimecodeEdit(QWidget* parent) : QLineEdit(parent)
-{
+TimecodeEdit::TimecodeEdit(QWidget* parent) : QLineEdit(parent) {
     setInputMask(Mask);
     setMaxLength(zeltra::timecode::TextLength);
 }
 
-void TimecodeEdit::setTimecode(const QString& text)
-{
+void TimecodeEdit::setTimecode(const QString& text) {
     QString shown(zeltra::timecode::TextLength, QLatin1Char(':'));
     for (int i = 0; i < shown.size(); ++i) {
         if (!isDigitPosition(i))
@@ -28,9 +28,9 @@ void TimecodeEdit::setTimecode(const QString& text)
     setCursorPosition(0); // typing goes over the timecode from its first digit
 }
 
-QString TimecodeEdit::timecode() const
-{
-    QString text = displayText().leftJustified(zeltra::timecode::TextLength, QLatin1Char(' '), true);
+QString TimecodeEdit::timecode() const {
+    QString text =
+        displayText().leftJustified(zeltra::timecode::TextLength, QLatin1Char(' '), true);
     text.replace(Blank, QLatin1Char(' '));
     return text;
 }

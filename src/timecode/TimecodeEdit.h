@@ -8,7 +8,7 @@
 // slide left, so the timecode goes in and out position by position here instead.
 class TimecodeEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit TimecodeEdit(QWidget* parent = nullptr);
 
     // Shows `text` position by position: a digit stays where it stands, anything else leaves

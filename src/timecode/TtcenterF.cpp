@@ -11,8 +11,7 @@ constexpr int BorderWidth = 10;
 constexpr int EditFontPixels = 16;
 } // namespace
 
-TtcenterF::TtcenterF(QWidget* parent) : QDialog(parent)
-{
+TtcenterF::TtcenterF(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("tcenterF"));
     setWindowTitle(QStringLiteral("tcenterF"));
     Label1 = new QLabel(QStringLiteral("Enter Locate Point"), this);

@@ -9,7 +9,7 @@ class TimecodeEdit;
 // dialog modally and reads `tcdata` back however it was closed.
 class TtcenterF : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TtcenterF(QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;

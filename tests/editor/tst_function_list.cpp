@@ -10,14 +10,13 @@ namespace fl = zeltra::functionlist;
 
 class TstFunctionList : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void rows_data();
     void rows();
     void topRowKeysNeverListLocates();
 };
 
-void TstFunctionList::rows_data()
-{
+void TstFunctionList::rows_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("top");
     QTest::addColumn<int>("count");
@@ -26,17 +25,23 @@ void TstFunctionList::rows_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("stop, six spaces") << 0 << false << 161 << 1 << 1 << "1: []       : Stop";
     QTest::newRow("none, empty name") << 0 << false << 161 << 0 << 0 << "0:          : None";
-    QTest::newRow("eight-letter name") << 0 << false << 161 << 66 << 66 << "66: QvSrvr A : QvServer Macro A";
-    QTest::newRow("lower key keeps Locate1") << 0 << false << 161 << 158 << 158 << "158: Locate1  : Locate & Entry In";
-    QTest::newRow("top key: Locate rows gone") << 0 << true << 159 << 157 << 157 << "157: Chase Bi : Enable Biphase Chase";
-    QTest::newRow("top key: Shift keeps number 160") << 0 << true << 159 << 158 << 160 << "160: Shift    : Shift Key";
-    QTest::newRow("monitor, top key unfiltered") << 1 << true << 50 << 49 << 49 << "49: Near.R   : Nearfield Right";
-    QTest::newRow("macro table") << 129 << true << 33 << 0 << 0 << "0: Full     : QvServer Enab/Disab Full Displa";
-    QTest::newRow("macro last") << 129 << false << 33 << 32 << 32 << "32: Locate   : Zq Macro 84: Locate key";
+    QTest::newRow("eight-letter name")
+        << 0 << false << 161 << 66 << 66 << "66: QvSrvr A : QvServer Macro A";
+    QTest::newRow("lower key keeps Locate1")
+        << 0 << false << 161 << 158 << 158 << "158: Locate1  : Locate & Entry In";
+    QTest::newRow("top key: Locate rows gone")
+        << 0 << true << 159 << 157 << 157 << "157: Chase Bi : Enable Biphase Chase";
+    QTest::newRow("top key: Shift keeps number 160")
+        << 0 << true << 159 << 158 << 160 << "160: Shift    : Shift Key";
+    QTest::newRow("monitor, top key unfiltered")
+        << 1 << true << 50 << 49 << 49 << "49: Near.R   : Nearfield Right";
+    QTest::newRow("macro table") << 129 << true << 33 << 0 << 0
+                                 << "0: Full     : QvServer Enab/Disab Full Displa";
+    QTest::newRow("macro last") << 129 << false << 33 << 32 << 32
+                                << "32: Locate   : Zq Macro 84: Locate key";
 }
 
-void TstFunctionList::rows()
-{
+void TstFunctionList::rows() {
     QFETCH(int, kind);
     QFETCH(bool, top);
     QFETCH(int, listRow);
@@ -48,8 +53,7 @@ void TstFunctionList::rows()
     QCOMPARE(fl::listRowOf(rows, tableRow), listRow);
 }
 
-void TstFunctionList::topRowKeysNeverListLocates()
-{
+void TstFunctionList::topRowKeysNeverListLocates() {
     const auto rows = fl::rows(ListMachine, true);
     for (const auto& r : rows) {
         const int code = McnFunctions()[std::size_t(r.tableRow)].Code;

@@ -41,8 +41,7 @@ struct Fixture {
     Windows w;
     QList<int> keys;
 
-    Fixture()
-    {
+    Fixture() {
         qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
         w = createWindows(model, title, prompts, dir.path() + QLatin1Char('/'), {});
         w.main->sendkey = [this](std::uint8_t c) { keys << c; };
@@ -50,20 +49,17 @@ struct Fixture {
     }
     ~Fixture() { delete w.main; }
     TQveButton* key(int i) const { return w.main->KeyButtons[std::size_t(i)]; }
-    void giveKey(int i, int code)
-    {
+    void giveKey(int i, int code) {
         model.McnImage.setKeyCode(i, std::uint8_t(code));
         w.main->setkbdval();
     }
-    Bytes bytesAt(std::size_t at, int n) const
-    {
+    Bytes bytesAt(std::size_t at, int n) const {
         Bytes b;
         for (int i = 0; i < n; ++i)
             b << model.McnImage.bytes[at + std::size_t(i)];
         return b;
     }
-    void put(std::size_t at, const Bytes& b)
-    {
+    void put(std::size_t at, const Bytes& b) {
         for (int i = 0; i < b.size(); ++i)
             model.McnImage.bytes[at + std::size_t(i)] = std::uint8_t(b[i]);
     }
@@ -72,8 +68,7 @@ struct Fixture {
 };
 
 // Runs `act` on the modal window the next call opens, once its event loop runs.
-void whenModal(std::function<void(QWidget*)> act)
-{
+void whenModal(std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [act] {
         QWidget* modal = QApplication::activeModalWidget();
         QVERIFY(modal);
@@ -81,11 +76,14 @@ void whenModal(std::function<void(QWidget*)> act)
     });
 }
 
-void rightClick(TQveButton* key) { QTest::mouseClick(key, Qt::RightButton); }
-void shiftClick(TQveButton* key) { QTest::mouseClick(key, Qt::LeftButton, Qt::ShiftModifier); }
+void rightClick(TQveButton* key) {
+    QTest::mouseClick(key, Qt::RightButton);
+}
+void shiftClick(TQveButton* key) {
+    QTest::mouseClick(key, Qt::LeftButton, Qt::ShiftModifier);
+}
 
-void clickRow(QTableWidget* grid, int row)
-{
+void clickRow(QTableWidget* grid, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(grid->model()->index(row, 1)).center());
 }
@@ -93,7 +91,7 @@ void clickRow(QTableWidget* grid, int row)
 
 class TstTableWindows : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void rightClickChoosesFunction_data();
     void rightClickChoosesFunction();
     void monitorFormatKeyShowsFormatName();
@@ -110,23 +108,25 @@ private slots:
     void cueEditedThroughWindowsIsSaved();
 };
 
-void TstTableWindows::rightClickChoosesFunction_data()
-{
+void TstTableWindows::rightClickChoosesFunction_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("choose"); // text of the row to choose; empty: Cancel
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("lower key gets Play") << 18 << "2: >        : Play/Unrecord" << 65 << ">" << "$41:- Play/Unrecord";
-    QTest::newRow("lower key gets Locate1") << 13 << "158: Locate1  : Locate & Entry In" << 71 << "Locate1"
-                                            << "$47:- Locate & Entry In";
-    QTest::newRow("top key gets Shift, the last row") << 3 << "160: Shift    : Shift Key" << 60 << "Shift"
-                                                      << "$3C:- Shift Key";
-    QTest::newRow("cancel keeps the function") << 18 << "" << 64 << "[]" << "$40:- Stop";
+    QTest::newRow("lower key gets Play") << 18 << "2: >        : Play/Unrecord" << 65 << ">"
+                                         << "$41:- Play/Unrecord";
+    QTest::newRow("lower key gets Locate1")
+        << 13 << "158: Locate1  : Locate & Entry In" << 71 << "Locate1"
+        << "$47:- Locate & Entry In";
+    QTest::newRow("top key gets Shift, the last row")
+        << 3 << "160: Shift    : Shift Key" << 60 << "Shift"
+        << "$3C:- Shift Key";
+    QTest::newRow("cancel keeps the function") << 18 << "" << 64 << "[]"
+                                               << "$40:- Stop";
 }
 
-void TstTableWindows::rightClickChoosesFunction()
-{
+void TstTableWindows::rightClickChoosesFunction() {
     QFETCH(int, key);
     QFETCH(QString, choose);
     Fixture f;
@@ -152,7 +152,8 @@ void TstTableWindows::rightClickChoosesFunction()
     const bool top = key < 10;
     QCOMPARE(listed.size(), top ? 159 : 161);
     QCOMPARE(listed.filter(QStringLiteral(": Locate1 ")).isEmpty(), top);
-    QCOMPARE(findfunction(ListMachine, before), int(listed.indexOf(preselected)) + 0); // numbering kept
+    QCOMPARE(findfunction(ListMachine, before),
+             int(listed.indexOf(preselected)) + 0); // numbering kept
     QVERIFY(preselected.startsWith(QString::number(findfunction(ListMachine, before)) + ": "));
     QTEST(f.key(key)->Tag(), "code");
     QTEST(f.key(key)->Caption(), "caption");
@@ -162,8 +163,7 @@ void TstTableWindows::rightClickChoosesFunction()
     QVERIFY(f.keys.isEmpty());      // a right click sends nothing
 }
 
-void TstTableWindows::monitorFormatKeyShowsFormatName()
-{
+void TstTableWindows::monitorFormatKeyShowsFormatName() {
     Fixture f;
     f.w.main->MonitorControl1Click(f.w.main->action("MonitorControl1"));
     whenModal([&](QWidget*) {
@@ -177,8 +177,7 @@ void TstTableWindows::monitorFormatKeyShowsFormatName()
     QCOMPARE(f.key(12)->Caption(), QStringLiteral("LCRS    ")); // FormatAssign[1] = record 1
 }
 
-void TstTableWindows::shiftClickLocateEditsCue_data()
-{
+void TstTableWindows::shiftClickLocateEditsCue_data() {
     QTest::addColumn<Bytes>("before");
     QTest::addColumn<QString>("shown");
     // Keys pressed from the start of the edit: a digit, '>' (cursor right), 'x' (Delete),
@@ -186,23 +185,31 @@ void TstTableWindows::shiftClickLocateEditsCue_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("edited"); // what the edit shows before it closes
     QTest::addColumn<Bytes>("after");
-    QTest::newRow("01 02 03 04 to 10:00:00:00") << Bytes{1, 2, 3, 4} << "01:02:03:04" << "10000000" << "10:00:00:00"
-                                               << Bytes{0x10, 0, 0, 0};
-    QTest::newRow("cleared: all blank") << Bytes{1, 2, 3, 4} << "01:02:03:04" << "c" << "__:__:__:__" << Bytes{0, 0, 0, 0};
-    QTest::newRow("unfilled positions are 0") << Bytes{1, 2, 3, 4} << "01:02:03:04" << "c1" << "1_:__:__:__"
-                                              << Bytes{0x10, 0, 0, 0};
-    QTest::newRow("a deleted digit shifts nothing") << Bytes{0x12, 0x34, 0x56, 0x78} << "12:34:56:78" << ">>>x"
-                                                    << "12:3_:56:78" << Bytes{0x12, 0x30, 0x56, 0x78};
-    QTest::newRow("skipped positions stay blank") << Bytes{0, 0, 0, 0} << "00:00:00:00" << "c>1>>>>>9" << "_1:__:__:_9"
-                                                  << Bytes{0x01, 0, 0, 0x09};
-    QTest::newRow("99 minutes stored") << Bytes{0, 0, 0, 0} << "00:00:00:00" << "00990000" << "00:99:00:00"
-                                       << Bytes{0, 0x99, 0, 0};
-    QTest::newRow("untouched keeps bytes") << Bytes{0x1A, 0xFF, 3, 4} << "1_:__:03:04" << "" << "1_:__:03:04"
-                                           << Bytes{0x1A, 0xFF, 3, 4};
+    QTest::newRow("01 02 03 04 to 10:00:00:00") << Bytes{1, 2, 3, 4} << "01:02:03:04"
+                                                << "10000000"
+                                                << "10:00:00:00" << Bytes{0x10, 0, 0, 0};
+    QTest::newRow("cleared: all blank") << Bytes{1, 2, 3, 4} << "01:02:03:04"
+                                        << "c"
+                                        << "__:__:__:__" << Bytes{0, 0, 0, 0};
+    QTest::newRow("unfilled positions are 0") << Bytes{1, 2, 3, 4} << "01:02:03:04"
+                                              << "c1"
+                                              << "1_:__:__:__" << Bytes{0x10, 0, 0, 0};
+    QTest::newRow("a deleted digit shifts nothing")
+        << Bytes{0x12, 0x34, 0x56, 0x78} << "12:34:56:78"
+        << ">>>x"
+        << "12:3_:56:78" << Bytes{0x12, 0x30, 0x56, 0x78};
+    QTest::newRow("skipped positions stay blank") << Bytes{0, 0, 0, 0} << "00:00:00:00"
+                                                  << "c>1>>>>>9"
+                                                  << "_1:__:__:_9" << Bytes{0x01, 0, 0, 0x09};
+    QTest::newRow("99 minutes stored") << Bytes{0, 0, 0, 0} << "00:00:00:00"
+                                       << "00990000"
+                                       << "00:99:00:00" << Bytes{0, 0x99, 0, 0};
+    QTest::newRow("untouched keeps bytes") << Bytes{0x1A, 0xFF, 3, 4} << "1_:__:03:04"
+                                           << ""
+                                           << "1_:__:03:04" << Bytes{0x1A, 0xFF, 3, 4};
 }
 
-void TstTableWindows::shiftClickLocateEditsCue()
-{
+void TstTableWindows::shiftClickLocateEditsCue() {
     QFETCH(Bytes, before);
     QFETCH(QString, keys);
     Fixture f;
@@ -240,8 +247,7 @@ void TstTableWindows::shiftClickLocateEditsCue()
     QVERIFY(f.keys.isEmpty());
 }
 
-void TstTableWindows::shiftClickMacroEditsSlot()
-{
+void TstTableWindows::shiftClickMacroEditsSlot() {
     Fixture f;
     f.giveKey(14, 250); // "Macro C"
     whenModal([&](QWidget*) {
@@ -264,8 +270,7 @@ void TstTableWindows::shiftClickMacroEditsSlot()
     QVERIFY(!f.model.LayoutChanged);
 }
 
-void TstTableWindows::loopDialogThenLoopGrid()
-{
+void TstTableWindows::loopDialogThenLoopGrid() {
     Fixture f;
     f.w.main->action("Showclip1")->trigger();
     f.giveKey(20, 170); // "Loop-3": loop 2
@@ -306,8 +311,7 @@ void TstTableWindows::loopDialogThenLoopGrid()
     QCOMPARE(f.cell(0, 5, 2), QString::number(2 * 256 + 0x41));
 }
 
-void TstTableWindows::tableLayouts_data()
-{
+void TstTableWindows::tableLayouts_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<bool>("showClip");
     QTest::addColumn<QString>("caption");
@@ -318,8 +322,7 @@ void TstTableWindows::tableLayouts_data()
     QTest::newRow("loops") << "Loops1" << true << "Loop Setup" << 4;
 }
 
-void TstTableWindows::tableLayouts()
-{
+void TstTableWindows::tableLayouts() {
     QFETCH(QString, item);
     QFETCH(bool, showClip);
     QFETCH(int, grids);
@@ -342,7 +345,8 @@ void TstTableWindows::tableLayouts()
         const bool clip = showClip && grids == 4;
         QCOMPARE(f.grid(g)->isColumnHidden(2), !clip);
         // the grid shows all its columns and rows, no more
-        const int cols = f.grid(g)->columnWidth(0) + f.grid(g)->columnWidth(1) + (clip ? f.grid(g)->columnWidth(2) : 0);
+        const int cols = f.grid(g)->columnWidth(0) + f.grid(g)->columnWidth(1) +
+                         (clip ? f.grid(g)->columnWidth(2) : 0);
         QCOMPARE(r.width(), cols + 2 * f.grid(g)->frameWidth());
         QVERIFY(f.grid(g)->columnWidth(0) >= 40 && f.grid(g)->columnWidth(1) >= 60);
     }
@@ -350,8 +354,7 @@ void TstTableWindows::tableLayouts()
     QCOMPARE(f.grid(0)->geometry().left(), 4);
 }
 
-void TstTableWindows::downloadSelectsBlock_data()
-{
+void TstTableWindows::downloadSelectsBlock_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("block");
     QTest::addColumn<QString>("text");
@@ -360,8 +363,7 @@ void TstTableWindows::downloadSelectsBlock_data()
     QTest::newRow("loops") << "Loops1" << 6 << "Loops";
 }
 
-void TstTableWindows::downloadSelectsBlock()
-{
+void TstTableWindows::downloadSelectsBlock() {
     QFETCH(QString, item);
     Fixture f;
     f.w.main->action(item)->trigger();
@@ -384,8 +386,7 @@ void TstTableWindows::downloadSelectsBlock()
     QCOMPARE(f.bytesAt(f.model.McnImage.gpoOffset(11), 4), (Bytes{0, 0, 0, 0}));
 }
 
-void TstTableWindows::clipOutOfRangeRefused()
-{
+void TstTableWindows::clipOutOfRangeRefused() {
     Fixture f;
     f.model.Settings.setShowClip(true);
     f.put(f.model.McnImage.cueOffset(0), Bytes{1, 1, 1, 1, 0x01, 0x00});
@@ -413,8 +414,7 @@ void TstTableWindows::clipOutOfRangeRefused()
     QVERIFY(t->savekey->isEnabled());
 }
 
-void TstTableWindows::tableWindowIsModelessAndFollowsOpen()
-{
+void TstTableWindows::tableWindowIsModelessAndFollowsOpen() {
     Fixture f;
     QByteArray file(484, '\0');
     file[74 + 6 * 17] = 0x21; // cue 17
@@ -444,8 +444,7 @@ void TstTableWindows::tableWindowIsModelessAndFollowsOpen()
 
 // The whole flow: open a layout, edit cue 9 in the table window with mouse and keys, save from
 // the table window's own menu; the file differs from the one opened in those six bytes only.
-void TstTableWindows::cueEditedThroughWindowsIsSaved()
-{
+void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     Fixture f;
     QByteArray original(484, '\0');
     for (int i = 4; i < original.size(); ++i)
