@@ -18,7 +18,7 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     Windows w;
     title.set(QStringLiteral("Splash1"));
     w.main = new Trs422kbdf(model, title, prompts, programDir, args);
-    w.gpo = new TGPOF(w.main);
+    w.gpo = new TGPOF(model, prompts, w.main);
     title.set(QStringLiteral("Splash2"));
     w.selFunction = new TSelFunctionF(w.main);
     title.set(QStringLiteral("Splash3"));
@@ -39,5 +39,6 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash11"));
     w.main->attach(w.selFunction, w.download, w.comNumber);
     w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
+    w.main->attachTables(w.gpo, w.tcenter, w.loop);
     return w;
 }

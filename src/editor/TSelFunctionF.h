@@ -1,28 +1,48 @@
 #pragma once
+#include "editor/FunctionList.h"
 #include "model/FunctionTables.h"
 
 #include <QDialog>
 #include <functional>
+#include <vector>
 
+class QListWidget;
+class QPushButton;
 class TQveButton;
 
-// The function selection dialog. It also gives a key button the face of its function.
+// The function selection dialog: lists the table of its ListKind and gives back the chosen
+// code in its Tag. It also gives a key button the face of its function.
 class TSelFunctionF : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TSelFunctionF(QWidget* parent = nullptr);
 
     int ListKind = zeltra::ListMachine;
     int Tag = 0;                     // the code being chosen
+    bool TopRowKey = false;          // set by the caller: top-row keys get no "Locate1"/"Locate2"
     zeltra::FunctionEntry Current{}; // the entry the code resolved to
+
+    QListWidget* DescriptionList = nullptr;
+    QPushButton* BitBtn3 = nullptr; // OK
+    QPushButton* Cancel = nullptr;
 
     // Set by the main window: refreshes the macro captions.
     std::function<void()> updmacrolable;
 
-    // Resolves `code` in the current table and makes that row current; returns the row.
+    // Resolves `code` in the current table, makes that row current and preselects its list
+    // row when the list shows it; returns the table row.
     int findfunction(int code);
     // Gives the button the caption, lit colours and hint of the function its Tag holds.
     // The button's Tag is kept, also when the code is unknown.
     void setkeyfunction(TQveButton* button);
     static void settextcolour(TQveButton* button);
+
+    void FormShow();
+    void BitBtn3Click();
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+
+  private:
+    std::vector<zeltra::functionlist::Row> rows_;
 };

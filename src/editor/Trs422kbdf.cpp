@@ -352,6 +352,8 @@ void Trs422kbdf::newkeyClick(TQveButton* key)
     if (model_.ShiftEdit) {
         if (model_.KbdType() == KbdMonitor)
             MonitorClick(key);
+        else if (model_.KbdType() == KbdMachine)
+            RemoteClick(key);
         return;
     }
     if (sendkey)

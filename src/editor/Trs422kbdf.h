@@ -88,6 +88,13 @@ public:
     QMenu* menu(const QString& name) const;
 
     // Machine-layout editing: key functions, cues, loops, GPO (Trs422kbdf_machine.cpp)
+    // Wires the table windows made after `attach` and the "Set" menu items that open them.
+    void attachTables(class TGPOF* gpo, class TtcenterF* tcenter, class Tloopf* loop);
+    void key2RightClick(TQveButton* key);  // top-row keys
+    void key10RightClick(TQveButton* key); // lower keys
+    void newrightclick(TQveButton* key);
+    void RemoteClick(TQveButton* key);
+    void GPO2Click(QAction* sender); // "Set" > "Cues", "Loops", "GPO"
 
     // Monitor-layout editing: formats, trims, levels (Trs422kbdf_monitor.cpp)
     void attachFormats(class TDefFormat* defFormat, class TSelFormatF* selFormat,
@@ -163,6 +170,13 @@ private:
     QString lastSettingsError_; // the failure last reported by saveconfig
 
     // Machine-layout editing state (Trs422kbdf_machine.cpp)
+    class TGPOF* gpo_ = nullptr;
+    class TtcenterF* tcenter_ = nullptr;
+    class Tloopf* loop_ = nullptr;
+    void editCue(int k);
+    void editLoop(int k);
+    void editMacro(int m);
+    void downloadTable(int block);
 
     // Monitor-layout editing state (Trs422kbdf_monitor.cpp)
     class TDefFormat* defFormat_ = nullptr;

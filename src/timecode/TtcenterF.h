@@ -1,8 +1,18 @@
 #pragma once
-#include "kit/PendingWindow.h"
+#include <QDialog>
 
-// Timecode entry; created hidden at start-up.
-class TtcenterF : public PendingWindow {
-public:
-    explicit TtcenterF(QWidget* parent = nullptr) : PendingWindow("tcenterF", "Timecode", parent) {}
+class QLabel;
+class QPushButton;
+class TimecodeEdit;
+
+// The timecode entry dialog: one masked edit and OK. The caller fills `tcdata`, shows the
+// dialog modally and reads `tcdata` back however it was closed.
+class TtcenterF : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TtcenterF(QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;
+    TimecodeEdit* tcdata = nullptr;
+    QPushButton* BitBtn1 = nullptr;
 };

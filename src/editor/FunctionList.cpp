@@ -1,0 +1,46 @@
+#include "editor/FunctionList.h"
+
+#include "model/FunctionTables.h"
+
+namespace zeltra::functionlist {
+
+namespace {
+constexpr int NameWidth = 8;
+constexpr int Locate1 = 71;
+constexpr int Locate2 = 76;
+} // namespace
+
+QString rowText(int tableRow, const char* name, const char* description) {
+    return QString::number(tableRow) + QStringLiteral(": ") +
+           QString::fromLatin1(name).leftJustified(NameWidth, QLatin1Char(' ')) +
+           QStringLiteral(" : ") + QString::fromLatin1(description);
+}
+
+std::vector<Row> rows(int listKind, bool topRowKey) {
+    const auto table = functionTable(listKind);
+    const bool filter = listKind == ListMachine && topRowKey;
+    std::vector<Row> out;
+    out.reserve(table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const FunctionEntry& e = table[i];
+        if (filter && (e.Code == Locate1 || e.Code == Locate2))
+            continue;
+        out.push_back({int(i), rowText(int(i), e.Name, e.Description)});
+    }
+    return out;
+}
+
+int listRowOf(const std::vector<Row>& rows, int tableRow) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].tableRow == tableRow)
+            return int(i);
+    return -1;
+}
+
+int tableRowOf(const std::vector<Row>& rows, int listRow) {
+    if (listRow < 0 || std::size_t(listRow) >= rows.size())
+        return -1;
+    return rows[std::size_t(listRow)].tableRow;
+}
+
+} // namespace zeltra::functionlist
