@@ -98,7 +98,7 @@ RecordRead readSettingsRecord(const QString& path, SettingsRecord& record, QStri
 
 QString writeSettingsRecord(const QString& path, const SettingsRecord& record)
 {
-    return safefile::writeAtomic(
+    return safefile::writeIfChanged(
         path, QByteArray(reinterpret_cast<const char*>(record.bytes.data()), qsizetype(record.bytes.size())));
 }
 
