@@ -58,6 +58,8 @@ template <typename Image> void copyHead(Image& image, const QByteArray& head, st
 
 void applyLayout(LayoutModel& model, const LayoutRead& file)
 {
+    if (!kindHasImage(file.kind))
+        return;
     model.setKbdType(file.kind);
     if (file.kind == KbdMachine)
         copyHead(model.McnImage, file.head, KbdMachine);
