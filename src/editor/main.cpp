@@ -1,6 +1,7 @@
 #include "editor/AppTitle.h"
 #include "editor/Links.h"
 #include "editor/Startup.h"
+#include "editor/Termination.h"
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
 #include "kit/TQvDlg.h"
@@ -31,23 +32,28 @@ int refuseSecondInstance(TerminationSignals& termination)
 }
 
 // A message of the settings file (start-up checks, failed writes), shown in the program's own
-// message dialog and echoed on stderr for a start from a terminal.
-void settingsMessage(TQvDlg& dialog, const QString& text)
+// message dialog and echoed on stderr for a start from a terminal; once the program is ending
+// only echoed.
+void settingsMessage(TQvDlg& dialog, const QString& text, bool ending)
 {
     QString echoed = text;
     echoed.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     std::fprintf(stderr, "zeltra: %s\n", echoed.toLocal8Bit().constData());
-    dialog.Message(text);
+    if (!ending)
+        dialog.Message(text);
 }
 
-// Ends a question the program is waiting on, then closes the main window the ordinary way.
-void closeGracefully(QWidget* mainWindow)
+// Only a lock held by another copy keeps the program out; any other failure is told, with its
+// reason, and the program starts without the lock.
+void reportLockFailure(const InstanceLock& lock, QWidget* owner)
 {
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (!modal->close())
-            break;
-    }
-    QMetaObject::invokeMethod(mainWindow, &QWidget::close, Qt::QueuedConnection);
+    const QString text = QStringLiteral("The single-instance lock could not be made, so a second copy of "
+                                        "the program is not kept out:\n%1: %2")
+                             .arg(lock.path(), lock.errorString());
+    std::fprintf(stderr, "zeltra: %s\n", text.toLocal8Bit().constData());
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zeltra"), text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 } // namespace
@@ -57,7 +63,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TerminationSignals termination;
     InstanceLock lock(QStringLiteral("zeltra"));
-    if (!lock.tryAcquire())
+    const InstanceLock::Acquire acquired = lock.tryAcquire();
+    if (acquired == InstanceLock::Acquire::HeldElsewhere)
         return refuseSecondInstance(termination);
 
     AppTitle title;
@@ -66,29 +73,40 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZELTRA_VERSION));
 
     TQvDlg dialog; // made once, before any window, and reused by every message
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog,
-                     &QDialog::reject);
     zeltra::LayoutModel model;
     WidgetPrompts prompts;
+    bool ending = false;
+    Termination end(nullptr, [&] {
+        ending = true;
+        prompts.setEnding();
+    });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &end, &Termination::request);
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
                              QLatin1String(zeltra::links::WebAddress),
-                             [&dialog](const QString& text) { settingsMessage(dialog, text); });
+                             [&](const QString& text) { settingsMessage(dialog, text, ending); });
     const bool settingsUsable = settings.open();
     const Windows windows =
         createWindows(model, title, prompts, programDir, app.arguments().mid(1));
-    if (!settingsUsable) { // the default settings file is missing or foreign
+    if (!settingsUsable || end.requested()) { // the default settings file is missing or foreign
         delete windows.main;
-        return 1;
+        return settingsUsable ? 0 : 1;
     }
     windows.main->attachSettings(&settings);
     dialog.setMainWindow(windows.main);
     prompts.setOwner(windows.main);
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
-                     [main = windows.main] { closeGracefully(main); });
+    end.setMainWindow(windows.main);
     windows.main->show();
-    const int rc = app.exec();
+    if (acquired == InstanceLock::Acquire::Failed && !end.requested())
+        reportLockFailure(lock, windows.main);
+    int rc = 0;
+    if (!end.requested()) { // a message shown during the show may have been ended by a signal
+        end.setLooping(true);
+        rc = app.exec();
+    }
+    if (end.requested())
+        end.closeMain();
     delete windows.main;
     return rc;
 }
