@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zeltra;
@@ -24,6 +25,15 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Inode and change time: both stay only when nothing wrote the file.
+QString fileIdentity(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("<none>");
+    return QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
@@ -146,6 +156,7 @@ private slots:
     void defaultsMissingOrForeign();
     void signalEndsWithMessageOpen_data();
     void signalEndsWithMessageOpen();
+    void unchangedRunWritesNothing();
 };
 
 void TestProgram::lastLayoutReopened_data()
@@ -259,6 +270,26 @@ void TestProgram::signalEndsWithMessageOpen()
         const QString afterSignal = err.mid(err.indexOf(open));
         QVERIFY2(afterSignal.contains(QStringLiteral("title: Splash1k")), qPrintable(err)); // closed the ordinary way
     }
+}
+
+// A start and close that change nothing leave both settings files as they were: not
+// rewritten, not even with the same bytes.
+void TestProgram::unchangedRunWritesNothing()
+{
+    ProgramFolder f(QStringLiteral("quiet"), true);
+    const QString path = f.folder + QStringLiteral("keys.bin");
+    QVERIFY(writeFile(path, layout(0)));
+    f.writeRecord(path, 0);
+    int status = 0;
+    f.run(QStringLiteral("caption: keys.bin"), &status);
+    QCOMPARE(status, 0);
+    const QString ini = f.folder + QStringLiteral("zeltra.ini");
+    const QString iniBefore = fileIdentity(ini), recordBefore = fileIdentity(f.record());
+    const QString err = f.run(QStringLiteral("caption: keys.bin"), &status);
+    QCOMPARE(status, 0);
+    QVERIFY2(err.contains(QStringLiteral("title: Splash1k")), qPrintable(err)); // settings were stored
+    QCOMPARE(fileIdentity(ini), iniBefore);
+    QCOMPARE(fileIdentity(f.record()), recordBefore);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
