@@ -44,13 +44,19 @@ void settingsMessage(TQvDlg& dialog, const QString& text, bool ending)
 }
 
 // Only a lock held by another copy keeps the program out; any other failure is told, with its
-// reason, and the program starts without the lock.
-void reportLockFailure(const InstanceLock& lock, QWidget* owner)
+// reason (on stderr at once, in a box once the main window shows), and the program starts
+// without the lock.
+QString lockFailureText(const InstanceLock& lock)
 {
     const QString text = QStringLiteral("The single-instance lock could not be made, so a second copy of "
                                         "the program is not kept out:\n%1: %2")
                              .arg(lock.path(), lock.errorString());
     std::fprintf(stderr, "zeltra: %s\n", text.toLocal8Bit().constData());
+    return text;
+}
+
+void showLockFailure(const QString& text, QWidget* owner)
+{
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zeltra"), text, QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -66,6 +72,7 @@ int main(int argc, char* argv[])
     const InstanceLock::Acquire acquired = lock.tryAcquire();
     if (acquired == InstanceLock::Acquire::HeldElsewhere)
         return refuseSecondInstance(termination);
+    const QString lockFailure = acquired == InstanceLock::Acquire::Failed ? lockFailureText(lock) : QString();
 
     AppTitle title;
     title.set(QStringLiteral("Splash"));
@@ -98,8 +105,8 @@ int main(int argc, char* argv[])
     prompts.setOwner(windows.main);
     end.setMainWindow(windows.main);
     windows.main->show();
-    if (acquired == InstanceLock::Acquire::Failed && !end.requested())
-        reportLockFailure(lock, windows.main);
+    if (!lockFailure.isEmpty() && !end.requested())
+        showLockFailure(lockFailure, windows.main);
     int rc = 0;
     if (!end.requested()) { // a message shown during the show may have been ended by a signal
         end.setLooping(true);

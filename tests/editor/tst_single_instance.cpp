@@ -107,8 +107,8 @@ void TestSingleInstance::lockFailureIsNotAnotherCopy()
     QVERIFY(QDir(runtime.path()).mkdir(QStringLiteral("zeltra")));
     auto p = start({}, runtime.path());
     QByteArray err;
-    QVERIFY2(waitForStderr(*p, "title: Splash11", err), err.constData());
-    QVERIFY2(waitForStderr(*p, "Is a directory", err), err.constData());
+    QVERIFY2(waitForStderr(*p, "title: Splash11", err), err.constData()); // it starts
+    QVERIFY2(err.contains("Is a directory"), err.constData());
     QVERIFY(err.contains("single-instance lock could not be made"));
     QVERIFY(!err.contains("already running"));
     ::kill(pid_t(p->processId()), SIGTERM); // with the report still open
