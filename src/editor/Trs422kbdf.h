@@ -159,7 +159,8 @@ private:
     bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does
 
     // File commands' own state (kept by Trs422kbdf_files.cpp)
-    enum class LoadResult { Loaded, Missing, Failed };
+    enum class LoadResult { Loaded, Missing, Failed }; // Failed: unreadable or refused
+    bool refuseUnstorable(const QString& path, const QString& caption);
     LoadResult loadLastFile();
     bool saveLayout();
     bool saveLayoutAs();

@@ -23,7 +23,28 @@ QString tooLongText(const QString& path)
         .arg(SettingsRecord::StringCapacity)
         .arg(path);
 }
+
+// Qt reads such a name with U+FFFD in place of the bytes it cannot decode; that text names
+// another file (or none), so the program neither reads nor writes through it.
+QString unfaithfulNameText(const QString& path)
+{
+    return QStringLiteral("The name of this file is not valid UTF-8 text, so the program cannot name "
+                          "it exactly and would read or write another file. Rename the file (or its "
+                          "folder) and try again:\n%1")
+        .arg(path);
+}
+
+bool storable(const QString& path) { return safefile::nameIsFaithful(path) && SettingsRecord::fitsString(path); }
 } // namespace
+
+bool Trs422kbdf::refuseUnstorable(const QString& path, const QString& caption)
+{
+    if (!safefile::nameIsFaithful(path))
+        prompts_.showError(unfaithfulNameText(path), caption);
+    else if (!SettingsRecord::fitsString(path))
+        prompts_.showError(tooLongText(path), caption);
+    return !storable(path);
+}
 
 void Trs422kbdf::reportFileError(const QString& what, const QString& path, const QString& reason)
 {
@@ -62,12 +83,24 @@ void Trs422kbdf::openlast() { loadLastFile(); }
 Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
 {
     const QString path = model_.Settings.lastFile();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
+        return LoadResult::Missing;
+    if (!safefile::nameIsFaithful(path)) { // checked first: the text may name another file
+        prompts_.showError(unfaithfulNameText(path), OpenTitle);
+        return LoadResult::Failed;
+    }
+    if (!QFileInfo(path).isFile())
         return LoadResult::Missing;
     setWindowTitle(safefile::fileNameOf(path));
     const lf::LayoutRead file = lf::readLayout(path);
     if (!file.ok()) {
         reportFileError(QStringLiteral("read"), path, file.error);
+        return LoadResult::Failed;
+    }
+    if (!lf::kindHasImage(file.kind)) { // nothing of it reaches the model or the record
+        prompts_.showMessage(safefile::fileNameOf(path) +
+                                 QStringLiteral(" is for a keyboard kind that has no layout image; nothing was loaded."),
+                             OpenTitle);
         return LoadResult::Failed;
     }
     lf::applyLayout(model_, file);
@@ -80,16 +113,10 @@ Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
 
 void Trs422kbdf::applyLoadedKind(std::int32_t kind)
 {
-    if (kind == KbdMachine) {
+    if (kind == KbdMachine)
         MonitorControl1Click(action(QStringLiteral("mcnctrl")));
-    } else if (kind == KbdMonitor) {
+    else if (kind == KbdMonitor)
         MonitorControl1Click(action(QStringLiteral("MonitorControl1")));
-    } else {
-        prompts_.showMessage(
-            safefile::fileNameOf(model_.Settings.lastFile()) +
-                QStringLiteral(" is for a keyboard kind that has no layout image; nothing was loaded."),
-            OpenTitle);
-    }
 }
 
 void Trs422kbdf::Open1Click()
@@ -100,18 +127,19 @@ void Trs422kbdf::Open1Click()
     const QString path = prompts_.askOpenFile(OpenTitle, model_.Settings.lastDir(), lf::dialogFilter());
     if (path.isEmpty())
         return;
-    if (!SettingsRecord::fitsString(path)) {
-        prompts_.showError(tooLongText(path), OpenTitle);
+    if (refuseUnstorable(path, OpenTitle))
         return;
-    }
-    const QString previousFile = model_.Settings.lastFile();
+    const SettingsRecord previous = model_.Settings;
     model_.Settings.setLastDir(safefile::folderOf(path));
     model_.Settings.setLastFile(path);
     const LoadResult result = loadLastFile();
-    if (result == LoadResult::Loaded)
+    if (result == LoadResult::Loaded) {
         model_.LayoutChanged = false;
-    else if (result == LoadResult::Failed) // "&Save" must not write over a file that was not loaded
-        model_.Settings.setLastFile(previousFile);
+    } else if (result == LoadResult::Failed) {
+        // A file that was not loaded leaves the record as it was, so "&Save" never writes
+        // over it and the next start does not reopen it.
+        model_.Settings = previous;
+    }
     saveconfig();
 }
 
@@ -142,7 +170,7 @@ bool Trs422kbdf::writeLayout(const QString& path)
 bool Trs422kbdf::saveLayout()
 {
     const QString path = model_.Settings.lastFile();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || !safefile::nameIsFaithful(path) || !QFileInfo(path).isFile())
         return saveLayoutAs();
     if (refuseWithoutImage())
         return false;
@@ -162,10 +190,8 @@ bool Trs422kbdf::saveLayoutAs()
         if (path.isEmpty())
             return false;
         path = lf::withDefaultExtension(path);
-        if (!SettingsRecord::fitsString(path)) {
-            prompts_.showError(tooLongText(path), QStringLiteral("Save As"));
+        if (refuseUnstorable(path, QStringLiteral("Save As")))
             continue;
-        }
         if (!QFileInfo::exists(path) ||
             prompts_.askYesNo(safefile::fileNameOf(path) + QStringLiteral(" exists replace?"),
                               QStringLiteral("Retry")))

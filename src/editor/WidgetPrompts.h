@@ -7,6 +7,9 @@ class QWidget;
 class WidgetPrompts : public Prompts {
 public:
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // The program is ending: nothing more is shown; questions are answered No, file dialogs
+    // cancelled, and messages only echoed on stderr.
+    void setEnding() { ending_ = true; }
     bool askYesNo(const QString& text, const QString& caption) override;
     QString askOpenFile(const QString& title, const QString& dir, const QString& filter) override;
     QString askSaveFile(const QString& title, const QString& dir, const QString& preset,
@@ -16,4 +19,5 @@ public:
 
 private:
     QWidget* owner_ = nullptr;
+    bool ending_ = false;
 };

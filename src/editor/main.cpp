@@ -2,6 +2,7 @@
 #include "editor/Links.h"
 #include "editor/Startup.h"
 #include "editor/TSplashF.h"
+#include "editor/Termination.h"
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
 #include "kit/Launcher.h"
@@ -33,23 +34,34 @@ int refuseSecondInstance(TerminationSignals& termination)
 }
 
 // A message of the settings file (start-up checks, failed writes), shown in the program's own
-// message dialog and echoed on stderr for a start from a terminal.
-void settingsMessage(TQvDlg& dialog, const QString& text)
+// message dialog and echoed on stderr for a start from a terminal; once the program is ending
+// only echoed.
+void settingsMessage(TQvDlg& dialog, const QString& text, bool ending)
 {
     QString echoed = text;
     echoed.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     std::fprintf(stderr, "zeltra: %s\n", echoed.toLocal8Bit().constData());
-    dialog.Message(text);
+    if (!ending)
+        dialog.Message(text);
 }
 
-// Ends a question the program is waiting on, then closes the main window the ordinary way.
-void closeGracefully(QWidget* mainWindow)
+// Only a lock held by another copy keeps the program out; any other failure is told, with its
+// reason (on stderr at once, in a box once the main window shows), and the program starts
+// without the lock.
+QString lockFailureText(const InstanceLock& lock)
 {
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (!modal->close())
-            break;
-    }
-    QMetaObject::invokeMethod(mainWindow, &QWidget::close, Qt::QueuedConnection);
+    const QString text = QStringLiteral("The single-instance lock could not be made, so a second copy of "
+                                        "the program is not kept out:\n%1: %2")
+                             .arg(lock.path(), lock.errorString());
+    std::fprintf(stderr, "zeltra: %s\n", text.toLocal8Bit().constData());
+    return text;
+}
+
+void showLockFailure(const QString& text, QWidget* owner)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zeltra"), text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 // The splash window, unless "--no-splash" was given; false when a termination request
@@ -80,8 +92,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     TerminationSignals termination;
     InstanceLock lock(QStringLiteral("zeltra"));
-    if (!lock.tryAcquire())
+    const InstanceLock::Acquire acquired = lock.tryAcquire();
+    if (acquired == InstanceLock::Acquire::HeldElsewhere)
         return refuseSecondInstance(termination);
+    const QString lockFailure = acquired == InstanceLock::Acquire::Failed ? lockFailureText(lock) : QString();
 
     AppTitle title;
     title.set(QStringLiteral("Splash"));
@@ -89,15 +103,19 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZELTRA_VERSION));
 
     TQvDlg dialog; // made once, before any window, and reused by every message
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog,
-                     &QDialog::reject);
     zeltra::LayoutModel model;
     WidgetPrompts prompts;
+    bool ending = false;
+    Termination end(nullptr, [&] {
+        ending = true;
+        prompts.setEnding();
+    });
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &end, &Termination::request);
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
                              QLatin1String(zeltra::links::WebAddress),
-                             [&dialog](const QString& text) { settingsMessage(dialog, text); });
+                             [&](const QString& text) { settingsMessage(dialog, text, ending); });
     const bool settingsUsable = settings.open();
     QStringList args = app.arguments().mid(1);
     const bool splash = args.removeAll(QStringLiteral("--no-splash")) == 0;
@@ -105,18 +123,25 @@ int main(int argc, char* argv[])
     if (settingsUsable && splash && !showSplash(termination, splashLauncher, dialog))
         return 0;
     const Windows windows = createWindows(model, title, prompts, programDir, args);
-    if (!settingsUsable) { // the default settings file is missing or foreign
+    if (!settingsUsable || end.requested()) { // the default settings file is missing or foreign
         delete windows.main;
-        return 1;
+        return settingsUsable ? 0 : 1;
     }
     windows.main->attachSettings(&settings);
     dialog.setMainWindow(windows.main);
     windows.main->attachSide(dialog);
     prompts.setOwner(windows.main);
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,
-                     [main = windows.main] { closeGracefully(main); });
+    end.setMainWindow(windows.main);
     windows.main->show();
-    const int rc = app.exec();
+    if (!lockFailure.isEmpty() && !end.requested())
+        showLockFailure(lockFailure, windows.main);
+    int rc = 0;
+    if (!end.requested()) { // a message shown during the show may have been ended by a signal
+        end.setLooping(true);
+        rc = app.exec();
+    }
+    if (end.requested())
+        end.closeMain();
     delete windows.main;
     return rc;
 }

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -18,8 +21,8 @@ IniFile::Load IniFile::load()
 {
     lines_.clear();
     error_.clear();
-    latin1_ = crlf_ = false;
-    if (!QFileInfo::exists(path_))
+    crlf_ = false;
+    if (!QFileInfo::exists(path_) && !QFileInfo(path_).isSymLink())
         return Load::Missing;
     const auto file = zeltra::safefile::readHead(path_, MaxBytes + 1);
     if (!file.ok()) {
@@ -30,29 +33,100 @@ IniFile::Load IniFile::load()
         error_ = QStringLiteral("The file is larger than %1 bytes.").arg(MaxBytes);
         return Load::Failed;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(file.data);
-    latin1_ = utf8.hasError();
-    if (latin1_)
-        text = QString::fromLatin1(file.data);
-    parse(text);
-    crlf_ = file.data.contains("\r\n");
+    parseBytes(file.data);
     return Load::Loaded;
+}
+
+namespace {
+bool fitsLatin1(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+// The line's text, and whether it had to be read as Latin-1 because it is not UTF-8.
+std::pair<QString, bool> decodeLine(const QByteArray& raw)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(raw);
+    if (!utf8.hasError())
+        return {text, false};
+    return {QString::fromLatin1(raw), true};
+}
+} // namespace
+
+void IniFile::parseBytes(const QByteArray& data)
+{
+    lines_.clear();
+    QString section;
+    qsizetype from = 0;
+    while (from < data.size()) {
+        const qsizetype nl = data.indexOf('\n', from);
+        QByteArray raw = data.mid(from, nl < 0 ? -1 : nl - from);
+        const bool broken = nl >= 0;
+        const bool cr = broken && raw.endsWith('\r');
+        if (cr)
+            raw.chop(1);
+        auto [text, latin1] = decodeLine(raw);
+        Line line = classify(text, section);
+        section = line.section;
+        line.raw = std::move(raw);
+        line.cr = cr;
+        line.broken = broken;
+        line.changed = false;
+        line.latin1 = latin1;
+        if (lines_.empty())
+            crlf_ = cr;
+        lines_.push_back(std::move(line));
+        from = broken ? nl + 1 : data.size();
+    }
+}
+
+QByteArray IniFile::bytes() const
+{
+    // One changed line that Latin-1 cannot hold makes the whole file UTF-8.
+    const bool latin1File = std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.latin1; });
+    const bool toUtf8 = latin1File && std::any_of(lines_.begin(), lines_.end(), [](const Line& l) {
+                            return l.changed && !fitsLatin1(l.text);
+                        });
+    QByteArray out;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (!l.changed && !(toUtf8 && l.latin1))
+            out += l.raw;
+        else if (latin1File && !toUtf8)
+            out += l.text.toLatin1();
+        else
+            out += l.text.toUtf8();
+        if (l.broken || i + 1 < lines_.size())
+            out += l.cr ? "\r\n" : "\n";
+    }
+    return out;
 }
 
 bool IniFile::save()
 {
-    QString t = text();
-    if (crlf_)
-        t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    error_ = zeltra::safefile::writeAtomic(path_, latin1_ ? t.toLatin1() : t.toUtf8());
-    return error_.isEmpty();
+    const QByteArray data = bytes();
+    if (data.size() > MaxBytes) {
+        error_ = QStringLiteral("The settings would grow past %1 bytes, more than the program reads "
+                                "back, so they were not written.")
+                     .arg(MaxBytes);
+        return false;
+    }
+    error_ = zeltra::safefile::writeIfChanged(path_, data);
+    if (!error_.isEmpty())
+        return false;
+    parseBytes(data); // the document is now what the file holds
+    return true;
 }
 
 IniFile::Line IniFile::classify(const QString& text, const QString& section)
 {
-    Line line{text, section, false, {}};
-    const QString t = text.trimmed();
+    Line line;
+    line.text = text;
+    line.section = section;
+    QString t = text.trimmed();
+    if (t.startsWith(QChar(0xFEFF))) // a byte order mark before the first line
+        t = t.mid(1).trimmed();
     if (t.startsWith(QLatin1Char('['))) {
         const qsizetype close = t.indexOf(QLatin1Char(']'));
         line.header = true;
@@ -65,21 +139,16 @@ IniFile::Line IniFile::classify(const QString& text, const QString& section)
     return line;
 }
 
+IniFile::Line IniFile::changedLine(const QString& text, const QString& section, bool cr) const
+{
+    Line line = classify(text, section);
+    line.cr = cr;
+    return line;
+}
+
 void IniFile::parse(const QString& text)
 {
-    lines_.clear();
-    QString section;
-    const QStringList raw = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        QString t = raw[i];
-        if (t.endsWith(QLatin1Char('\r')))
-            t.chop(1);
-        if (i == raw.size() - 1 && t.isEmpty())
-            break; // the final line break
-        Line line = classify(t, section);
-        section = line.section;
-        lines_.push_back(std::move(line));
-    }
+    parseBytes(text.toUtf8());
 }
 
 QString IniFile::text() const
@@ -150,19 +219,24 @@ bool IniFile::putEntry(const QString& section, const QString& line)
     if (eq <= 0 || !validName(section) || section.contains(QLatin1Char(']')) ||
         line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
         return false;
-    Line entry = classify(line, section);
+    Line entry = changedLine(line, section, crlf_);
     if (entry.header || entry.key.isEmpty())
         return false;
     const qsizetype existing = findKey(section, entry.key);
     if (existing >= 0) {
-        lines_[std::size_t(existing)] = std::move(entry);
+        Line& old = lines_[std::size_t(existing)];
+        if (old.text == entry.text)
+            return true; // the same bytes stay
+        entry.cr = old.cr;
+        entry.broken = old.broken;
+        old = std::move(entry);
         return true;
     }
     qsizetype at = endOfSection(section);
     if (at < 0) {
         if (!lines_.empty() && !lines_.back().text.trimmed().isEmpty())
-            lines_.push_back(Line{QString(), lines_.back().section, false, {}});
-        lines_.push_back(Line{QLatin1Char('[') + section + QLatin1Char(']'), section, true, {}});
+            lines_.push_back(changedLine(QString(), lines_.back().section, crlf_));
+        lines_.push_back(changedLine(QLatin1Char('[') + section + QLatin1Char(']'), section, crlf_));
         at = qsizetype(lines_.size());
     }
     lines_.insert(lines_.begin() + at, std::move(entry));

@@ -45,8 +45,15 @@ bool TQvSettingsFile::open()
 {
     const IniFile::Load settingsLoad = settings_.load();
     const Check settingsCheck = check(settings_, settingsLoad);
-    if (settingsLoad == IniFile::Load::Loaded && settingsCheck == Check::Foreign)
+    if (settingsLoad == IniFile::Load::Failed) {
+        // Unreadable, oversized or not a file: reported as a file that fails its check, and
+        // left exactly as it is for the whole run.
+        untouchable_ = true;
+        tell(QStringLiteral("Settings file may be corrupted\r") + settings_.path() + QStringLiteral(": ") +
+             settings_.errorString());
+    } else if (settingsCheck == Check::Foreign) {
         tell(QStringLiteral("Settings file may be corrupted"));
+    }
 
     const Check defaultsCheck = check(defaults_, defaults_.load());
     if (defaultsCheck == Check::Foreign) {
@@ -55,12 +62,6 @@ bool TQvSettingsFile::open()
     }
     if (defaultsCheck == Check::Missing) {
         tell(QStringLiteral("Default settings file is missing:") + replacementHint());
-        return false;
-    }
-    if (settingsLoad == IniFile::Load::Failed) {
-        // Unreadable or oversized: never write over it.
-        tell(QStringLiteral("Could not create ini file\r") + settings_.path() + QStringLiteral(": ") +
-             settings_.errorString());
         return false;
     }
     if (settingsCheck == Check::Missing) {
@@ -79,6 +80,8 @@ void TQvSettingsFile::copySection(const QString& section)
 
 void TQvSettingsFile::write()
 {
+    if (untouchable_)
+        return;
     if (settings_.save()) {
         lastWriteError_.clear();
         return;

@@ -36,7 +36,9 @@ public:
     QString defaultsPath() const { return defaults_.path(); }
 
     // The start-up checks, and the settings file made from the default file when missing.
-    // False when the program must end; the messages have been given then.
+    // False when the program must end (the default file is missing or foreign); the messages
+    // have been given then. A settings file that cannot be read is reported and never
+    // written in this run.
     bool open();
     Check check(const IniFile& file, IniFile::Load loaded) const;
 
@@ -68,4 +70,5 @@ private:
     IniFile defaults_;
     QString lastWriteError_;
     bool released_ = false;
+    bool untouchable_ = false; // it exists but could not be read: never write over it
 };

@@ -2,14 +2,60 @@
 
 #include "kit/QtColours.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+namespace {
+// The button as assistive technology sees it: a push button whose name is the caption and
+// whose description is the hint (both set on the widget, see setCaption and setHint), with a
+// press action and, for the right click, a menu action.
+class TQveButtonAccessible : public QAccessibleWidget {
+public:
+    explicit TQveButtonAccessible(TQveButton* button) : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+    QStringList actionNames() const override
+    {
+        return widget()->isEnabled() ? QStringList{pressAction(), showMenuAction()} : QStringList{};
+    }
+    void doAction(const QString& name) override
+    {
+        auto* button = static_cast<TQveButton*>(widget());
+        if (!button->isEnabled())
+            return;
+        if (name == pressAction())
+            button->click();
+        else if (name == showMenuAction())
+            emit button->OnRightClick(button);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State st = QAccessibleWidget::state();
+        st.pressed = static_cast<TQveButton*>(widget())->Timedout();
+        return st;
+    }
+};
+
+QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TQveButton") && object && object->isWidgetType())
+        return new TQveButtonAccessible(static_cast<TQveButton*>(object));
+    return nullptr;
+}
+} // namespace
+
 TQveButton::TQveButton(QWidget* parent) : QWidget(parent), colors_(new TQvColors(this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     resize(80, 20);
     // Like the keys of the hardware, a click does not take the keyboard focus; Tab does.
     setFocusPolicy(Qt::TabFocus);
@@ -28,7 +74,13 @@ void TQveButton::setLit(bool v) { repaintIf(state_.setLit(v)); }
 void TQveButton::setLitState(int v) { repaintIf(state_.setLitState(v)); }
 void TQveButton::setRingWidth(int v) { repaintIf(state_.setRingWidth(v)); }
 void TQveButton::setClear(bool v) { repaintIf(state_.setClear(v)); }
-void TQveButton::setCaption(const QString& s) { repaintIf(state_.setCaption(s)); }
+void TQveButton::setCaption(const QString& s)
+{
+    if (!state_.setCaption(s))
+        return;
+    setAccessibleName(s); // tells an assistive tool listening that the name changed
+    update();
+}
 void TQveButton::setFontColor(zeltra::Colour c) { state_.setFontColour(c); update(); }
 
 void TQveButton::setColors(const TQvColors& set)
@@ -57,12 +109,45 @@ void TQveButton::setHint(const QString& h)
 {
     setToolTip(h);
     setStatusTip(h);
+    if (accessibleDescription() != h)
+        setAccessibleDescription(h);
 }
 
 void TQveButton::setEnabled(bool v)
 {
     QWidget::setEnabled(v);
     update();
+}
+
+void TQveButton::pressLeft(Qt::KeyboardModifiers mods)
+{
+    const QPoint centre = rect().center();
+    emit OnMouseDown(this, Qt::LeftButton, mods, centre);
+    state_.press(Qt::LeftButton, mods, centre);
+    update();
+    emit OnUpdTimer(this, true);
+}
+
+void TQveButton::releaseLeft(Qt::KeyboardModifiers mods)
+{
+    const TQveReleaseOutcome outcome = state_.release();
+    if (outcome.endedPress) {
+        update();
+        if (outcome.rightClick)
+            emit OnRightClick(this);
+        if (outcome.click)
+            emit OnClick(this);
+        emit OnUpdTimer(this, false);
+    }
+    emit OnMouseUp(this, Qt::LeftButton, mods, rect().center());
+}
+
+void TQveButton::click(Qt::KeyboardModifiers mods)
+{
+    if (!isEnabled() || state_.pressed())
+        return;
+    pressLeft(mods);
+    releaseLeft(mods);
 }
 
 void TQveButton::mousePressEvent(QMouseEvent* e)
@@ -94,7 +179,26 @@ void TQveButton::keyPressEvent(QKeyEvent* e)
         emit OnClick(this);
         return;
     }
+    if (e->key() == Qt::Key_Space) { // held down like a mouse button, so press-and-hold works
+        if (!e->isAutoRepeat() && !state_.pressed())
+            pressLeft(e->modifiers());
+        return;
+    }
+    if (e->key() == Qt::Key_Menu || (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier)) {
+        emit OnRightClick(this);
+        return;
+    }
     QWidget::keyPressEvent(e);
+}
+
+void TQveButton::keyReleaseEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Space) {
+        if (!e->isAutoRepeat() && state_.pressed() && state_.pressButtons() == Qt::LeftButton)
+            releaseLeft(e->modifiers());
+        return;
+    }
+    QWidget::keyReleaseEvent(e);
 }
 
 void TQveButton::focusInEvent(QFocusEvent* e)

@@ -9,6 +9,9 @@ class QPainter;
 
 // The lit push button: a self-painted, focusable control that draws its caption inside a
 // filled shape with a coloured ring, in one of four lit states or the disabled look.
+// Assistive technology sees it as a push button named by its caption and described by its
+// hint, kept in step with both; Tab reaches it, Space presses it as a left click does, Enter
+// fires OnClick and the menu key (or Shift+F10) fires OnRightClick.
 class TQveButton : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +56,9 @@ public:
     zeltra::Colour FontColor() const { return state_.fontColour(); }
     void setFontColor(zeltra::Colour c);
     void setEnabled(bool v);
+    // A whole left click as the mouse gives it (OnMouseDown, OnUpdTimer, OnClick, OnMouseUp):
+    // what the Space key and an assistive tool's press action do.
+    void click(Qt::KeyboardModifiers mods = Qt::NoModifier);
 
 signals:
     void OnClick(TQveButton* sender);
@@ -68,11 +74,14 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
     void repaintIf(bool changed);
+    void pressLeft(Qt::KeyboardModifiers mods);
+    void releaseLeft(Qt::KeyboardModifiers mods);
     QColor parentBackground() const;
     void paintBody(QPainter& p, const TQveButtonLook& look) const;
     void paintFocusMark(QPainter& p, const TQveButtonLook& look) const;

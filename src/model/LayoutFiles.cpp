@@ -58,6 +58,8 @@ template <typename Image> void copyHead(Image& image, const QByteArray& head, st
 
 void applyLayout(LayoutModel& model, const LayoutRead& file)
 {
+    if (!kindHasImage(file.kind))
+        return;
     model.setKbdType(file.kind);
     if (file.kind == KbdMachine)
         copyHead(model.McnImage, file.head, KbdMachine);
@@ -98,7 +100,7 @@ RecordRead readSettingsRecord(const QString& path, SettingsRecord& record, QStri
 
 QString writeSettingsRecord(const QString& path, const SettingsRecord& record)
 {
-    return safefile::writeAtomic(
+    return safefile::writeIfChanged(
         path, QByteArray(reinterpret_cast<const char*>(record.bytes.data()), qsizetype(record.bytes.size())));
 }
 

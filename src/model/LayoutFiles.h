@@ -45,6 +45,7 @@ enum class RecordRead { Loaded, Missing, Ignored, Failed };
 // Reads the settings record over `record`. A file shorter than the record is ignored (the
 // defaults stay); of a longer one only the leading record is used.
 RecordRead readSettingsRecord(const QString& path, SettingsRecord& record, QString* error = nullptr);
+// Writes the record only when the file does not already hold exactly its bytes.
 QString writeSettingsRecord(const QString& path, const SettingsRecord& record);
 
 } // namespace zeltra::layoutfiles

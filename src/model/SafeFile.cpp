@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace zeltra::safefile {
 
 ReadResult readHead(const QString& path, qint64 limit)
@@ -12,6 +15,10 @@ ReadResult readHead(const QString& path, qint64 limit)
     const QFileInfo info(path);
     if (info.isDir()) {
         r.error = QStringLiteral("It is a folder, not a file.");
+        return r;
+    }
+    if (info.exists() && !info.isFile()) { // a pipe or a device could block or never end
+        r.error = QStringLiteral("It is not a regular file.");
         return r;
     }
     QFile file(path);
@@ -28,13 +35,33 @@ ReadResult readHead(const QString& path, qint64 limit)
     return r;
 }
 
+namespace {
+// Why a new file cannot be made beside `path`, when the folder is the reason; empty otherwise.
+// A save always makes a new file in the folder, also when it replaces an existing one.
+QString folderProblem(const QString& path)
+{
+    QString folder = folderOf(path);
+    if (folder.isEmpty())
+        folder = QStringLiteral("./");
+    const QByteArray name = QFile::encodeName(folder);
+    if (::access(name.constData(), F_OK) != 0)
+        return QStringLiteral("The folder %1 does not exist.").arg(folder);
+    if (::access(name.constData(), W_OK | X_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        return QStringLiteral("The folder %1 is not writable.").arg(folder);
+    return {};
+}
+} // namespace
+
 QString writeAtomic(const QString& path, const QByteArray& data)
 {
     QSaveFile file(path);
     // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered
     // flush can lose it and let commit() rename a cut file over the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (const QString folder = folderProblem(path); !folder.isEmpty())
+            return folder;
         return file.errorString();
+    }
     qint64 done = 0;
     while (done < data.size()) {
         // The write after a short one fails with the system's reason.
@@ -49,6 +76,29 @@ QString writeAtomic(const QString& path, const QByteArray& data)
     if (!file.commit())
         return file.errorString();
     return {};
+}
+
+QString writeIfChanged(const QString& path, const QByteArray& data, bool* written)
+{
+    if (written)
+        *written = false;
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() == data.size()) {
+        const ReadResult now = readHead(path, data.size());
+        if (now.ok() && now.data == data)
+            return {};
+    }
+    const QString error = writeAtomic(path, data);
+    if (written)
+        *written = error.isEmpty();
+    return error;
+}
+
+bool nameIsFaithful(const QString& path)
+{
+    if (path.contains(QChar::ReplacementCharacter))
+        return false;
+    return QFile::decodeName(QFile::encodeName(path)) == path; // lone surrogates
 }
 
 QString fileNameOf(const QString& path) { return QFileInfo(path).fileName(); }

@@ -19,6 +19,14 @@ ReadResult readHead(const QString& path, qint64 limit);
 // On failure the old file is untouched and the system's reason is returned; empty on success.
 QString writeAtomic(const QString& path, const QByteArray& data);
 
+// The same, but leaves the file alone (no write, same inode and time) when it already holds
+// exactly `data`. `written`, when given, tells whether the file was replaced.
+QString writeIfChanged(const QString& path, const QByteArray& data, bool* written = nullptr);
+
+// False when Qt cannot name the file faithfully: a name whose bytes are not valid UTF-8 is
+// decoded with U+FFFD, and that text names another file (or none).
+bool nameIsFaithful(const QString& path);
+
 // "dir/name.ext" -> "name.ext"
 QString fileNameOf(const QString& path);
 // "dir/name.ext" -> "dir/" (with the trailing separator)

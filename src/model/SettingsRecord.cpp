@@ -1,5 +1,7 @@
 #include "model/SettingsRecord.h"
 
+#include "model/SafeFile.h"
+
 #include <QFile>
 
 namespace zeltra {
@@ -21,12 +23,14 @@ bool SettingsRecord::fitsString(const QString& path)
 
 bool SettingsRecord::setLastDir(const QString& path)
 {
-    return bytes::writeShortString(bytes, LastDirAt, StringCapacity, QFile::encodeName(path));
+    return safefile::nameIsFaithful(path) &&
+           bytes::writeShortString(bytes, LastDirAt, StringCapacity, QFile::encodeName(path));
 }
 
 bool SettingsRecord::setLastFile(const QString& path)
 {
-    return bytes::writeShortString(bytes, LastFileAt, StringCapacity, QFile::encodeName(path));
+    return safefile::nameIsFaithful(path) &&
+           bytes::writeShortString(bytes, LastFileAt, StringCapacity, QFile::encodeName(path));
 }
 
 } // namespace zeltra

@@ -22,8 +22,8 @@ struct SettingsRecord {
     // Paths are kept as the file system's own bytes, so any folder name round-trips.
     QString lastDir() const;
     QString lastFile() const;
-    // False, and nothing stored, when the path needs more than 255 bytes: a cut path would
-    // name another file.
+    // False, and nothing stored, when the path needs more than 255 bytes (a cut path would
+    // name another file) or holds text Qt made up for bytes that are not UTF-8.
     bool setLastDir(const QString& path);
     bool setLastFile(const QString& path);
 

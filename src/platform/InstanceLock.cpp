@@ -30,20 +30,22 @@ QString InstanceLock::runtimeFolder()
     return own;
 }
 
-bool InstanceLock::tryAcquire()
+InstanceLock::Acquire InstanceLock::tryAcquire()
 {
     if (fd_ >= 0)
-        return true;
-    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        return Acquire::Held;
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
+        return Acquire::Failed;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        error_ = QString::fromLocal8Bit(std::strerror(errno));
+        const int reason = errno;
+        error_ = QString::fromLocal8Bit(std::strerror(reason));
         ::close(fd);
-        return false;
+        // Only a lock that another process holds means another copy is running.
+        return reason == EWOULDBLOCK ? Acquire::HeldElsewhere : Acquire::Failed;
     }
     fd_ = fd;
-    return true;
+    return Acquire::Held;
 }

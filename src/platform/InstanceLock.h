@@ -11,9 +11,12 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when this process now holds the lock; false when another one does (or the lock
-    // file cannot be made, which errorString() then explains).
-    bool tryAcquire();
+    enum class Acquire {
+        Held,         // this process holds the lock now
+        HeldElsewhere, // another running copy holds it
+        Failed        // the lock file could not be made or locked; errorString() says why
+    };
+    Acquire tryAcquire();
     QString errorString() const { return error_; }
     QString path() const { return path_; }
 

@@ -15,8 +15,12 @@
 #include "kit/TQveButton.h"
 #include "model/KeyFaces.h"
 #include "model/KeyLayout.h"
+#include "model/LayoutFiles.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -77,6 +81,8 @@ private slots:
     void keyClickSendsCode();
     void hintsGoToPanelTwo();
     void comItemTakesThePickerText();
+    void keysSpeakTheirFunction_data();
+    void keysSpeakTheirFunction();
 };
 
 void TestMainWindow::startupTraceAndWindows()
@@ -357,6 +363,69 @@ void TestMainWindow::comItemTakesThePickerText()
     QCOMPARE(f.model.Settings.comPort(), 0);
     QCOMPARE(f.w.main->action("Com1")->text(), QStringLiteral("COM0"));
     QVERIFY(f.prompts.asked.last().endsWith(QLatin1String("|Com Port Invalid")));
+}
+
+void TestMainWindow::keysSpeakTheirFunction_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("machine layout") << 0;
+    QTest::newRow("monitor layout") << 1;
+}
+
+// After a layout loads, every key is a push button to assistive tools, named by its caption
+// and described by its hint; it is pressed by the tool's action, by Space after Tab reached it,
+// and its name follows the caption when the mode is switched.
+void TestMainWindow::keysSpeakTheirFunction()
+{
+    QFETCH(int, kind);
+    Fixture f(true);
+    QApplication::setActiveWindow(f.w.main);
+    QVERIFY(QTest::qWaitForWindowActive(f.w.main));
+    // A layout of the other kind first, so that loading this one changes every caption source.
+    LayoutModel source;
+    source.initDefaults(f.dir.path() + QLatin1Char('/'));
+    source.setKbdType(kind);
+    QByteArray image = layoutfiles::currentImage(source);
+    image[0] = char(kind);
+    const QString path = f.dir.filePath(QStringLiteral("layout.bin"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+    file.close();
+    f.w.main->MonitorControl1Click(f.w.main->action(kind == 0 ? QStringLiteral("MonitorControl1") : QStringLiteral("mcnctrl")));
+    f.prompts.openFiles << path;
+    f.w.main->Open1Click();
+    QCOMPARE(f.model.KbdType(), kind);
+
+    auto checkAll = [&] {
+        for (TQveButton* key : f.w.main->KeyButtons) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(key);
+            QVERIFY(a);
+            QCOMPARE(a->role(), QAccessible::Button);
+            QVERIFY2(!key->Caption().isEmpty() || key->Tag() == 0, qPrintable(key->objectName()));
+            QCOMPARE(a->text(QAccessible::Name), key->Caption());
+            QCOMPARE(a->text(QAccessible::Description), key->Hint());
+            QVERIFY(a->state().focusable);
+        }
+    };
+    checkAll();
+
+    TQveButton* third = f.key(2);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(third);
+    QVERIFY(a->actionInterface());
+    QVERIFY(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.keys, QList<int>{third->Tag()});
+
+    f.key(0)->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(f.key(0)->hasFocus());
+    QTest::keyClick(f.key(0), Qt::Key_Tab);
+    QTRY_VERIFY(f.key(1)->hasFocus());
+    QTest::keyClick(f.key(1), Qt::Key_Space);
+    QCOMPARE(f.keys, (QList<int>{third->Tag(), f.key(1)->Tag()}));
+
+    // The other mode: new captions and hints, names and descriptions with them.
+    f.w.main->MonitorControl1Click(f.w.main->action(kind == 1 ? QStringLiteral("mcnctrl") : QStringLiteral("MonitorControl1")));
+    checkAll();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -15,9 +15,10 @@ private slots:
     void initTestCase();
     void secondStartIsRefused();
     void killedInstanceLeavesNoLock();
+    void lockFailureIsNotAnotherCopy();
 
 private:
-    std::unique_ptr<QProcess> start(const QStringList& args = {});
+    std::unique_ptr<QProcess> start(const QStringList& args = {}, const QString& runtime = {});
     static bool waitForStderr(QProcess& p, const QByteArray& text, QByteArray& seen);
 
     QTemporaryDir programDir_;
@@ -35,12 +36,12 @@ void TestSingleInstance::initTestCase()
         QVERIFY(QFile::copy(def, programDir_.filePath(QStringLiteral("zeltra.def"))));
 }
 
-std::unique_ptr<QProcess> TestSingleInstance::start(const QStringList& args)
+std::unique_ptr<QProcess> TestSingleInstance::start(const QStringList& args, const QString& runtime)
 {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.isEmpty() ? runtimeDir_.path() : runtime);
     env.insert(QStringLiteral("ZELTRA_TRACE_TITLE"), QStringLiteral("1"));
     p->setProcessEnvironment(env);
     p->setProgram(exe_);
@@ -96,6 +97,24 @@ void TestSingleInstance::killedInstanceLeavesNoLock()
     ::kill(pid_t(next->processId()), SIGTERM);
     QVERIFY(next->waitForFinished(10000));
     QCOMPARE(next->exitCode(), 0);
+}
+
+// A lock file that cannot be made (a folder in its place) is reported with its reason, and the
+// program starts: only a lock held by a running copy means "already running".
+void TestSingleInstance::lockFailureIsNotAnotherCopy()
+{
+    QTemporaryDir runtime;
+    QVERIFY(QDir(runtime.path()).mkdir(QStringLiteral("zeltra")));
+    auto p = start({}, runtime.path());
+    QByteArray err;
+    QVERIFY2(waitForStderr(*p, "title: Splash11", err), err.constData()); // it starts
+    QVERIFY2(err.contains("Is a directory"), err.constData());
+    QVERIFY(err.contains("single-instance lock could not be made"));
+    QVERIFY(!err.contains("already running"));
+    ::kill(pid_t(p->processId()), SIGTERM); // with the report still open
+    QVERIFY(p->waitForFinished(10000));
+    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p->exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

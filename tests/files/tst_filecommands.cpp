@@ -14,7 +14,10 @@
 #include "TestFiles.h"
 
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace zeltra;
 namespace lf = zeltra::layoutfiles;
@@ -53,6 +56,17 @@ struct Program {
     QStringList fileErrors() const { return prompts.errors.filter(QStringLiteral("File error|")); }
 };
 
+// Counted by the system's own names: Qt would list two names that decode alike as one.
+int filesIn(const QString& folder)
+{
+    int n = 0;
+    if (DIR* d = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* e = ::readdir(d))
+            n += e->d_type == DT_REG ? 1 : 0;
+        ::closedir(d);
+    }
+    return n;
+}
 } // namespace
 
 class TestFileCommands : public QObject {
@@ -70,6 +84,7 @@ private slots:
     void failedSaveKeepsOldFile();
     void unreadableFileLeavesEverything();
     void kindWithoutImage();
+    void nameNotUtf8Refused();
     void tooLongPathRefused();
     void closeFlow_data();
     void closeFlow();
@@ -150,6 +165,7 @@ void TestFileCommands::showRewritesSettingsUnchanged()
 
     Program p(record);
     QVERIFY(p.model.Settings == r);
+    const QString untouched = fileIdentity(lf::settingsRecordPath(p.folder));
     for (int show = 0; show < 2; ++show) {
         p.title.set(QStringLiteral("before"));
         p.main().FormShow();
@@ -157,8 +173,11 @@ void TestFileCommands::showRewritesSettingsUnchanged()
         const QStringList steps = p.title.history().mid(p.title.history().lastIndexOf(QStringLiteral("before")) + 1);
         QCOMPARE(steps, (QStringList{"Splash1i", "Splash1j +path_root", "Splash1k"}));
         QCOMPARE(p.main().windowTitle(), QStringLiteral("gone.bin"));
+        QCOMPARE(fileIdentity(lf::settingsRecordPath(p.folder)), untouched); // not rewritten
     }
     QVERIFY(p.main().action(QStringLiteral("Showclip1"))->isChecked());
+    p.main().action(QStringLiteral("Showclip1"))->trigger();
+    QVERIFY(fileIdentity(lf::settingsRecordPath(p.folder)) != untouched); // a change is written
 }
 
 void TestFileCommands::openAsksAboutChanges_data()
@@ -263,27 +282,92 @@ void TestFileCommands::unreadableFileLeavesEverything()
     QCOMPARE(p.model.Settings.lastFile(), good); // so "&Save" never writes over the empty file
 }
 
+// A file of a kind that has no image is refused, whether opened or reopened at start: the
+// model, the settings record and the file stay as they were.
 void TestFileCommands::kindWithoutImage()
 {
     Program p;
+    const QString good = p.path(QStringLiteral("good.bin"));
     const QString path = p.path(QStringLiteral("future.bin"));
     const QByteArray file = unusualImage(484, 2);
+    writeFile(good, unusualImage(364, 1));
     writeFile(path, file);
+    p.prompts.openFiles << good << path;
+    p.main().Open1Click();
     const auto mcn = p.model.McnImage;
     const auto mon = p.model.MonImage;
-    p.prompts.openFiles << path;
+    const SettingsRecord before = p.model.Settings;
+    const QByteArray stored = readFile(lf::settingsRecordPath(p.folder));
     p.main().Open1Click();
-    QCOMPARE(p.model.KbdType(), 2);
+    QCOMPARE(p.model.KbdType(), 1);
     QVERIFY(p.model.McnImage == mcn && p.model.MonImage == mon);
     QVERIFY(p.prompts.asked.last().contains(QStringLiteral("nothing was loaded")));
-
-    p.model.LayoutChanged = true;
-    p.main().Save1Click();
-    p.main().SaveAs1Click();
-    QCOMPARE(p.prompts.asked.filter(QStringLiteral("nothing was saved")).size(), 2);
-    QCOMPARE(p.prompts.dialogs.filter(QStringLiteral("save|")).size(), 0);
+    QVERIFY(p.model.Settings == before);
+    QCOMPARE(readFile(lf::settingsRecordPath(p.folder)).toHex(), stored.toHex());
+    QCOMPARE(p.main().windowTitle(), QStringLiteral("good.bin"));
+    p.main().Save1Click(); // goes to the file that was loaded
+    QCOMPARE(readFile(good), unusualImage(364, 1));
     QCOMPARE(readFile(path), file);
-    QVERIFY(p.model.LayoutChanged);
+
+    SettingsRecord r;
+    QVERIFY(r.setLastFile(path));
+    r.setKbdType(0);
+    Program restart(QByteArray(reinterpret_cast<const char*>(r.bytes.data()), 524));
+    restart.main().FormShow();
+    QVERIFY(restart.prompts.asked.last().contains(QStringLiteral("nothing was loaded")));
+    QCOMPARE(restart.model.KbdType(), 0);
+    QCOMPARE(lf::readSettingsRecord(lf::settingsRecordPath(restart.folder), r), lf::RecordRead::Loaded);
+    QCOMPARE(r.kbdType(), 0);
+}
+
+// A layout named by bytes that are not UTF-8 is refused by Open, Save As and the start, with
+// the reason; nothing is written to it or to the file its decoded name would give.
+void TestFileCommands::nameNotUtf8Refused()
+{
+    Program p;
+    const QByteArray raw = QFile::encodeName(p.folder) + "bad\xff\xfe.bin";
+    const QByteArray original = unusualImage(484, 0);
+    const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, original.constData(), std::size_t(original.size())), ssize_t(original.size()));
+    ::close(fd);
+    const QString decoded = QFile::decodeName(raw); // what a file dialog hands back
+    QVERIFY(decoded.contains(QChar::ReplacementCharacter));
+    writeFile(decoded, unusualImage(364, 1)); // a stale file under the decoded name
+    const auto mcn = p.model.McnImage;
+    const SettingsRecord before = p.model.Settings;
+
+    p.prompts.openFiles << decoded;
+    p.main().Open1Click();
+    QCOMPARE(p.prompts.errors.size(), 1);
+    QVERIFY(p.prompts.errors.first().contains(QStringLiteral("Rename the file")));
+    QVERIFY(p.model.McnImage == mcn);
+    QVERIFY(p.model.Settings == before);
+    p.prompts.saveFiles << decoded; // then cancelled
+    p.main().SaveAs1Click();
+    QCOMPARE(p.prompts.errors.size(), 2);
+    QCOMPARE(p.prompts.dialogs.filter(QStringLiteral("save|")).size(), 2);
+    QVERIFY(p.model.Settings == before);
+
+    // A record that holds those bytes (written by hand or by another copy) reopens nothing,
+    // and "&Save" asks for a name instead of writing to the stale file.
+    SettingsRecord r;
+    std::copy(raw.begin(), raw.end(), r.bytes.begin() + SettingsRecord::LastFileAt + 1);
+    r.bytes[SettingsRecord::LastFileAt] = std::uint8_t(raw.size());
+    Program restart(QByteArray(reinterpret_cast<const char*>(r.bytes.data()), 524));
+    restart.main().FormShow();
+    QCOMPARE(restart.prompts.errors.size(), 1);
+    QVERIFY(restart.prompts.errors.first().contains(QStringLiteral("not valid UTF-8")));
+    restart.model.LayoutChanged = true;
+    restart.main().Save1Click();
+    QCOMPARE(restart.prompts.dialogs.filter(QStringLiteral("save|")).size(), 1);
+
+    QCOMPARE(readFile(QFile::decodeName(raw)), unusualImage(364, 1));
+    QFile real;
+    const int rfd = ::open(raw.constData(), O_RDONLY);
+    QVERIFY(real.open(rfd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    QCOMPARE(real.readAll(), original);
+    QCOMPARE(filesIn(p.folder), 2); // nothing new beside them, not even a settings record
 }
 
 void TestFileCommands::tooLongPathRefused()

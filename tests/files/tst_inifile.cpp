@@ -25,6 +25,9 @@ private slots:
     void unchangedRewriteIsByteExact_data();
     void unchangedRewriteIsByteExact();
     void loadIsBounded();
+    void changedFileKeepsOtherBytes_data();
+    void changedFileKeepsOtherBytes();
+    void neverWritesWhatItWouldRefuse();
 };
 
 void TestIniFile::lookup_data()
@@ -139,6 +142,11 @@ void TestIniFile::unchangedRewriteIsByteExact_data()
     QTest::newRow("crlf") << QByteArray("[S]\r\nA=1\r\n");
     QTest::newRow("latin-1") << QByteArray("[S]\nName=Z\xfcrich\n");
     QTest::newRow("utf-8") << QByteArray("[S]\nName=Z\xc3\xbcrich\n");
+    QTest::newRow("cr cr lf") << QByteArray("[S]\r\nA=1\r\r\nB=2\r\n");
+    QTest::newRow("cut utf-8 at the end") << QByteArray("[S]\nA=\xe6\x97\xa5\nB=\xe6\x97");
+    QTest::newRow("no final break") << QByteArray("[S]\nA=1");
+    QTest::newRow("stray bytes") << QByteArray("[S]\nA=\x00\x01\xff\r\n\rB=2\n\n\n");
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1\n");
 }
 
 void TestIniFile::unchangedRewriteIsByteExact()
@@ -171,6 +179,74 @@ void TestIniFile::loadIsBounded()
     QCOMPARE(folder.load(), IniFile::Load::Failed);
     QVERIFY(!folder.save()); // and never replaced by a file
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.ini"))).isDir());
+}
+
+void TestIniFile::changedFileKeepsOtherBytes_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("key"); // set under [S]
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+    const QString cjk = QStringLiteral("\u660e\u671d");
+    QTest::newRow("cr cr lf kept") << QByteArray("[S]\nA=1\r\r\nB=2\n") << "C" << "7"
+                                   << QByteArray("[S]\nA=1\r\r\nB=2\nC=7\n");
+    QTest::newRow("crlf file") << QByteArray("[S]\r\nA=1\r\n") << "A" << "2" << QByteArray("[S]\r\nA=2\r\n");
+    QTest::newRow("no final break") << QByteArray("[S]\nA=1") << "K" << "7" << QByteArray("[S]\nA=1\nK=7\n");
+    QTest::newRow("cut utf-8 at the end") << QByteArray("[S]\nK=1\nB=\xe6\x97") << "K" << "2"
+                                          << QByteArray("[S]\nK=2\nB=\xe6\x97");
+    QTest::newRow("cut utf-8 turned to utf-8") << QByteArray("[S]\nK=1\nB=\xe6\x97\n") << "K" << cjk
+                                    << QByteArray("[S]\nK=\xe6\x98\x8e\xe6\x9c\x9d\nB=\xc3\xa6\xc2\x97\n");
+    QTest::newRow("latin-1 value in latin-1 file")
+        << QByteArray("[S]\nCity=Z\xfcrich\n") << "Font" << QStringLiteral("F\u00fcr")
+        << QByteArray("[S]\nCity=Z\xfcrich\nFont=F\xfcr\n");
+    QTest::newRow("cjk value in latin-1 file")
+        << QByteArray("[S]\nCity=Z\xfcrich\n") << "Font" << cjk
+        << QByteArray("[S]\nCity=Z\xc3\xbcrich\nFont=\xe6\x98\x8e\xe6\x9c\x9d\n");
+    QTest::newRow("cjk value in utf-8 file") << QByteArray("[S]\nCity=Z\xc3\xbcrich\n") << "Font" << cjk
+                                             << QByteArray("[S]\nCity=Z\xc3\xbcrich\nFont=\xe6\x98\x8e\xe6\x9c\x9d\n");
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1\n") << "A" << "2"
+                                     << QByteArray("\xef\xbb\xbf[S]\nA=2\n");
+}
+
+// Set one value, save, and read the file back: the other lines keep their bytes and the new
+// value comes back as it was given.
+void TestIniFile::changedFileKeepsOtherBytes()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    writeFile(path, before);
+    IniFile ini(path);
+    QCOMPARE(ini.load(), IniFile::Load::Loaded);
+    QVERIFY(ini.setValue(QStringLiteral("S"), key, value));
+    QVERIFY(ini.save());
+    QCOMPARE(readFile(path), after);
+    IniFile again(path);
+    QCOMPARE(again.load(), IniFile::Load::Loaded);
+    QCOMPARE(again.value(QStringLiteral("S"), key).value_or(Missing), value);
+    QVERIFY(again.save()); // a second save changes nothing
+    QCOMPARE(readFile(path), after);
+}
+
+void TestIniFile::neverWritesWhatItWouldRefuse()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.ini"));
+    const QByteArray head("[App]\nExe=zeltra\n[Current]\n");
+    const QByteArray full = head + QByteArray(IniFile::MaxBytes - head.size() - 1, ';') + '\n';
+    QCOMPARE(full.size(), IniFile::MaxBytes);
+    writeFile(path, full);
+    IniFile ini(path);
+    QCOMPARE(ini.load(), IniFile::Load::Loaded);
+    QVERIFY(ini.setValue(QStringLiteral("Current"), QStringLiteral("<FORM>rs422kbdf_FLeft"), QStringLiteral("12")));
+    QVERIFY(!ini.save());
+    QVERIFY(ini.errorString().contains(QString::number(IniFile::MaxBytes)));
+    QCOMPARE(readFile(path), full);
+    IniFile next(path);
+    QCOMPARE(next.load(), IniFile::Load::Loaded); // the next start still reads it
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace zeltra;
 namespace lf = zeltra::layoutfiles;
@@ -56,6 +57,8 @@ private slots:
     void settingsRecordGolden();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
+    void writeFailureSaysWhy_data();
+    void writeFailureSaysWhy();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -73,6 +76,7 @@ void TestLayoutFiles::partialFiles_data()
     QTest::newRow("first byte 7 loads as machine") << unusualImage(int(mcn::Size), 7) << 0 << int(mcn::Size);
     QTest::newRow("first byte FF loads as machine") << unusualImage(100, 0xFF) << 0 << 100;
     QTest::newRow("kind 2 reads nothing") << unusualImage(int(mcn::Size), 2) << 2 << 0;
+    QTest::newRow("kind 2, short") << QByteArray(1, '\2') << 2 << 0;
 }
 
 void TestLayoutFiles::partialFiles()
@@ -89,7 +93,9 @@ void TestLayoutFiles::partialFiles()
     const auto read = lf::readLayout(path);
     QVERIFY(read.ok());
     lf::applyLayout(m, read);
-    QCOMPARE(m.KbdType(), kind);
+    QCOMPARE(read.kind, kind);
+    // A kind without an image leaves the model as it was, its kind included.
+    QCOMPARE(m.KbdType(), lf::kindHasImage(kind) ? kind : before.KbdType());
 
     const QByteArray mcnBefore = imageBytes(before.McnImage), monBefore = imageBytes(before.MonImage);
     const QByteArray loaded = kind == 1 ? imageBytes(m.MonImage) : imageBytes(m.McnImage);
@@ -101,6 +107,8 @@ void TestLayoutFiles::partialFiles()
         if (copied > 4)
             QCOMPARE(loaded.mid(4, copied - 4).toHex(), file.mid(4, copied - 4).toHex());
         QCOMPARE(loaded.mid(std::max(copied, 4)).toHex(), old.mid(std::max(copied, 4)).toHex());
+    } else {
+        QCOMPARE(loaded.toHex(), old.toHex());
     }
     // The image of the other kind never changes.
     if (kind == 1)
@@ -237,6 +245,42 @@ void TestLayoutFiles::failedWriteKeepsOldFile()
     // No temporary file is left behind either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("old.bin")});
+}
+
+
+void TestLayoutFiles::writeFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("folderMode"); // "ro" or "rw"
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("fileReadOnly");
+    QTest::addColumn<QString>("reason");    // %1: the folder, %2: the file
+    QTest::newRow("new file, read-only folder") << "ro" << false << false << "The folder %1 is not writable.";
+    QTest::newRow("old file, read-only folder") << "ro" << true << false << "The folder %1 is not writable.";
+    QTest::newRow("read-only file") << "rw" << true << true << "Existing file %2 is not writable";
+}
+
+// A save that cannot be made names the true reason, checked as a user without root's rights.
+void TestLayoutFiles::writeFailureSaysWhy()
+{
+    QFETCH(QString, folderMode);
+    QFETCH(bool, exists);
+    QFETCH(bool, fileReadOnly);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    const QString folder = dir.path() + QStringLiteral("/keys/");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("layout.bin");
+    if (exists) {
+        writeFile(path, "old");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), fileReadOnly ? 0444 : 0666) == 0);
+    }
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), folderMode == "ro" ? 0555 : 0777) == 0);
+    const QString error = QString::fromUtf8(
+        asUnprivileged([&] { return safefile::writeAtomic(path, "new").toUtf8(); }));
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    QCOMPARE(error, QString(reason).replace(QStringLiteral("%1"), folder).replace(QStringLiteral("%2"), path));
+    QCOMPARE(readFile(path), exists ? QByteArray("old") : QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)

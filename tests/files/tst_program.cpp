@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zeltra;
@@ -24,6 +25,15 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Inode and change time: both stay only when nothing wrote the file.
+QString fileIdentity(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("<none>");
+    return QStringLiteral("%1:%2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
@@ -98,8 +108,9 @@ struct ProgramFolder {
     }
 
     // Starts the program, waits until stderr shows `until`, then asks it to close the way a
-    // session end does. Returns stderr; `status` gets the exit status.
-    QString run(const QString& until, int* status)
+    // session end does. Returns stderr; `status` gets the exit status, -2 when the program
+    // did not end within `endWithin` ms of the signal.
+    QString run(const QString& until, int* status, int endWithin = Patience)
     {
         *status = -1;
         if (port.slave.isEmpty())
@@ -121,10 +132,15 @@ struct ProgramFolder {
         while (!err.contains(until.toUtf8()) && p.state() == QProcess::Running &&
                p.waitForReadyRead(int(deadline.remainingTime())))
             err += p.readAllStandardError();
+        if (p.state() == QProcess::Running)
+            QTest::qWait(300); // let a message that follows `until` open
         p.terminate();
-        p.waitForFinished(Patience);
+        const bool ended = p.waitForFinished(endWithin);
         err += p.readAllStandardError();
-        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        *status = !ended ? -2 : p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        if (!ended)
+            p.kill();
+        p.waitForFinished(Patience);
         return QString::fromUtf8(err);
     }
 };
@@ -138,6 +154,9 @@ private slots:
     void firstRunMakesSettingsFile();
     void defaultsMissingOrForeign_data();
     void defaultsMissingOrForeign();
+    void signalEndsWithMessageOpen_data();
+    void signalEndsWithMessageOpen();
+    void unchangedRunWritesNothing();
 };
 
 void TestProgram::lastLayoutReopened_data()
@@ -218,6 +237,59 @@ void TestProgram::defaultsMissingOrForeign()
     // It ended before its main window was used: no settings were stored.
     QVERIFY(!QFileInfo::exists(f.record()));
     QVERIFY(!QFileInfo::exists(f.folder + programName + QStringLiteral(".ini")));
+}
+
+void TestProgram::signalEndsWithMessageOpen_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("open"); // the message on stderr that is open at the signal
+    QTest::newRow("kind-2 layout at show") << "kind2"
+                                           << "zeltra: Open key definition file: future.bin is for a keyboard kind";
+    QTest::newRow("settings file a folder") << "inidir" << "zeltra: Settings file may be corrupted";
+}
+
+// SIGTERM while a message is open ends the program at once, cleanly: exit status 0, the
+// settings stored on the way out (when the main window was made).
+void TestProgram::signalEndsWithMessageOpen()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, open);
+    ProgramFolder f(QStringLiteral("prog"), true);
+    const QString future = f.folder + QStringLiteral("future.bin");
+    QVERIFY(writeFile(future, layout(0).replace(0, 1, QByteArray(1, '\2'))));
+    f.writeRecord(future, 1);
+    if (setup == QLatin1String("inidir"))
+        QVERIFY(QDir().mkpath(f.folder + QStringLiteral("zeltra.ini")));
+
+    int status = 0;
+    const QString err = f.run(open, &status, 10000);
+    QVERIFY2(err.contains(open), qPrintable(err));
+    QCOMPARE(status, 0);
+    QCOMPARE(f.readRecord().kbdType(), 1); // the refused file changed nothing
+    if (setup == QLatin1String("kind2")) {
+        const QString afterSignal = err.mid(err.indexOf(open));
+        QVERIFY2(afterSignal.contains(QStringLiteral("title: Splash1k")), qPrintable(err)); // closed the ordinary way
+    }
+}
+
+// A start and close that change nothing leave both settings files as they were: not
+// rewritten, not even with the same bytes.
+void TestProgram::unchangedRunWritesNothing()
+{
+    ProgramFolder f(QStringLiteral("quiet"), true);
+    const QString path = f.folder + QStringLiteral("keys.bin");
+    QVERIFY(writeFile(path, layout(0)));
+    f.writeRecord(path, 0);
+    int status = 0;
+    f.run(QStringLiteral("caption: keys.bin"), &status);
+    QCOMPARE(status, 0);
+    const QString ini = f.folder + QStringLiteral("zeltra.ini");
+    const QString iniBefore = fileIdentity(ini), recordBefore = fileIdentity(f.record());
+    const QString err = f.run(QStringLiteral("caption: keys.bin"), &status);
+    QCOMPARE(status, 0);
+    QVERIFY2(err.contains(QStringLiteral("title: Splash1k")), qPrintable(err)); // settings were stored
+    QCOMPARE(fileIdentity(ini), iniBefore);
+    QCOMPARE(fileIdentity(f.record()), recordBefore);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

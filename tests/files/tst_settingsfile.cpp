@@ -44,6 +44,9 @@ private slots:
     void placement_data();
     void placement();
     void writeFailureReportedOnce();
+    void unreadableSettingsLeftAlone_data();
+    void unreadableSettingsLeftAlone();
+    void closeWritesOnlyChanges();
 };
 
 void TestSettingsFile::fileNames_data()
@@ -88,8 +91,8 @@ void TestSettingsFile::startChecks_data()
                                          << invalid;
     QTest::newRow("default empty") << "zeltra" << QByteArray() << QByteArray("") << false << invalid;
     QTest::newRow("program renamed") << "kbdtool" << QByteArray() << Defaults << false << missing;
-    QTest::newRow("settings unreadable") << "zeltra" << QByteArray("<dir>") << Defaults << false
-                                         << "Could not create ini file\r";
+    QTest::newRow("settings unreadable") << "zeltra" << QByteArray("<dir>") << Defaults << true
+                                         << corrupt + QStringLiteral("\r");
 }
 
 void TestSettingsFile::startChecks()
@@ -226,6 +229,79 @@ void TestSettingsFile::writeFailureReportedOnce()
     QCOMPARE(run.messages.size(), 1);
     QVERIFY(run.messages.first().startsWith(QStringLiteral("Could not write ") + ini));
     QVERIFY(QFileInfo(ini).isDir());
+}
+
+void TestSettingsFile::unreadableSettingsLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("ini"); // "<dir>": a folder in its place
+    QTest::addColumn<QString>("message");
+    const QString corrupt = QStringLiteral("Settings file may be corrupted\r");
+    QTest::newRow("folder") << QByteArray("<dir>") << corrupt;
+    QTest::newRow("too large") << "[App]\nExe=zeltra\n" + QByteArray(IniFile::MaxBytes, ';') << corrupt;
+    // Loads, but could not grow by the placement without passing the load limit.
+    QTest::newRow("just under the limit")
+        << "[App]\nExe=zeltra\n" + QByteArray(IniFile::MaxBytes - 100, ';') + '\n'
+        << QStringLiteral("Could not write ");
+}
+
+// A settings file the program cannot use is reported, the program goes on, and the file is
+// exactly as it was after a whole run; the next start reads it as before.
+void TestSettingsFile::unreadableSettingsLeftAlone()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("zeltra.def")), Defaults);
+    const QString path = dir.filePath(QStringLiteral("zeltra.ini"));
+    if (ini == "<dir>")
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("zeltra.ini")));
+    else
+        writeFile(path, ini);
+    for (int start = 0; start < 2; ++start) {
+        Run run(dir.filePath(QStringLiteral("zeltra")));
+        QVERIFY(run.file.open());
+        TQvSettingsFile::Placement p;
+        p.width = 751;
+        run.file.savePlacement(QStringLiteral("rs422kbdf"), p);
+        run.file.closeMain();
+        QCOMPARE(run.messages.size(), 1);
+        QVERIFY2(run.messages.first().startsWith(message), qPrintable(run.messages.first()));
+        if (ini == "<dir>")
+            QVERIFY(QFileInfo(path).isDir());
+        else
+            QVERIFY(readFile(path) == ini);
+    }
+}
+
+void TestSettingsFile::closeWritesOnlyChanges()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("zeltra.def")), Defaults);
+    TQvSettingsFile::Placement p;
+    p.left = 40;
+    p.width = 751;
+    {
+        Run first(dir.filePath(QStringLiteral("zeltra")));
+        QVERIFY(first.file.open());
+        first.file.savePlacement(QStringLiteral("rs422kbdf"), p);
+        first.file.closeMain();
+    }
+    const QString ini = dir.filePath(QStringLiteral("zeltra.ini"));
+    const QString written = fileIdentity(ini);
+    const QByteArray bytes = readFile(ini);
+    Run same(dir.filePath(QStringLiteral("zeltra")));
+    QVERIFY(same.file.open());
+    same.file.savePlacement(QStringLiteral("rs422kbdf"), p);
+    same.file.closeMain();
+    QCOMPARE(fileIdentity(ini), written);
+    QCOMPARE(readFile(ini), bytes);
+
+    p.left = 41;
+    Run moved(dir.filePath(QStringLiteral("zeltra")));
+    QVERIFY(moved.file.open());
+    moved.file.savePlacement(QStringLiteral("rs422kbdf"), p);
+    QVERIFY(fileIdentity(ini) != written);
+    QCOMPARE(iniValue(ini, "Current", QStringLiteral("<FORM>rs422kbdf_FLeft")), QStringLiteral("41"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

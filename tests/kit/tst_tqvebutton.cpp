@@ -146,7 +146,10 @@ void TestTQveButton::keys_data()
     QTest::addColumn<QString>("events");
     QTest::newRow("Return") << int(Qt::Key_Return) << "click";
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << "click";
-    QTest::newRow("Space") << int(Qt::Key_Space) << "";
+    // Space presses and releases like the left mouse button, as on the platform's buttons.
+    QTest::newRow("Space") << int(Qt::Key_Space) << "downL upd1! click upd0 upL";
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << "right";
+    QTest::newRow("letter") << int(Qt::Key_A) << "";
 }
 
 void TestTQveButton::keys()
