@@ -130,16 +130,21 @@ void TQveButton::pressLeft(Qt::KeyboardModifiers mods)
 
 void TQveButton::releaseLeft(Qt::KeyboardModifiers mods)
 {
-    const TQveReleaseOutcome outcome = state_.release();
-    if (outcome.endedPress) {
-        update();
-        if (outcome.rightClick)
-            emit OnRightClick(this);
-        if (outcome.click)
-            emit OnClick(this);
-        emit OnUpdTimer(this, false);
-    }
+    endPress();
     emit OnMouseUp(this, Qt::LeftButton, mods, rect().center());
+}
+
+void TQveButton::endPress()
+{
+    const TQveReleaseOutcome outcome = state_.release();
+    if (!outcome.endedPress)
+        return;
+    update();
+    if (outcome.rightClick)
+        emit OnRightClick(this);
+    if (outcome.click)
+        emit OnClick(this);
+    emit OnUpdTimer(this, false);
 }
 
 void TQveButton::click(Qt::KeyboardModifiers mods)
@@ -161,15 +166,7 @@ void TQveButton::mousePressEvent(QMouseEvent* e)
 
 void TQveButton::mouseReleaseEvent(QMouseEvent* e)
 {
-    const TQveReleaseOutcome outcome = state_.release();
-    if (outcome.endedPress) {
-        update();
-        if (outcome.rightClick)
-            emit OnRightClick(this);
-        if (outcome.click)
-            emit OnClick(this);
-        emit OnUpdTimer(this, false);
-    }
+    endPress();
     emit OnMouseUp(this, e->button(), e->modifiers(), e->position().toPoint());
 }
 

@@ -82,6 +82,7 @@ private:
     void repaintIf(bool changed);
     void pressLeft(Qt::KeyboardModifiers mods);
     void releaseLeft(Qt::KeyboardModifiers mods);
+    void endPress(); // the end of a press: its click or right click, and the timer stop
     QColor parentBackground() const;
     void paintBody(QPainter& p, const TQveButtonLook& look) const;
     void paintFocusMark(QPainter& p, const TQveButtonLook& look) const;
