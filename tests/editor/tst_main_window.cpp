@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ProgramWindows.h"
 #include "editor/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/TSelFunctionF.h"
@@ -34,28 +34,20 @@
 using namespace zeltra;
 
 namespace {
-struct Fixture {
-    QTemporaryDir dir;
-    LayoutModel model;
-    AppTitle title;
-    ScriptedPrompts prompts;
-    Windows w;
+struct Fixture : ProgramWindows {
     QList<int> jogs;
     QList<int> keys;
     int cursor = 1000;
 
     explicit Fixture(bool show = false)
     {
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-        w = createWindows(model, title, prompts, dir.path() + QLatin1Char('/'), {});
+        create();
         w.main->cursorX = [this] { return cursor; };
         w.main->sendjog = [this](int v) { jogs << v; };
         w.main->sendkey = [this](std::uint8_t c) { keys << c; };
         if (show)
             w.main->show();
     }
-    ~Fixture() { delete w.main; }
-    TQveButton* key(int i) const { return w.main->KeyButtons[std::size_t(i)]; }
 };
 
 QString tagOf(QAction* a) { return a->property("Tag").toString(); }

@@ -1,6 +1,6 @@
 // The main window's side commands as a user meets them: macros, picture export, mail,
 // manuals, remote support, and the splash and about windows.
-#include "ScriptedPrompts.h"
+#include "ProgramWindows.h"
 #include "TestFiles.h"
 #include "editor/AppTitle.h"
 #include "editor/Links.h"
@@ -56,16 +56,10 @@ struct FakeMail : mail::MailService {
     QString detail() const override { return result ? QStringLiteral("the composer said no") : QString(); }
 };
 
-struct Fixture {
-    QTemporaryDir dir;
-    QString folder;
-    LayoutModel model;
-    AppTitle title;
-    ScriptedPrompts prompts;
+struct Fixture : ProgramWindows {
     TQvDlg dialog;
     FakeLauncher launcher;
     FakeMail mailer;
-    Windows w;
     QStringList entries; // "caption|prompt|initial" of each string entry
     QList<std::pair<int, QString>> answers; // result and text of each string entry
     QStringList queries;
@@ -73,9 +67,7 @@ struct Fixture {
 
     Fixture()
     {
-        folder = dir.path() + QLatin1Char('/');
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-        w = createWindows(model, title, prompts, folder, {});
+        create();
         w.main->launcher = &launcher;
         w.main->mailService = &mailer;
         w.main->attachSide(dialog);
@@ -91,7 +83,6 @@ struct Fixture {
             return queryResult;
         };
     }
-    ~Fixture() { delete w.main; }
     QAction* item(const char* name) const { return w.main->action(QString::fromLatin1(name)); }
     std::uint8_t& macro(int slot) { return model.McnImage.bytes[mcn::MacroTable + std::size_t(slot)]; }
 };

@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ProgramWindows.h"
 
 #include "editor/AppTitle.h"
 #include "editor/Startup.h"
@@ -36,22 +36,14 @@ QByteArray unusualImage(int size, std::uint8_t kind)
 }
 
 // A program folder of its own with every window of the program made in it.
-struct Program {
-    QTemporaryDir dir;
-    QString folder = dir.path() + QLatin1Char('/');
-    LayoutModel model;
-    AppTitle title;
-    ScriptedPrompts prompts;
-    Windows windows;
-
+struct Program : ProgramWindows {
     explicit Program(const QByteArray& record = {})
     {
         if (!record.isEmpty())
             writeFile(lf::settingsRecordPath(folder), record);
-        windows = createWindows(model, title, prompts, folder, {});
+        create();
     }
-    ~Program() { delete windows.main; }
-    Trs422kbdf& main() { return *windows.main; }
+    Trs422kbdf& main() { return *w.main; }
     QString path(const QString& name) const { return folder + name; }
     QStringList fileErrors() const { return prompts.errors.filter(QStringLiteral("File error|")); }
 };

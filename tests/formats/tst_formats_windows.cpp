@@ -1,6 +1,6 @@
 // The format editor, the format list and the gain dialog as the user works them, the
 // monitor keys of the main window, and one edit carried through to a saved layout file.
-#include "ScriptedPrompts.h"
+#include "ProgramWindows.h"
 #include "TestFiles.h"
 
 #include "editor/AppTitle.h"
@@ -72,18 +72,11 @@ QByteArray imageBytes(const MonitorImage& img)
 }
 
 // Every window of the program in a program folder of its own, in monitor mode.
-struct Program {
-    QTemporaryDir dir;
-    QString folder = dir.path() + QLatin1Char('/');
-    LayoutModel model;
-    AppTitle title;
-    ScriptedPrompts prompts;
-    Windows w;
+struct Program : ProgramWindows {
     QList<int> sent;
 
     explicit Program(const QString& layoutFile = {})
     {
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
         if (!layoutFile.isEmpty()) {
             SettingsRecord r;
             r.setLastDir(folder);
@@ -93,7 +86,7 @@ struct Program {
             writeFile(lf::settingsRecordPath(folder),
                       QByteArray(reinterpret_cast<const char*>(r.bytes.data()), qsizetype(r.bytes.size())));
         }
-        w = createWindows(model, title, prompts, folder, {});
+        create();
         w.main->sendkey = [this](std::uint8_t c) { sent << c; };
         w.main->show();
         if (layoutFile.isEmpty()) {
@@ -103,8 +96,7 @@ struct Program {
         }
         model.LayoutChanged = false;
     }
-    ~Program() { delete w.main; }
-    TQveButton* key(int number) const { return w.main->KeyButtons[std::size_t(number - 1)]; }
+    TQveButton* key(int number) const { return ProgramWindows::key(number - 1); }
     void shiftClick(int number) { QTest::mouseClick(key(number), Qt::LeftButton, Qt::ShiftModifier); }
     template <class T> T* find(QWidget* parent, const char* name)
     {

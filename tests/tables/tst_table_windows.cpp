@@ -1,7 +1,7 @@
 // The machine-layout editors as a user works them, on the program's own windows: the function
 // dialog behind a right click, Shift + click on locate, loop and macro keys, the GPO, cue and
 // loop window, and one whole edit from the table window to the saved file.
-#include "ScriptedPrompts.h"
+#include "ProgramWindows.h"
 #include "TestFiles.h"
 #include "editor/AppTitle.h"
 #include "editor/Startup.h"
@@ -33,22 +33,14 @@ using namespace zeltra;
 using Bytes = QList<int>;
 
 namespace {
-struct Fixture {
-    QTemporaryDir dir;
-    LayoutModel model;
-    AppTitle title;
-    ScriptedPrompts prompts;
-    Windows w;
+struct Fixture : ProgramWindows {
     QList<int> keys;
 
     Fixture() {
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-        w = createWindows(model, title, prompts, dir.path() + QLatin1Char('/'), {});
+        create();
         w.main->sendkey = [this](std::uint8_t c) { keys << c; };
         w.main->show();
     }
-    ~Fixture() { delete w.main; }
-    TQveButton* key(int i) const { return w.main->KeyButtons[std::size_t(i)]; }
     void giveKey(int i, int code) {
         model.McnImage.setKeyCode(i, std::uint8_t(code));
         w.main->setkbdval();

@@ -1,0 +1,28 @@
+#pragma once
+#include "ScriptedPrompts.h"
+#include "editor/AppTitle.h"
+#include "editor/Startup.h"
+#include "editor/Trs422kbdf.h"
+#include "kit/TQveButton.h"
+#include "model/LayoutModel.h"
+
+#include <QTemporaryDir>
+
+// Every window of the program, made as start-up makes them, in a program folder and a runtime
+// folder of their own. A test writes what the program should find first, then calls create().
+struct ProgramWindows {
+    QTemporaryDir dir;
+    QString folder = dir.path() + QLatin1Char('/');
+    zeltra::LayoutModel model;
+    AppTitle title;
+    ScriptedPrompts prompts;
+    Windows w;
+
+    ProgramWindows() { qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit()); }
+    ~ProgramWindows() { delete w.main; }
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    void create() { w = createWindows(model, title, prompts, folder, {}); }
+    TQveButton* key(int index) const { return w.main->KeyButtons[std::size_t(index)]; }
+};
