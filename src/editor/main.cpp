@@ -4,6 +4,7 @@
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
 #include "kit/TQvDlg.h"
+#include "kit/SettingsLocation.h"
 #include "kit/TQvSettingsFile.h"
 #include "model/LayoutModel.h"
 #include "platform/InstanceLock.h"
@@ -72,9 +73,13 @@ int main(int argc, char* argv[])
     WidgetPrompts prompts;
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    const SettingsLocation location =
+        SettingsLocation::choose(programDir, QProcessEnvironment::systemEnvironment());
+    model.SettingsDir = location.folder;
     TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
                              QLatin1String(zeltra::links::WebAddress),
                              [&dialog](const QString& text) { settingsMessage(dialog, text); });
+    settings.setSettingsFolder(location.folder);
     const bool settingsUsable = settings.open();
     const Windows windows =
         createWindows(model, title, prompts, programDir, app.arguments().mid(1));
