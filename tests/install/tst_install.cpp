@@ -143,7 +143,7 @@ void TestInstall::packageBuilds()
             depends = line;
     // Computed by dpkg-shlibdeps from the programs, with versions.
     for (const char* lib : {"libc6 (>=", "libqt6core6 (>=", "libqt6gui6 (>=", "libqt6widgets6 (>=",
-                            "libqt6serialport6 (>=", "libjpeg62-turbo (>="})
+                            "libqt6serialport6 (>="})
         QVERIFY2(depends.contains(QLatin1String(lib)), qPrintable(lib + (QStringLiteral(": ") + info)));
 
     const QString contents =
