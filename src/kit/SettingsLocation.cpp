@@ -4,14 +4,11 @@
 
 #include <QDir>
 #include <QFile>
-
-#include <unistd.h>
+#include <QFileInfo>
 
 bool SettingsLocation::folderWritable(const QString& folder)
 {
-    const QByteArray path = QFile::encodeName(folder);
-    return ::access(path.constData(), W_OK | X_OK) == 0 &&
-           zeltra::platform::modeAllows(folder, false, true);
+    return QFileInfo(folder).isDir() && zeltra::platform::userMay(folder, false, true);
 }
 
 QString SettingsLocation::configFolder(const QProcessEnvironment& env)

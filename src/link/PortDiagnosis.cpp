@@ -132,8 +132,7 @@ PortDiagnosis diagnosePort(int number, const QString& path, const QString& syste
         d.systemError = QString::fromLocal8Bit(std::strerror(err));
         return d;
     }
-    if (!platform::modeAllows(st, true, true) ||
-        (::access(native.constData(), R_OK | W_OK) != 0 && errno == EACCES)) {
+    if (!platform::userMay(path, true, true)) {
         d.reason = PortDiagnosis::Reason::PermissionDenied;
         d.group = platform::groupName(st.st_gid);
         d.user = platform::userName();

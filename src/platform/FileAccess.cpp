@@ -46,6 +46,14 @@ bool modeAllows(const QString& path, bool read, bool write)
     return modeAllows(st, read, write);
 }
 
+bool userMay(const QString& path, bool read, bool write)
+{
+    const int mode = (read ? R_OK : 0) | (write ? W_OK : 0);
+    if (::access(QFile::encodeName(path).constData(), mode == 0 ? F_OK : mode) != 0)
+        return false;
+    return ::geteuid() != 0 || modeAllows(path, read, write);
+}
+
 QString groupName(gid_t gid)
 {
     const group* g = ::getgrgid(gid);

@@ -17,6 +17,10 @@ bool modeAllows(const struct stat& st, bool read, bool write);
 // False when the path cannot be examined.
 bool modeAllows(const QString& path, bool read, bool write);
 
+// What this user may do with the file: a plain user is asked about through access(2), which
+// also knows access control lists and read-only mounts; root by the permission bits as well.
+bool userMay(const QString& path, bool read, bool write);
+
 // The group's name, or its number when it has none.
 QString groupName(gid_t gid);
 
