@@ -24,13 +24,11 @@ namespace {
 constexpr qint64 MaxChapterBytes = 4 * 1024 * 1024;
 constexpr qreal MaxPictureWidth = 620; // document pixels: the text width of an A4 page
 
-void fail(const QString& text)
-{
+void fail(const QString& text) {
     std::fprintf(stderr, "zeltra-mdpdf: %s\n", qPrintable(text));
 }
 
-bool readChapter(const QString& path, QString* text)
-{
+bool readChapter(const QString& path, QString* text) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         fail(path + QStringLiteral(": ") + f.errorString());
@@ -45,8 +43,7 @@ bool readChapter(const QString& path, QString* text)
 }
 
 // Every chapter after the first starts on a new page.
-void breakBeforeChapters(QTextDocument& doc)
-{
+void breakBeforeChapters(QTextDocument& doc) {
     bool first = true;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         if (b.blockFormat().headingLevel() != 1)
@@ -63,8 +60,7 @@ void breakBeforeChapters(QTextDocument& doc)
 
 // Pictures keep their proportions and are never wider than the text. A picture not taken yet
 // (of a window still being built) is left out with a warning, so the rest of the manual renders.
-void fitPictures(QTextDocument& doc)
-{
+void fitPictures(QTextDocument& doc) {
     struct Picture {
         int position, length;
         QTextImageFormat format;
@@ -74,7 +70,8 @@ void fitPictures(QTextDocument& doc)
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             if (frag.charFormat().isImageFormat())
-                pictures.append({frag.position(), frag.length(), frag.charFormat().toImageFormat()});
+                pictures.append(
+                    {frag.position(), frag.length(), frag.charFormat().toImageFormat()});
         }
     }
     // From the end, so that a picture left out moves none of those still to do.
@@ -101,8 +98,7 @@ void fitPictures(QTextDocument& doc)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -6,13 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-bool SettingsLocation::folderWritable(const QString& folder)
-{
+bool SettingsLocation::folderWritable(const QString& folder) {
     return QFileInfo(folder).isDir() && zeltra::platform::userMay(folder, false, true);
 }
 
-QString SettingsLocation::configFolder(const QProcessEnvironment& env)
-{
+QString SettingsLocation::configFolder(const QProcessEnvironment& env) {
     QString base = env.value(QStringLiteral("XDG_CONFIG_HOME"));
     if (!QDir::isAbsolutePath(base)) { // relative or unset: the XDG rules ignore it
         QString home = env.value(QStringLiteral("HOME"));
@@ -24,8 +22,7 @@ QString SettingsLocation::configFolder(const QProcessEnvironment& env)
 }
 
 SettingsLocation SettingsLocation::choose(const QString& programDir,
-                                          const QProcessEnvironment& env)
-{
+                                          const QProcessEnvironment& env) {
     if (folderWritable(programDir))
         return {programDir, true};
     const QString folder = configFolder(env);

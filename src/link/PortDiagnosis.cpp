@@ -20,33 +20,30 @@ namespace {
 
 constexpr qint64 MaxLockBytes = 256;
 
-QByteArray readHead(const QString& path, qint64 bytes)
-{
+QByteArray readHead(const QString& path, qint64 bytes) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.read(bytes) : QByteArray();
 }
 
-bool processAlive(qint64 pid)
-{
+bool processAlive(qint64 pid) {
     if (pid <= 0 || pid > 0x3fffffff)
         return false;
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 // The program's name as the system knows it, else the one the lock file gives.
-QString processName(qint64 pid, const QString& fromLock)
-{
-    const QString comm = QString::fromLocal8Bit(
-        readHead(QStringLiteral("/proc/%1/comm").arg(pid), 64)).trimmed();
+QString processName(qint64 pid, const QString& fromLock) {
+    const QString comm =
+        QString::fromLocal8Bit(readHead(QStringLiteral("/proc/%1/comm").arg(pid), 64)).trimmed();
     return comm.isEmpty() ? fromLock : comm;
 }
 
 // A lock file holds the PID in text ("  1234\n", maybe followed by the program's name, on
 // the same or the next line) or, in old programs, as four binary bytes.
-LockHolder parseLock(const QByteArray& bytes)
-{
+LockHolder parseLock(const QByteArray& bytes) {
     LockHolder h;
-    static const QRegularExpression text(QStringLiteral("^\\s*(\\d{1,10})\\s*([^\\n]*)\\n?([^\\n]*)"));
+    static const QRegularExpression text(
+        QStringLiteral("^\\s*(\\d{1,10})\\s*([^\\n]*)\\n?([^\\n]*)"));
     const auto m = text.match(QString::fromLocal8Bit(bytes));
     if (m.hasMatch()) {
         h.pid = m.captured(1).toLongLong();
@@ -62,8 +59,7 @@ LockHolder parseLock(const QByteArray& bytes)
 }
 
 // Listed in the group database, yet the group is not among this login's groups.
-bool listedInGroup(gid_t gid, const QString& user)
-{
+bool listedInGroup(gid_t gid, const QString& user) {
     const group* g = ::getgrgid(gid);
     if (!g || !g->gr_mem)
         return false;
@@ -76,15 +72,14 @@ bool listedInGroup(gid_t gid, const QString& user)
 
 } // namespace
 
-QStringList defaultLockFolders()
-{
-    return {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/etc/locks"),
-            QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
-            QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
+QStringList defaultLockFolders() {
+    return {QStringLiteral("/var/lock"),       QStringLiteral("/run/lock"),
+            QStringLiteral("/etc/locks"),      QStringLiteral("/var/spool/locks"),
+            QStringLiteral("/var/spool/uucp"), QStringLiteral("/tmp"),
+            QStringLiteral("/var/tmp")};
 }
 
-QStringList lockFileNames(const QString& path)
-{
+QStringList lockFileNames(const QString& path) {
     QString withFolders = path;
     if (withFolders.startsWith(QStringLiteral("/dev/")))
         withFolders = withFolders.mid(5);
@@ -95,8 +90,7 @@ QStringList lockFileNames(const QString& path)
     return names;
 }
 
-LockHolder lockHolder(const QString& path, const QStringList& lockFolders)
-{
+LockHolder lockHolder(const QString& path, const QStringList& lockFolders) {
     for (const QString& folder : lockFolders) {
         for (const QString& name : lockFileNames(path)) {
             const QString file = folder + QLatin1Char('/') + name;
@@ -114,8 +108,7 @@ LockHolder lockHolder(const QString& path, const QStringList& lockFolders)
 }
 
 PortDiagnosis diagnosePort(int number, const QString& path, const QString& systemError,
-                           const QStringList& lockFolders)
-{
+                           const QStringList& lockFolders) {
     PortDiagnosis d;
     d.number = number;
     d.path = path;
@@ -162,14 +155,12 @@ PortDiagnosis diagnosePort(int number, const QString& path, const QString& syste
     return d;
 }
 
-QString portFailureText(int number, const QString& systemError)
-{
+QString portFailureText(int number, const QString& systemError) {
     const QString path = comDevicePath(number, QProcessEnvironment::systemEnvironment());
     return diagnosePort(number, path, systemError).text();
 }
 
-QString PortDiagnosis::text() const
-{
+QString PortDiagnosis::text() const {
     switch (reason) {
     case Reason::None:
         return {};
@@ -206,8 +197,7 @@ QString PortDiagnosis::text() const
     return QStringLiteral("%1: %2").arg(path, systemError);
 }
 
-QString PortDiagnosis::note() const
-{
+QString PortDiagnosis::note() const {
     switch (reason) {
     case Reason::None:
         return {};

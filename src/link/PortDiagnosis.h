@@ -9,14 +9,14 @@ namespace zeltra::link {
 struct PortDiagnosis {
     enum class Reason { None, NoDevice, Missing, PermissionDenied, Held, NotSerial, Other };
     Reason reason = Reason::None;
-    int number = 0;       // the port number tried
-    QString path;         // the device tried; empty when the number names none
-    QString group;        // PermissionDenied: the group that owns the device
+    int number = 0;            // the port number tried
+    QString path;              // the device tried; empty when the number names none
+    QString group;             // PermissionDenied: the group that owns the device
     bool groupPending = false; // the user is listed in that group, but not in this login
-    QString user;         // PermissionDenied: the user to add
-    QString holder;       // Held: the program holding the port, when known
-    qint64 holderPid = 0; // Held: its process number, when known
-    QString systemError;  // Other: what the system said
+    QString user;              // PermissionDenied: the user to add
+    QString holder;            // Held: the program holding the port, when known
+    qint64 holderPid = 0;      // Held: its process number, when known
+    QString systemError;       // Other: what the system said
 
     // One line: the device tried, the reason and what to do.
     QString text() const;

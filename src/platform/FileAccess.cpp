@@ -9,8 +9,7 @@
 
 namespace zeltra::platform {
 
-bool inOwnGroups(gid_t gid)
-{
+bool inOwnGroups(gid_t gid) {
     if (gid == ::getegid())
         return true;
     const int count = ::getgroups(0, nullptr);
@@ -25,8 +24,7 @@ bool inOwnGroups(gid_t gid)
     return false;
 }
 
-bool modeAllows(const struct stat& st, bool read, bool write)
-{
+bool modeAllows(const struct stat& st, bool read, bool write) {
     mode_t r = S_IROTH, w = S_IWOTH;
     if (st.st_uid == ::geteuid()) {
         r = S_IRUSR;
@@ -38,30 +36,26 @@ bool modeAllows(const struct stat& st, bool read, bool write)
     return (!read || (st.st_mode & r)) && (!write || (st.st_mode & w));
 }
 
-bool modeAllows(const QString& path, bool read, bool write)
-{
+bool modeAllows(const QString& path, bool read, bool write) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
     return modeAllows(st, read, write);
 }
 
-bool userMay(const QString& path, bool read, bool write)
-{
+bool userMay(const QString& path, bool read, bool write) {
     const int mode = (read ? R_OK : 0) | (write ? W_OK : 0);
     if (::access(QFile::encodeName(path).constData(), mode == 0 ? F_OK : mode) != 0)
         return false;
     return ::geteuid() != 0 || modeAllows(path, read, write);
 }
 
-QString groupName(gid_t gid)
-{
+QString groupName(gid_t gid) {
     const group* g = ::getgrgid(gid);
     return g && g->gr_name ? QString::fromLocal8Bit(g->gr_name) : QString::number(gid);
 }
 
-QString userName()
-{
+QString userName() {
     const passwd* p = ::getpwuid(::geteuid());
     return p && p->pw_name ? QString::fromLocal8Bit(p->pw_name) : QString::number(::geteuid());
 }

@@ -19,16 +19,14 @@ struct ProgramRun {
     QString err;
     int status = -1; // exit code, -1 after a crash or when it did not run
 
-    explicit ProgramRun(const QString& runtime) : runtimeDir(runtime)
-    {
+    explicit ProgramRun(const QString& runtime) : runtimeDir(runtime) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
         env.insert(QStringLiteral("ZELTRA_TRACE_TITLE"), QStringLiteral("1"));
     }
 
     // Runs `program` until stderr shows `until` (or it ends), then asks it to close.
-    bool run(const QString& program, const QString& until)
-    {
+    bool run(const QString& program, const QString& until) {
         status = -1;
         err.clear();
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY);

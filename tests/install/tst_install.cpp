@@ -18,8 +18,7 @@ namespace {
 constexpr int Patience = 240000;
 
 // Runs a tool to its end; its output and status go to the caller.
-QString runTool(const QString& program, const QStringList& args, int* status)
-{
+QString runTool(const QString& program, const QStringList& args, int* status) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
@@ -30,14 +29,12 @@ QString runTool(const QString& program, const QStringList& args, int* status)
     return QString::fromLocal8Bit(p.readAll());
 }
 
-QByteArray head(const QString& path, int bytes)
-{
+QByteArray head(const QString& path, int bytes) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.read(bytes) : QByteArray();
 }
 
-bool isScalableIcon(const QString& path)
-{
+bool isScalableIcon(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
@@ -68,13 +65,12 @@ const QStringList InstalledFiles{
 
 class TestInstall : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void installedProgramStarts();
     void packageBuilds();
 };
 
-void TestInstall::installedProgramStarts()
-{
+void TestInstall::installedProgramStarts() {
     QTemporaryDir root;
     const QString prefix = root.path() + QStringLiteral("/usr");
     int status = 0;
@@ -92,11 +88,14 @@ void TestInstall::installedProgramStarts()
     QVERIFY(program.isExecutable());
     QCOMPARE(head(prefix + QStringLiteral("/lib/zeltra/zeltra.pdf"), 5), QByteArray("%PDF-"));
     QCOMPARE(head(prefix + QStringLiteral("/lib/zeltra/monitor.pdf"), 5), QByteArray("%PDF-"));
-    QVERIFY(isScalableIcon(prefix + QStringLiteral("/share/icons/hicolor/scalable/apps/zeltra.svg")));
+    QVERIFY(
+        isScalableIcon(prefix + QStringLiteral("/share/icons/hicolor/scalable/apps/zeltra.svg")));
 
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     QVERIFY2(!validator.isEmpty(), "desktop-file-validate is missing: run scripts/install-deps");
-    out = runTool(validator, {prefix + QStringLiteral("/share/applications/zeltra.desktop")}, &status);
+    out = runTool(validator, {prefix + QStringLiteral("/share/applications/zeltra.desktop")},
+                  &status);
     QVERIFY2(status == 0 && out.trimmed().isEmpty(), qPrintable(out));
 
     // A system's program folder is not the user's to write: the settings go to the config
@@ -120,8 +119,7 @@ void TestInstall::installedProgramStarts()
     QVERIFY(!QFileInfo::exists(programDir + QStringLiteral("/zeltra.ini")));
 }
 
-void TestInstall::packageBuilds()
-{
+void TestInstall::packageBuilds() {
     QTemporaryDir root;
     int status = 0;
     QString out = runTool(QStringLiteral(ZELTRA_CPACK),
@@ -134,7 +132,8 @@ void TestInstall::packageBuilds()
     QCOMPARE(debs.size(), 1);
     const QString deb = root.path() + QLatin1Char('/') + debs.first();
 
-    const QString info = runTool(QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), deb}, &status);
+    const QString info =
+        runTool(QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), deb}, &status);
     QVERIFY2(status == 0, qPrintable(info));
     QVERIFY(info.contains(QStringLiteral("Package: zeltra")));
     QString depends;
@@ -144,7 +143,8 @@ void TestInstall::packageBuilds()
     // Computed by dpkg-shlibdeps from the programs, with versions.
     for (const char* lib : {"libc6 (>=", "libqt6core6 (>=", "libqt6gui6 (>=", "libqt6widgets6 (>=",
                             "libqt6serialport6 (>="})
-        QVERIFY2(depends.contains(QLatin1String(lib)), qPrintable(lib + (QStringLiteral(": ") + info)));
+        QVERIFY2(depends.contains(QLatin1String(lib)),
+                 qPrintable(lib + (QStringLiteral(": ") + info)));
 
     const QString contents =
         runTool(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), deb}, &status);
@@ -152,7 +152,8 @@ void TestInstall::packageBuilds()
     for (const QString& file : InstalledFiles)
         QVERIFY2(contents.contains(QStringLiteral(" ./usr/") + file), qPrintable(file + contents));
     QVERIFY(contents.contains(QStringLiteral("./usr/bin/zeltra -> ../lib/zeltra/zeltra")));
-    QVERIFY2(!contents.contains(QStringLiteral("tst_")) && !contents.contains(QStringLiteral("mdpdf")),
+    QVERIFY2(!contents.contains(QStringLiteral("tst_")) &&
+                 !contents.contains(QStringLiteral("mdpdf")),
              qPrintable(contents));
 }
 

@@ -5,8 +5,8 @@
 #include "link/TComNumberF.h"
 
 #include <QAbstractItemModel>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -25,26 +25,22 @@ namespace {
 struct Pty {
     int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     QString slave;
-    Pty()
-    {
+    Pty() {
         if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
             slave = QString::fromLocal8Bit(::ptsname(master));
     }
-    ~Pty()
-    {
+    ~Pty() {
         if (master >= 0)
             ::close(master);
     }
 };
 
-bool writeFile(const QString& path, const QByteArray& data)
-{
+bool writeFile(const QString& path, const QByteArray& data) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-QString groupOf(const QString& path)
-{
+QString groupOf(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
@@ -55,7 +51,7 @@ QString groupOf(const QString& path)
 
 class TestPortDiagnosis : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void reasons_data();
     void reasons();
     void lockFileNames_data();
@@ -63,13 +59,12 @@ private slots:
     void pickerMarksPortsThatCannotOpen();
 };
 
-void TestPortDiagnosis::reasons_data()
-{
+void TestPortDiagnosis::reasons_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<int>("reason");
     QTest::addColumn<QStringList>("words"); // "$path", "$group", "$pid" stand for the case's own
-    QTest::newRow("no device for the number") << "none" << int(Reason::NoDevice)
-                                              << QStringList{"COM0 names no device"};
+    QTest::newRow("no device for the number")
+        << "none" << int(Reason::NoDevice) << QStringList{"COM0 names no device"};
     QTest::newRow("path that does not exist")
         << "missing" << int(Reason::Missing)
         << QStringList{"$path: no such device", "Is the adapter plugged in?"};
@@ -86,18 +81,17 @@ void TestPortDiagnosis::reasons_data()
         << QStringList{"$path is in use by sleep (PID $pid)", "close that program"};
     QTest::newRow("held, lock file of a Qt program")
         << "pty qt lock" << int(Reason::Held) << QStringList{"in use by sleep (PID $pid)"};
-    QTest::newRow("stale lock of an ended process") << "pty stale lock" << int(Reason::None)
-                                                    << QStringList{};
-    QTest::newRow("lock of this program's own open port") << "pty own lock" << int(Reason::None)
-                                                          << QStringList{};
-    QTest::newRow("held, as the open said") << "pty busy" << int(Reason::Held)
-                                            << QStringList{"$path is in use by another program"};
+    QTest::newRow("stale lock of an ended process")
+        << "pty stale lock" << int(Reason::None) << QStringList{};
+    QTest::newRow("lock of this program's own open port")
+        << "pty own lock" << int(Reason::None) << QStringList{};
+    QTest::newRow("held, as the open said")
+        << "pty busy" << int(Reason::Held) << QStringList{"$path is in use by another program"};
     QTest::newRow("plain file") << "file" << int(Reason::NotSerial)
                                 << QStringList{"$path is not a serial device"};
 }
 
-void TestPortDiagnosis::reasons()
-{
+void TestPortDiagnosis::reasons() {
     QFETCH(QString, setup);
     QFETCH(int, reason);
     QFETCH(QStringList, words);
@@ -124,7 +118,8 @@ void TestPortDiagnosis::reasons()
     }
     if (setup.endsWith(QStringLiteral(" 0")))
         QCOMPARE(::chmod(QFile::encodeName(path).constData(),
-                         ::geteuid() == 0 && ::getgrnam("dialout") ? 0060 : 0), 0);
+                         ::geteuid() == 0 && ::getgrnam("dialout") ? 0060 : 0),
+                 0);
     if (setup.endsWith(QStringLiteral("lock"))) {
         qint64 pid = QCoreApplication::applicationPid();
         if (!setup.contains(QStringLiteral("own"))) {
@@ -136,14 +131,17 @@ void TestPortDiagnosis::reasons()
             holder.kill();
             holder.waitForFinished();
         }
-        const QString name = QStringLiteral("/LCK..") + path.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
-        const QByteArray text = setup.contains(QStringLiteral("qt"))
-                                    ? QByteArray::number(pid) + "\nsleep\nhost\n"
-                                    : QByteArray::number(pid).rightJustified(10, ' ') + " sleep root\n";
+        const QString name =
+            QStringLiteral("/LCK..") + path.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+        const QByteArray text =
+            setup.contains(QStringLiteral("qt"))
+                ? QByteArray::number(pid) + "\nsleep\nhost\n"
+                : QByteArray::number(pid).rightJustified(10, ' ') + " sleep root\n";
         QVERIFY(writeFile(locks + name, text));
     }
     if (setup.endsWith(QStringLiteral("busy")))
-        systemError = QStringLiteral("Can't open device COM1: Permission error while locking the device");
+        systemError =
+            QStringLiteral("Can't open device COM1: Permission error while locking the device");
 
     const int number = setup == QStringLiteral("none") ? 0 : 33;
     const auto d = diagnosePort(number, setup == QStringLiteral("none") ? QString() : path,
@@ -162,8 +160,7 @@ void TestPortDiagnosis::reasons()
     holder.waitForFinished();
 }
 
-void TestPortDiagnosis::lockFileNames_data()
-{
+void TestPortDiagnosis::lockFileNames_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("names");
     QTest::newRow("usb adapter") << "/dev/ttyUSB0" << QStringList{"LCK..ttyUSB0"};
@@ -171,16 +168,14 @@ void TestPortDiagnosis::lockFileNames_data()
     QTest::newRow("link elsewhere") << "/tmp/kbd" << QStringList{"LCK..kbd", "LCK.._tmp_kbd"};
 }
 
-void TestPortDiagnosis::lockFileNames()
-{
+void TestPortDiagnosis::lockFileNames() {
     QFETCH(QString, path);
     QFETCH(QStringList, names);
     QCOMPARE(zeltra::link::lockFileNames(path), names);
 }
 
 // The picker lists a port the user may not open with the reason beside it.
-void TestPortDiagnosis::pickerMarksPortsThatCannotOpen()
-{
+void TestPortDiagnosis::pickerMarksPortsThatCannotOpen() {
     Pty closed, open;
     QVERIFY(!closed.slave.isEmpty() && !open.slave.isEmpty());
     QCOMPARE(::chmod(QFile::encodeName(closed.slave).constData(), 0), 0);
@@ -200,7 +195,8 @@ void TestPortDiagnosis::pickerMarksPortsThatCannotOpen()
         else if (name == QStringLiteral("COM201"))
             openNote = description;
     }
-    QCOMPARE(closedNote, QStringLiteral("cannot open: no permission (group %1)").arg(groupOf(closed.slave)));
+    QCOMPARE(closedNote,
+             QStringLiteral("cannot open: no permission (group %1)").arg(groupOf(closed.slave)));
     QCOMPARE(openNote, QString());
     picker.hide();
     qunsetenv("ZELTRA_COM200");

@@ -18,20 +18,17 @@ constexpr auto ReadOnlyFolder = QFile::ReadOwner | QFile::ExeOwner | QFile::Read
                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
 constexpr auto WritableFolder = ReadOnlyFolder | QFile::WriteOwner;
 
-bool writeFile(const QString& path, const QByteArray& data)
-{
+bool writeFile(const QString& path, const QByteArray& data) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray record(const QString& lastFile)
-{
+QByteArray record(const QString& lastFile) {
     SettingsRecord r;
     r.setLastFile(lastFile);
     r.setKbdType(0);
@@ -42,7 +39,7 @@ QByteArray record(const QString& lastFile)
 
 class TestSettingsLocation : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void configFolder_data();
     void configFolder();
     void folderWritable();
@@ -50,19 +47,25 @@ private slots:
     void keptAcrossRuns();
 };
 
-void TestSettingsLocation::configFolder_data()
-{
+void TestSettingsLocation::configFolder_data() {
     QTest::addColumn<QString>("xdg");
     QTest::addColumn<QString>("home");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("xdg set") << "/cfg" << "/home/u" << "/cfg/zeltra/";
-    QTest::newRow("xdg unset") << "" << "/home/u" << "/home/u/.config/zeltra/";
-    QTest::newRow("xdg relative is ignored") << "cfg" << "/home/u" << "/home/u/.config/zeltra/";
-    QTest::newRow("trailing separator") << "/cfg/" << "/home/u" << "/cfg/zeltra/";
+    QTest::newRow("xdg set") << "/cfg"
+                             << "/home/u"
+                             << "/cfg/zeltra/";
+    QTest::newRow("xdg unset") << ""
+                               << "/home/u"
+                               << "/home/u/.config/zeltra/";
+    QTest::newRow("xdg relative is ignored") << "cfg"
+                                             << "/home/u"
+                                             << "/home/u/.config/zeltra/";
+    QTest::newRow("trailing separator") << "/cfg/"
+                                        << "/home/u"
+                                        << "/cfg/zeltra/";
 }
 
-void TestSettingsLocation::configFolder()
-{
+void TestSettingsLocation::configFolder() {
     QFETCH(QString, xdg);
     QFETCH(QString, home);
     QFETCH(QString, expected);
@@ -73,8 +76,7 @@ void TestSettingsLocation::configFolder()
     QCOMPARE(SettingsLocation::configFolder(env), expected);
 }
 
-void TestSettingsLocation::folderWritable()
-{
+void TestSettingsLocation::folderWritable() {
     QTemporaryDir root;
     const QString folder = root.path() + QStringLiteral("/prog/");
     QVERIFY(QDir().mkpath(folder));
@@ -95,8 +97,7 @@ void TestSettingsLocation::folderWritable()
     QCOMPARE(SettingsLocation::choose(folder, env).folder, folder);
 }
 
-void TestSettingsLocation::keptAcrossRuns_data()
-{
+void TestSettingsLocation::keptAcrossRuns_data() {
     QTest::addColumn<bool>("readOnly");
     QTest::newRow("portable copy") << false;
     QTest::newRow("installed copy") << true;
@@ -105,8 +106,7 @@ void TestSettingsLocation::keptAcrossRuns_data()
 // Two runs of the built program. The first makes the settings files; the second must read
 // what the first left (placement and the record written at close) and the record pointing
 // at a layout, from the same place.
-void TestSettingsLocation::keptAcrossRuns()
-{
+void TestSettingsLocation::keptAcrossRuns() {
     QFETCH(bool, readOnly);
     QTemporaryDir root;
     const QString prog = root.path() + QStringLiteral("/prog/");
@@ -123,7 +123,8 @@ void TestSettingsLocation::keptAcrossRuns()
 
     ProgramRun p(runtime);
     p.env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    QVERIFY2(p.run(prog + QStringLiteral("zeltra"), QStringLiteral("title: Splash1k")), qPrintable(p.err));
+    QVERIFY2(p.run(prog + QStringLiteral("zeltra"), QStringLiteral("title: Splash1k")),
+             qPrintable(p.err));
     QCOMPARE(p.status, 0);
     QVERIFY2(!p.err.contains(QStringLiteral("zeltra: ")), qPrintable(p.err)); // no message
     QVERIFY2(p.err.contains(QStringLiteral("Splash1g ") + kept + QStringLiteral("rs422kbd.ini")),
