@@ -54,7 +54,7 @@ void Trs422kbdf::reportFileError(const QString& what, const QString& path, const
 
 void Trs422kbdf::readsettings()
 {
-    const QString path = lf::settingsRecordPath(model_.ProgramDir);
+    const QString path = lf::settingsRecordPath(model_.settingsFolder());
     title_.set(QStringLiteral("Splash1g ") + path);
     QString error;
     if (lf::readSettingsRecord(path, model_.Settings, &error) == lf::RecordRead::Failed)
@@ -64,7 +64,7 @@ void Trs422kbdf::readsettings()
 // The record is replaced in one step, so a failed write leaves the old one in place.
 void Trs422kbdf::saveconfig()
 {
-    const QString path = lf::settingsRecordPath(model_.ProgramDir);
+    const QString path = lf::settingsRecordPath(model_.settingsFolder());
     title_.set(QStringLiteral("Splash1i"));
     title_.set(QStringLiteral("Splash1j +path_root"));
     title_.set(QStringLiteral("Splash1k"));

@@ -6,6 +6,7 @@
 #include "editor/Trs422kbdf.h"
 #include "editor/WidgetPrompts.h"
 #include "kit/Launcher.h"
+#include "kit/SettingsLocation.h"
 #include "kit/TQvDlg.h"
 #include "kit/TQvSettingsFile.h"
 #include "model/LayoutModel.h"
@@ -113,9 +114,13 @@ int main(int argc, char* argv[])
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &end, &Termination::request);
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    const SettingsLocation location =
+        SettingsLocation::choose(programDir, QProcessEnvironment::systemEnvironment());
+    model.SettingsDir = location.folder;
     TQvSettingsFile settings(QCoreApplication::applicationFilePath(),
                              QLatin1String(zeltra::links::WebAddress),
                              [&](const QString& text) { settingsMessage(dialog, text, ending); });
+    settings.setSettingsFolder(location.folder);
     const bool settingsUsable = settings.open();
     QStringList args = app.arguments().mid(1);
     const bool splash = args.removeAll(QStringLiteral("--no-splash")) == 0;

@@ -20,6 +20,11 @@ QString TQvSettingsFile::withExtension(const QString& programPath, const QString
     return folder + name + extension;
 }
 
+void TQvSettingsFile::setSettingsFolder(const QString& folder)
+{
+    settings_ = IniFile(folder + zeltra::safefile::fileNameOf(settings_.path()));
+}
+
 void TQvSettingsFile::tell(const QString& text) const
 {
     if (message_)

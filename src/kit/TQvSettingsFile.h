@@ -34,6 +34,8 @@ public:
     QString programName() const { return programName_; }
     QString settingsPath() const { return settings_.path(); }
     QString defaultsPath() const { return defaults_.path(); }
+    // Keeps the settings file in `folder` (ending in a separator) instead; before open().
+    void setSettingsFolder(const QString& folder);
 
     // The start-up checks, and the settings file made from the default file when missing.
     // False when the program must end (the default file is missing or foreign); the messages

@@ -1,5 +1,7 @@
 #include "link/TComNumberF.h"
 
+#include "link/PortDiagnosis.h"
+
 #include <QComboBox>
 #include <QCursor>
 #include <QGuiApplication>
@@ -105,8 +107,10 @@ void TComNumberF::fillPorts(const QList<zeltra::link::ComPortEntry>& ports)
         const QSignalBlocker block(ComboBox1);
         ports_->removeRows(0, ports_->rowCount());
         for (const auto& port : ports) {
+            const QString note = zeltra::link::diagnosePort(port.number, port.path).note();
             QList<QStandardItem*> row{new QStandardItem(port.name), new QStandardItem(port.path),
-                                      new QStandardItem(port.description)};
+                                      new QStandardItem(note.isEmpty() ? port.description
+                                                                       : QStringLiteral("cannot open: ") + note)};
             for (auto* item : row)
                 item->setEditable(false);
             ports_->appendRow(row);

@@ -4,6 +4,7 @@
 #include "kit/QtColours.h"
 #include "link/BlockTables.h"
 #include "link/LinkTexts.h"
+#include "link/PortDiagnosis.h"
 #include "link/QtSerialChannel.h"
 #include "link/TComNumberF.h"
 #include "model/LayoutModel.h"
@@ -179,7 +180,9 @@ void TDownloadf::FormShow()
 void TDownloadf::reportPort(bool opened)
 {
     if (!opened)
-        prompts_.showMessage(zeltra::link::texts::comPortInvalid(),
+        prompts_.showMessage(zeltra::link::texts::comPortInvalid() + QLatin1Char('\n') +
+                                 zeltra::link::portFailureText(model_.Settings.comPort(),
+                                                               Serial->errorString()),
                              QApplication::applicationDisplayName());
 }
 

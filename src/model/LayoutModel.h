@@ -19,6 +19,8 @@ struct LayoutModel {
     int JogOriginX = 0;
     long double JogAngle = 0;
     QString ProgramDir; // folder of the program file, with a trailing separator
+    QString SettingsDir; // folder of the settings files; empty: ProgramDir
+    const QString& settingsFolder() const { return SettingsDir.isEmpty() ? ProgramDir : SettingsDir; }
 
     // The working keyboard kind is the one in the settings record.
     std::int32_t KbdType() const { return Settings.kbdType(); }
