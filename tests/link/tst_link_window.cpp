@@ -243,9 +243,10 @@ class TestLinkWindow : public QObject {
         emit w.download->transferProgress(5, 20, 750);
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->value(), 5);
-        QCOMPARE(bar->format(), QStringLiteral("5 of 20 frames, 1 s left"));
+        QCOMPARE(main->statusBar()->currentMessage(), QStringLiteral("5 of 20 frames, 1 s left"));
         emit w.download->transferEnded();
         QVERIFY(!bar->isVisible());
+        QVERIFY(main->statusBar()->currentMessage().isEmpty());
         w.download->show();
         emit w.download->transferProgress(6, 20, 700);
         QVERIFY(!bar->isVisible()); // the connect window shows it itself
