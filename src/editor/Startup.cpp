@@ -1,6 +1,7 @@
 #include "editor/Startup.h"
 
 #include "editor/AppTitle.h"
+#include "editor/LinkStatus.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/Trs422kbdf.h"
 #include "formats/TDefFormat.h"
@@ -40,5 +41,6 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     w.main->attach(w.selFunction, w.download, w.comNumber);
     w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
     w.main->attachTables(w.gpo, w.tcenter, w.loop);
+    attachLinkStatus(*w.main, *w.download);
     return w;
 }

@@ -9,6 +9,7 @@
 #include "kit/SettingsLocation.h"
 #include "kit/TQvDlg.h"
 #include "kit/TQvSettingsFile.h"
+#include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
@@ -133,6 +134,7 @@ int main(int argc, char* argv[])
         return settingsUsable ? 0 : 1;
     }
     windows.main->attachSettings(&settings);
+    windows.download->attachSettings(&settings);
     dialog.setMainWindow(windows.main);
     windows.main->attachSide(dialog);
     prompts.setOwner(windows.main);

@@ -2,6 +2,7 @@
 
 #include "kit/Prompts.h"
 #include "kit/QtColours.h"
+#include "kit/TQvSettingsFile.h"
 #include "link/BlockTables.h"
 #include "link/LinkTexts.h"
 #include "link/PortDiagnosis.h"
@@ -10,24 +11,27 @@
 #include "model/LayoutModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using zeltra::link::LabelState;
 using zeltra::link::LinkEngine;
+using zeltra::link::TransferDriver;
 
 namespace {
 
 constexpr int BorderWidth = 5;
 constexpr int MessageFontPixels = 16;
 const char* const TagProperty = "Tag";
+const QString FastTransferKey = QStringLiteral("LinkFastTransfer");
 
 // A label's background; no colour is the system's button face.
 void showLabel(QLabel* label, const LabelState& state)
@@ -71,6 +75,7 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
 {
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
+    driver_ = new TransferDriver(*engine_, this);
     buildWindow();
     connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
     connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
@@ -79,6 +84,13 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
         if (setkbdval)
             setkbdval();
     });
+    connect(engine_.get(), &LinkEngine::portLost, this, [this] {
+        Port1->setChecked(false); // shown as after a failed selection
+        emit portClosed(engine_->display().portCaption);
+    });
+    connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
+    connect(driver_, &TransferDriver::progress, this, &TDownloadf::transferProgress);
+    connect(driver_, &TransferDriver::finished, this, &TDownloadf::transferEnded);
     showDisplay();
 }
 
@@ -117,7 +129,6 @@ void TDownloadf::buildWindow()
     Setkey = tagButton(QStringLiteral("Download (Set)"), QStringLiteral("Setkey"), 0, Keyboad);
     Loadkey = tagButton(QStringLiteral("Upload"), QStringLiteral("Loadkey"), 10, Keyboad);
     verifykey = tagButton(QStringLiteral("Verify"), QStringLiteral("verifykey"), 20, Keyboad);
-    verifykey->setEnabled(false);
     for (auto* button : {Setkey, Loadkey, verifykey})
         connect(button, &QPushButton::clicked, this, &TDownloadf::LoadkeyClick);
     auto* group = new QHBoxLayout(Keyboad);
@@ -126,17 +137,23 @@ void TDownloadf::buildWindow()
     group->addWidget(Loadkey);
     group->addWidget(verifykey);
 
+    FastTransfer = new QCheckBox(QStringLiteral("Fast transfer"), this);
+    FastTransfer->setObjectName(QStringLiteral("FastTransfer"));
+    FastTransfer->setToolTip(
+        QStringLiteral("Send each frame as soon as the keyboard has answered the last one"));
+    connect(FastTransfer, &QCheckBox::toggled, this, &TDownloadf::setFastTransfer);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setFormat(QString());
+
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->hide();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(LinkEngine::TickMs);
-    Timer1->setTimerType(Qt::PreciseTimer); // a transfer runs at one frame per tick
-    connect(Timer1, &QTimer::timeout, this, &TDownloadf::Timer1Timer);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu1);
@@ -148,6 +165,8 @@ void TDownloadf::buildWindow()
     labels->addWidget(Label1);
     layout->addLayout(labels);
     layout->addWidget(Keyboad);
+    layout->addWidget(FastTransfer);
+    layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1);
 }
 
@@ -158,6 +177,43 @@ void TDownloadf::showDisplay()
     showLabel(Label1, d.Label1);
     showLabel(Label2, d.Label2);
     Port1->setText(d.portCaption.isEmpty() ? QStringLiteral("Port") : d.portCaption);
+}
+
+void TDownloadf::attachSettings(TQvSettingsFile* settings)
+{
+    settings_ = nullptr; // reading the option back is no change to store
+    const auto stored = settings ? settings->option(FastTransferKey) : std::nullopt;
+    setFastTransfer(stored && stored->trimmed() == QLatin1String("1"));
+    settings_ = settings;
+}
+
+void TDownloadf::setFastTransfer(bool on)
+{
+    driver_->setFast(on);
+    if (FastTransfer->isChecked() != on)
+        FastTransfer->setChecked(on);
+    if (settings_)
+        settings_->setOption(FastTransferKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TDownloadf::fastTransfer() const
+{
+    return driver_->fast();
+}
+
+QString TDownloadf::progressText(int done, int total, qint64 msLeft)
+{
+    QString text = QStringLiteral("%1 of %2 frames").arg(done).arg(total);
+    if (msLeft >= 0 && done < total)
+        text += QStringLiteral(", %1 s left").arg((msLeft + 999) / 1000);
+    return text;
+}
+
+void TDownloadf::showProgress(int done, int total, qint64 msLeft)
+{
+    ProgressBar1->setRange(0, total > 0 ? total : 1);
+    ProgressBar1->setValue(done);
+    ProgressBar1->setFormat(progressText(done, total, msLeft));
 }
 
 void TDownloadf::showEvent(QShowEvent* event)
@@ -208,19 +264,12 @@ void TDownloadf::Port1Click()
 void TDownloadf::LoadkeyClick()
 {
     const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
-    engine_->LoadkeyClick(tag);
-    if (engine_->timerEnabled() && !Timer1->isActive())
-        Timer1->start();
+    driver_->start(zeltra::link::Direction(tag), ComboBox1->currentIndex());
 }
 
 void TDownloadf::Check1Click()
 {
     setTraceVisible(Memo1->isHidden());
-}
-
-void TDownloadf::Timer1Timer()
-{
-    engine_->Timer1Timer();
 }
 
 void TDownloadf::sendkey(std::uint8_t code)

@@ -9,7 +9,9 @@
 #include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -255,34 +257,199 @@ class TestLinkEndToEnd : public QObject {
                 link::traceText(link::keyPressFrame(std::uint8_t(code))).toLatin1()));
     }
 
+    // Only the reply to the read in flight is data; a keyboard that answers reads with
+    // anything else ends the upload visibly, never with "finished".
     void faultyKeyboard_data()
     {
         QTest::addColumn<QStringList>("faults");
-        QTest::addColumn<bool>("keysArrive");
-        QTest::addColumn<QString>("seen");
-        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << true << "";
-        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << true << "";
-        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << true << "";
-        QTest::newRow("answers late") << QStringList{"--delay", "120"} << true << "";
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("arrived");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<bool>("red");
+        const QString keys = QStringLiteral("Upload key values");
+        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << 1 << true << keys << false;
+        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
+        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << 1 << true << keys << false;
+        QTest::newRow("answers late") << QStringList{"--delay", "120"} << 1 << true << keys << false;
         QTest::newRow("port A not taking commands")
-            << QStringList{"--ack-only"} << false << "Set Serial-A to Input";
-        QTest::newRow("no answers") << QStringList{"--silent"} << false << "Abort No Coms";
+            << QStringList{"--ack-only"} << 1 << false << "Set Serial-A to Input" << true;
+        QTest::newRow("no answers") << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("replies for another address")
+            << QStringList{"--wrong-address"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("a reply for another block before every answer")
+            << QStringList{"--garbage", "1AB20100999999999999999995"} << 2 << true
+            << "Upload Unit Config" << false;
+        // A well-formed reply for the very address asked, then the real one: the two differ,
+        // so neither counts and the bytes the first one placed are put back.
+        QTest::newRow("a reply for the address asked before every answer")
+            << QStringList{"--garbage", "1AB20100999999999999999995"} << 1 << false
+            << "Abort No Coms" << true;
     }
     void faultyKeyboard()
     {
         QFETCH(QStringList, faults);
-        QFETCH(bool, keysArrive);
-        QFETCH(QString, seen);
+        QFETCH(int, index);
+        QFETCH(bool, arrived);
+        QFETCH(QString, last);
+        QFETCH(bool, red);
         Link l;
         QVERIFY(l.startEmu(faults));
         l.openWindow(KbdMachine);
-        l.press(1, "Loadkey");
+        const MachineImage before = l.model.McnImage;
+        l.press(index, "Loadkey");
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 10000);
-        const std::uint8_t key1 = l.model.McnImage.keyCode(0);
-        QCOMPARE(key1, keysArrive ? Fill : std::uint8_t(0));
-        QCOMPARE(l.keyRefreshes, seen == QLatin1String("Abort No Coms") ? 0 : 1);
-        if (!seen.isEmpty())
-            QVERIFY2(l.umessages.contains(seen), qPrintable(l.umessages.join(", ")));
+        const auto& d = l.dl->engine().display();
+        QCOMPARE(d.umessage.text, last);
+        QCOMPARE(d.umessage.colour == link::LinkEngine::LabelRed, red);
+        QCOMPARE(d.Label2.text == QLatin1String("finished"), arrived);
+        const std::size_t area = index == 1 ? mcn::KeyCodes : mcn::UnitConfig;
+        for (std::size_t i = 0; i < 16; ++i)
+            QCOMPARE(l.model.McnImage.bytes[area + i], arrived ? Fill : before.bytes[area + i]);
+        const std::size_t other = index == 1 ? mcn::UnitConfig : mcn::KeyCodes;
+        for (std::size_t i = 0; i < 16; ++i)
+            QCOMPARE(l.model.McnImage.bytes[other + i], before.bytes[other + i]);
+        QCOMPARE(l.keyRefreshes, arrived && index == 1 ? 1 : 0);
+    }
+
+    // An answer after the time-out is stale: "Abort No Coms" stays.
+    void lateAnswerChangesNothing()
+    {
+        Link l;
+        QVERIFY(l.startEmu({"--delay", "1100"}));
+        l.openWindow(KbdMachine);
+        l.press(8, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 3000);
+        QCOMPARE(l.message(), QStringLiteral("Abort No Coms"));
+        QTRY_VERIFY_WITH_TIMEOUT(l.emu.output().contains("-> 10 01 11"), 3000);
+        QTest::qWait(200);
+        QCOMPARE(l.dl->engine().display().umessage,
+                 (link::LabelState{QStringLiteral("Abort No Coms"), link::LinkEngine::LabelRed}));
+        QVERIFY(!l.umessages.contains(QStringLiteral("Set Serial-A to Input")));
+    }
+
+    // A port that goes away while nothing runs is shown closed, as after a failed selection.
+    void portGoneWhileIdle()
+    {
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMachine);
+        QSignalSpy closed(l.dl.get(), &TDownloadf::portClosed);
+        QCOMPARE(l.dl->portCaption(), QStringLiteral("Com:%1").arg(Port));
+        l.emu.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(l.dl->portCaption(), QStringLiteral("Com?"), 3000);
+        QVERIFY(!l.dl->channel().active());
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(closed.first().first().toString(), QStringLiteral("Com?"));
+        QVERIFY(l.message().isEmpty());
+    }
+
+    // Fast transfer leaves the same bytes in the keyboard as the default pace (the test
+    // above holds those to the block tables), and reads the same bytes back.
+    void fastTransfer_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("machine") << int(KbdMachine);
+        QTest::newRow("monitor") << int(KbdMonitor);
+    }
+    void fastTransfer()
+    {
+        QFETCH(int, kind);
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(kind);
+        l.dl->setFastTransfer(true);
+        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        const MachineImage mcn = l.model.McnImage;
+        const MonitorImage mon = l.model.MonImage;
+        QElapsedTimer clock;
+        clock.start();
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        QVERIFY2(clock.elapsed() < 10000, "no faster than the default pace");
+        QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
+        if (kind == KbdMachine)
+            compareEeprom(l.eeprom(), kind, mcn);
+        else
+            compareEeprom(l.eeprom(), kind, mon);
+
+        l.press(0, "Loadkey"); // reads back into the image it came from: nothing changes
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
+        QCOMPARE(l.dl->driver().framesDone(), l.dl->driver().framesTotal());
+    }
+
+    void fastTransferSilentKeyboard()
+    {
+        Link l;
+        QVERIFY(l.startEmu({"--silent"}));
+        l.openWindow(KbdMachine);
+        l.dl->setFastTransfer(true);
+        QElapsedTimer clock;
+        clock.start();
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 3000);
+        QVERIFY(clock.elapsed() >= 950);
+        QCOMPARE(l.dl->engine().display().umessage,
+                 (link::LabelState{QStringLiteral("Abort No Coms"), link::LinkEngine::LabelRed}));
+    }
+
+    // Verify reads back what a download writes: a clean keyboard verifies, one that stores
+    // every Nth byte wrongly shows exactly those bytes in the trace.
+    void verify_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("corrupt");
+        QTest::newRow("machine, clean") << int(KbdMachine) << 0;
+        QTest::newRow("machine, every 7th byte wrong") << int(KbdMachine) << 7;
+        QTest::newRow("monitor, every 5th byte wrong") << int(KbdMonitor) << 5;
+    }
+    void verify()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, corrupt);
+        Link l;
+        QVERIFY(l.startEmu(corrupt ? QStringList{"--corrupt", QString::number(corrupt)}
+                                   : QStringList{}));
+        l.openWindow(kind);
+        l.dl->setFastTransfer(true);
+        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = std::uint8_t(i * 3);
+        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+
+        QStringList expected; // in the order of the writes, every Nth stored wrongly
+        int writes = 0;
+        for (int block = 1; const auto* entry = link::blockEntry(kind, block); ++block)
+            for (int a = 0; a < entry->written; ++a) {
+                if (corrupt == 0 || ++writes % corrupt != 0)
+                    continue;
+                const int b = kind == KbdMachine ? *link::downloadByte(l.model.McnImage, block, a)
+                                                 : *link::downloadByte(l.model.MonImage, block, a);
+                auto hex = [](int v) { return QString::asprintf("%02X", v); };
+                expected << QStringLiteral("block %1 address %2 expected %3 got %4")
+                                .arg(block)
+                                .arg(a)
+                                .arg(hex(b), hex(0xFF - b));
+            }
+        const MachineImage mcn = l.model.McnImage;
+        const MonitorImage mon = l.model.MonImage;
+        l.press(0, "verifykey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        const auto label2 = l.dl->engine().display().Label2;
+        if (corrupt == 0)
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
+        else
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
+                                               link::LinkEngine::LabelRed}));
+        const QString trace = l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        QCOMPARE(trace.isEmpty() ? QStringList() : trace.split(QLatin1Char('\n')), expected);
+        QVERIFY(l.model.McnImage.bytes == mcn.bytes);
+        QVERIFY(l.model.MonImage.bytes == mon.bytes);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "link/LinkEngine.h"
 #include "model/LayoutModel.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -193,6 +194,64 @@ class TestLinkEngine : public QObject {
         QCOMPARE(rig.channel.sent.size(), 1);
     }
 
+    // Verify compares only what a download writes, by the download's own address mapping.
+    void verifyCountsWrittenBytesOnly_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("differ");
+        QTest::newRow("mcn key 22 is written") << 0 << 1 << 21 << 1;
+        QTest::newRow("mon key 22 is not written") << 1 << 1 << 21 << 0;
+        QTest::newRow("mon key 21") << 1 << 1 << 20 << 1;
+        QTest::newRow("mcn unit config byte 16 is not written") << 0 << 2 << 15 << 0;
+        QTest::newRow("mcn last cue byte") << 0 << 5 << 191 << 1;
+        QTest::newRow("mcn macros") << 0 << 8 << 7 << 1;
+        QTest::newRow("mon format row 6") << 1 << 4 << 100 << 1;
+        QTest::newRow("mon format row 16 is not written") << 1 << 4 << 245 << 0;
+        QTest::newRow("mon dim byte 16 is not written") << 1 << 5 << 15 << 0;
+    }
+    void verifyCountsWrittenBytesOnly()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, block);
+        QFETCH(int, address);
+        QFETCH(int, differ);
+        Rig rig(kind);
+        rig.start(block, DownloadBase);
+        QVERIFY(rig.runToIdle(1000) > 0);
+        rig.channel.eeprom.store(block, address, std::uint8_t(~rig.channel.eeprom.at(block, address)));
+        const auto mcn = rig.model.McnImage;
+        const auto mon = rig.model.MonImage;
+        QSignalSpy differences(&rig.engine, &LinkEngine::difference);
+        rig.start(block, VerifyBase);
+        QVERIFY(rig.runToIdle(1000) > 0);
+        QCOMPARE(int(differences.size()), differ);
+        QCOMPARE(rig.engine.differences(), differ);
+        QCOMPARE(rig.engine.display().Label2,
+                 differ ? (LabelState{QStringLiteral("1 bytes differ"), LinkEngine::LabelRed})
+                        : (LabelState{QStringLiteral("verified"), LinkEngine::LabelLime}));
+        if (differ)
+            QCOMPARE(differences.first(), (QVariantList{block, address, int(rig.imageByte(block, address)),
+                                                        int(std::uint8_t(~rig.imageByte(block, address)))}));
+        QVERIFY(rig.model.McnImage.bytes == mcn.bytes);
+        QVERIFY(rig.model.MonImage.bytes == mon.bytes);
+    }
+
+    // Without a port nothing is read back: a verify never says "verified".
+    void verifyWithoutPort()
+    {
+        Rig rig(0, false);
+        QSignalSpy ends(&rig.engine, &LinkEngine::transferEnded);
+        rig.start(0, VerifyBase);
+        rig.tick();
+        QCOMPARE(rig.engine.step(), 0);
+        QCOMPARE(rig.engine.display().umessage,
+                 (LabelState{QStringLiteral("Abort No Coms"), LinkEngine::LabelRed}));
+        QCOMPARE(ends.size(), 1);
+        QCOMPARE(ends.first().first().value<TransferOutcome>(), TransferOutcome::NoAnswer);
+    }
+
     void noPortFinishesAfter23Ticks()
     {
         Rig rig(0, false);
@@ -258,11 +317,103 @@ class TestLinkEngine : public QObject {
     void replyPlacedByItsOwnBlock()
     {
         Rig rig(0);
+        rig.channel.keyboard.reset();
         const auto before = rig.model.McnImage;
+        rig.engine.sendcmd(readRequestFrame(1, 0x10));
         rig.channel.receive(hex("00") + sealFrame(hex("1AB20110A1A2A3A4A5A6A7A8")));
+        QCOMPARE(rig.engine.countdown(), 0);
         for (int k = 0; k < 22; ++k)
             QCOMPARE(rig.model.McnImage.keyCode(k), k < 16 ? before.keyCode(k) : 0xA1 + k - 16);
         QCOMPARE(rig.model.McnImage.bytes[26], before.bytes[26]);
+    }
+
+    // Noise on the line between real replies: a frame made of noise and the start of a real
+    // reply can pass the 8-bit checksum. Whatever happens, no byte is ever placed wrongly: an
+    // upload either ends with every byte right, or stops visibly before "finished".
+    void noisyUploadsNeverPlaceAWrongByte_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("maxNoise");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("strays"); // 0 none, 1 for other addresses, 2 for the one asked
+        QTest::newRow("machine, 0 to 2 noise bytes") << 1u << 2 << 0 << 0;
+        QTest::newRow("machine, 0 to 2 noise bytes, other seed") << 7u << 2 << 0 << 0;
+        QTest::newRow("machine, 0 to 6 noise bytes") << 3u << 6 << 0 << 0;
+        QTest::newRow("monitor, 0 to 2 noise bytes") << 5u << 2 << 1 << 0;
+        QTest::newRow("monitor, 0 to 12 noise bytes") << 11u << 12 << 1 << 0;
+        QTest::newRow("machine, replies for other addresses") << 13u << 2 << 0 << 1;
+        QTest::newRow("monitor, replies for other addresses") << 17u << 2 << 1 << 1;
+        QTest::newRow("machine, false replies for the address asked") << 19u << 2 << 0 << 2;
+    }
+    void noisyUploadsNeverPlaceAWrongByte()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, maxNoise);
+        QFETCH(int, kind);
+        QFETCH(int, strays);
+        constexpr int Uploads = 200;
+        QRandomGenerator random(seed);
+        zeltra::emu::Eeprom eeprom;
+        for (auto& block : eeprom.blocks)
+            for (auto& b : block)
+                b = std::uint8_t(random.bounded(10) << 4 | random.bounded(10)); // BCD: all placed
+
+        auto upload = [&](int noise, TransferOutcome& outcome) {
+            Rig rig(kind);
+            rig.channel.eeprom = eeprom;
+            outcome = TransferOutcome::NoAnswer;
+            QObject::connect(&rig.engine, &LinkEngine::transferEnded,
+                             [&](TransferOutcome o) { outcome = o; });
+            rig.start(0, UploadBase);
+            for (int t = 0; t < 5000 && rig.engine.step() != 0; ++t) {
+                rig.engine.Timer1Timer();
+                if (rig.channel.answers.isEmpty())
+                    continue;
+                QByteArray line;
+                const int n = noise ? int(random.bounded(noise + 1)) : 0;
+                for (int i = 0; i < n; ++i)
+                    line += char(random.bounded(256));
+                if (noise && strays && random.bounded(2)) {
+                    // A well-formed reply with random data for a block or address not asked.
+                    const QByteArray asked = rig.channel.sent.last();
+                    QByteArray stray = hex("1AB2") + asked.mid(2, 2);
+                    const int at = 2 + int(random.bounded(2)); // the block or the address
+                    const int by = at == 2 ? 1 + int(random.bounded(8)) : 8 + 8 * int(random.bounded(8));
+                    if (strays == 1)
+                        stray[at] = char(asked[at] + by);
+                    for (int i = 0; i < ReplyDataBytes; ++i)
+                        stray += char(random.bounded(256));
+                    line += sealFrame(stray);
+                }
+                rig.channel.answers.prepend(line);
+                rig.channel.deliverAnswers();
+            }
+            return std::pair{rig.model.McnImage, rig.model.MonImage};
+        };
+        TransferOutcome outcome{};
+        const auto clean = upload(0, outcome);
+        QCOMPARE(outcome, TransferOutcome::Finished);
+        const auto untouched = Rig(kind);
+        int finished = 0;
+        for (int run = 0; run < Uploads; ++run) {
+            const auto [mcn, mon] = upload(maxNoise, outcome);
+            auto check = [&](const auto& got, const auto& right, const auto& before) {
+                for (std::size_t i = 0; i < got.bytes.size(); ++i)
+                    QVERIFY2(got.bytes[i] == right.bytes[i] || got.bytes[i] == before.bytes[i],
+                             qPrintable(QStringLiteral("run %1 offset %2").arg(run).arg(i)));
+                if (outcome == TransferOutcome::Finished)
+                    QVERIFY(got.bytes == right.bytes);
+            };
+            check(mcn, clean.first, untouched.model.McnImage);
+            check(mon, clean.second, untouched.model.MonImage);
+            if (QTest::currentTestFailed())
+                return;
+            finished += outcome == TransferOutcome::Finished;
+            if (outcome != TransferOutcome::Finished)
+                QVERIFY(outcome == TransferOutcome::NoAnswer ||
+                        outcome == TransferOutcome::NotTakingCommands);
+        }
+        QVERIFY2(strays == 2 || finished > Uploads / 4, qPrintable(QString::number(finished)));
     }
 
     void staleFrameStartDroppedAfterQuietTick()
