@@ -370,6 +370,11 @@ void LinkEngine::blockDone()
 
 void LinkEngine::wrtee(std::uint8_t value, std::uint8_t size)
 {
+    if (!portReady_) {
+        // Nothing would reach the keyboard: never "finished".
+        abortTransfer(TransferOutcome::NoAnswer);
+        return;
+    }
     // ">=": a block whose size changed under a running transfer still ends.
     if (counter_ >= size) {
         blockDone();
@@ -384,8 +389,8 @@ void LinkEngine::wrtee(std::uint8_t value, std::uint8_t size)
 void LinkEngine::getee(std::uint8_t size)
 {
     const bool isVerify = step_ > VerifyBase;
-    if (isVerify && !portReady_) {
-        // Nothing would be read back, and nothing compared: never "verified".
+    if (!portReady_) {
+        // Nothing would be read back: never "finished" or "verified".
         abortTransfer(TransferOutcome::NoAnswer);
         return;
     }

@@ -29,8 +29,7 @@ enum class Direction { Download = DownloadBase, Upload = UploadBase, Verify = Ve
 //   connect(&driver, &TransferDriver::finished, ...);   // TransferOutcome
 //   connect(&engine, &LinkEngine::difference, ...);     // what a verify found
 //   driver.start(Direction::Download, 0);               // 0 "All", or a block number
-// A port that is not open makes downloads and uploads step through without sending and end
-// "finished", as the window always has; check engine.portReady() before starting.
+// A transfer on a port that is not open ends with "Abort No Coms" at its first step.
 class TransferDriver : public QObject {
     Q_OBJECT
   public:
