@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "ExitCodes.h"
+#include "HelpText.h"
 #include "LayoutFile.h"
 #include "LayoutText.h"
 #include "PortsText.h"
@@ -23,7 +24,8 @@ void printLine(std::FILE* to, const QString& line)
 
 int fail(int code, const QString& line)
 {
-    printLine(stderr, QStringLiteral("zeltra-cli: ") + line);
+    const QString hint = code == ExitUsage ? QStringLiteral(" (%1)").arg(usageHint()) : QString();
+    printLine(stderr, QStringLiteral("zeltra-cli: ") + line + hint);
     return code;
 }
 
@@ -83,14 +85,14 @@ int runCommand(const Options& o)
     case Command::Verify:
         break;
     }
-    LayoutModel model;
-    int listIndex = 0;
-    if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
-        return rc;
     QString portError;
     const PortChoice port = resolvePort(o.port, QProcessEnvironment::systemEnvironment(), &portError);
     if (port.path.isEmpty())
         return fail(ExitUsage, portError);
+    LayoutModel model;
+    int listIndex = 0;
+    if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
+        return rc;
     const TransferResult result = runTransfer(o, model, listIndex, port);
     for (const QString& line : result.lines)
         printLine(stderr, line);
