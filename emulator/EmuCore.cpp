@@ -61,7 +61,15 @@ static QByteArray readReply(const Eeprom& eeprom, std::uint8_t block, std::uint8
     return sealFrame(reply);
 }
 
-QList<QByteArray> respond(const QByteArray& request, Eeprom& eeprom, AnswerMode mode)
+std::uint8_t Corruption::apply(std::uint8_t value)
+{
+    if (every <= 0 || ++writes % every != 0)
+        return value;
+    return std::uint8_t(~value);
+}
+
+QList<QByteArray> respond(const QByteArray& request, Eeprom& eeprom, AnswerMode mode,
+                          Corruption* corruption)
 {
     if (mode == AnswerMode::Silent || request.size() < MinFrameLength)
         return {};
@@ -69,9 +77,11 @@ QList<QByteArray> respond(const QByteArray& request, Eeprom& eeprom, AnswerMode 
     const int dataBytes = b[0] & 0x0F;
     const std::uint8_t command = b[1];
     if (command == CmdWrite && dataBytes >= 3)
-        eeprom.store(b[2], b[3], b[4]);
+        eeprom.store(b[2], b[3], corruption ? corruption->apply(b[4]) : b[4]);
     if (command == CmdRead && dataBytes >= 2 && mode == AnswerMode::Normal)
         return {readReply(eeprom, b[2], b[3])};
+    if (command == CmdRead && dataBytes >= 2 && mode == AnswerMode::WrongAddress)
+        return {readReply(eeprom, b[2], std::uint8_t(b[3] + ReplyDataBytes))};
     return {ackFrame()};
 }
 

@@ -34,13 +34,23 @@ enum class AnswerMode {
     Normal,  // acknowledge writes, keys and jogs; answer reads with their data
     Silent,  // answer nothing
     AckOnly, // acknowledge everything, reads included: port A is not taking commands
+    WrongAddress, // answer reads with a well-formed reply for the address 8 further on
+};
+
+// Stores every nth written byte wrongly (its bits inverted), so a verify has something to
+// find; 0 stores every byte as sent.
+struct Corruption {
+    int every = 0;
+    int writes = 0;
+    std::uint8_t apply(std::uint8_t value);
 };
 
 // The acknowledgement frame 10 01 11.
 QByteArray ackFrame();
 
 // The answer to one request frame (checksum already checked); a write changes `eeprom`.
-QList<QByteArray> respond(const QByteArray& request, Eeprom& eeprom, AnswerMode mode);
+QList<QByteArray> respond(const QByteArray& request, Eeprom& eeprom, AnswerMode mode,
+                          Corruption* corruption = nullptr);
 
 // Pieces of `bytes` at most `size` long (the whole when size <= 0).
 QList<QByteArray> splitBytes(const QByteArray& bytes, int size);

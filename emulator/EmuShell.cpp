@@ -81,12 +81,24 @@ void EmuShell::pause(int ms) const
     }
 }
 
+void EmuShell::lineTime(qsizetype bytes) const
+{
+    if (options_.lineRate <= 0 || bytes <= 0)
+        return;
+    constexpr long long BitsPerByte = 11; // start, 8 data, parity, stop
+    const long long ns = bytes * BitsPerByte * 1000000000LL / options_.lineRate;
+    timespec t{time_t(ns / 1000000000LL), long(ns % 1000000000LL)};
+    while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+    }
+}
+
 void EmuShell::send(const QByteArray& bytes, const char* what)
 {
     const auto pieces = splitBytes(bytes, options_.split);
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0)
             pause(options_.splitGapMs);
+        lineTime(pieces[i].size()); // the bytes arrive at the far end when the last is through
         if (::write(pty_.master, pieces[i].constData(), size_t(pieces[i].size())) !=
             pieces[i].size())
             complain(QStringLiteral("write failed: %1")
@@ -98,9 +110,11 @@ void EmuShell::send(const QByteArray& bytes, const char* what)
 void EmuShell::handle(const QByteArray& frame)
 {
     say(QStringLiteral("<-%1").arg(zeltra::link::traceText(frame)));
-    const auto answers = respond(frame, eeprom_, options_.mode);
-    if (std::uint8_t(frame[1]) == zeltra::link::CmdWrite)
+    const auto answers = respond(frame, eeprom_, options_.mode, &corruption_);
+    if (std::uint8_t(frame[1]) == zeltra::link::CmdWrite) {
         saveEeprom();
+        pause(options_.writeDelayMs);
+    }
     for (const auto& answer : answers) {
         pause(options_.delayMs);
         if (!options_.garbage.isEmpty())
@@ -125,6 +139,7 @@ int EmuShell::run()
         closePty(pty_);
         return 1;
     }
+    corruption_.every = options_.corruptEvery;
     const int signalFd = terminationSignals();
     say(QStringLiteral("pty: %1").arg(pty_.path));
     if (!options_.link.isEmpty())
@@ -150,6 +165,7 @@ int EmuShell::run()
             status = 1;
             break;
         }
+        lineTime(n); // what came in at once took its time on the line
         for (ssize_t i = 0; i < n; ++i) {
             ring_.push(std::uint8_t(buffer[i]));
             ring_.scan([this](const QByteArray& frame) { handle(frame); });

@@ -17,6 +17,9 @@ struct ShellOptions {
     int split = 0;      // answer pieces of at most this many bytes, 0: whole
     int splitGapMs = 2;
     int delayMs = 0; // before every answer
+    int lineRate = 0;     // baud: bytes take 11 bits each way; 0: as fast as the pty goes
+    int writeDelayMs = 0; // the EEPROM's write time, before a write is acknowledged
+    int corruptEvery = 0; // every nth written byte is stored wrongly
 };
 
 // Runs the keyboard on a pseudo-terminal until SIGINT, SIGTERM or SIGHUP.
@@ -32,11 +35,14 @@ class EmuShell {
     void handle(const QByteArray& frame);
     void send(const QByteArray& bytes, const char* what);
     void pause(int ms) const;
+    // Waits as long as `bytes` take on the line at the line rate.
+    void lineTime(qsizetype bytes) const;
 
     ShellOptions options_;
     Eeprom eeprom_;
     Pty pty_;
     zeltra::link::RxRing ring_;
+    Corruption corruption_;
 };
 
 } // namespace zeltra::emu

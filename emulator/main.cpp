@@ -34,6 +34,8 @@ bool readOptions(const QCommandLineParser& parser, ShellOptions& o)
         o.mode = AnswerMode::Silent;
     else if (parser.isSet(QStringLiteral("ack-only")))
         o.mode = AnswerMode::AckOnly;
+    else if (parser.isSet(QStringLiteral("wrong-address")))
+        o.mode = AnswerMode::WrongAddress;
     for (const char* name : {"fill", "garbage"}) {
         if (!parser.isSet(QString::fromLatin1(name)))
             continue;
@@ -50,7 +52,10 @@ bool readOptions(const QCommandLineParser& parser, ShellOptions& o)
     }
     return readInt(parser, QStringLiteral("split"), 64, o.split) &&
            readInt(parser, QStringLiteral("split-gap"), 1000, o.splitGapMs) &&
-           readInt(parser, QStringLiteral("delay"), 10000, o.delayMs);
+           readInt(parser, QStringLiteral("delay"), 10000, o.delayMs) &&
+           readInt(parser, QStringLiteral("line-rate"), 4000000, o.lineRate) &&
+           readInt(parser, QStringLiteral("write-delay"), 10000, o.writeDelayMs) &&
+           readInt(parser, QStringLiteral("corrupt"), 1000000, o.corruptEvery);
 }
 
 } // namespace
@@ -75,6 +80,16 @@ int main(int argc, char** argv)
         {QStringLiteral("silent"), QStringLiteral("Answer nothing at all.")},
         {QStringLiteral("ack-only"),
          QStringLiteral("Answer reads with 10 01 11 too (port A not taking commands).")},
+        {QStringLiteral("wrong-address"),
+         QStringLiteral("Answer reads with a well-formed reply for another address.")},
+        {QStringLiteral("line-rate"),
+         QStringLiteral("Pace the line at this baud rate, 11 bits a byte (default: no pacing)."),
+         QStringLiteral("baud")},
+        {QStringLiteral("write-delay"),
+         QStringLiteral("EEPROM write time before a write is acknowledged."),
+         QStringLiteral("ms")},
+        {QStringLiteral("corrupt"), QStringLiteral("Store every nth written byte wrongly."),
+         QStringLiteral("n")},
         {QStringLiteral("garbage"), QStringLiteral("Send these bytes before every answer."),
          QStringLiteral("hex")},
         {QStringLiteral("split"), QStringLiteral("Write answers in pieces of n bytes."),

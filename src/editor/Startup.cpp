@@ -1,6 +1,7 @@
 #include "editor/Startup.h"
 
 #include "editor/AppTitle.h"
+#include "editor/LinkStatus.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/Trs422kbdf.h"
 #include "formats/TDefFormat.h"
@@ -38,5 +39,6 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash10"));
     title.set(QStringLiteral("Splash11"));
     w.main->attach(w.selFunction, w.download, w.comNumber);
+    attachLinkStatus(*w.main, *w.download);
     return w;
 }

@@ -133,7 +133,36 @@ StepEntry stepEntry(std::int32_t kbdType, int step)
         return {StepKind::Download, e, e->block};
     if (const auto* e = blockEntry(kbdType, step - UploadBase); e && e->uploadCaption)
         return {StepKind::Upload, e, e->block};
+    if (const auto* e = blockEntry(kbdType, step - VerifyBase))
+        return {StepKind::Verify, e, e->block};
     return {};
+}
+
+int uploadReads(const BlockEntry& entry)
+{
+    return entry.uploadCaption ? entry.uploadSize / ReplyDataBytes + 1 : 0;
+}
+
+int verifyReads(const BlockEntry& entry)
+{
+    return (entry.written + ReplyDataBytes - 1) / ReplyDataBytes;
+}
+
+int transferFrames(std::int32_t kbdType, int base, int listIndex)
+{
+    int frames = 0;
+    // "All" runs the steps from block 1 on until the first step without an entry.
+    for (int block = listIndex == 0 ? 1 : listIndex; block > 0; ++block) {
+        const StepEntry step = stepEntry(kbdType, base + block);
+        if (step.kind == StepKind::None)
+            break;
+        frames += step.kind == StepKind::Download ? step.entry->written
+                  : step.kind == StepKind::Upload ? uploadReads(*step.entry)
+                                                  : verifyReads(*step.entry);
+        if (listIndex != 0)
+            break;
+    }
+    return frames;
 }
 
 std::optional<QStringList> blockListItems(std::int32_t kbdType)

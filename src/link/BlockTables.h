@@ -22,11 +22,13 @@ struct BlockEntry {
 // The block's entry for a keyboard kind, or nullptr.
 const BlockEntry* blockEntry(std::int32_t kbdType, int block);
 
-// First step of a download and of an upload: step = base + block.
+// First step of a download, an upload and a verify: step = base + block. The bases are the
+// tags of the window's three buttons.
 constexpr int DownloadBase = 0;
 constexpr int UploadBase = 10;
+constexpr int VerifyBase = 20;
 
-enum class StepKind { None, Download, Upload };
+enum class StepKind { None, Download, Upload, Verify };
 struct StepEntry {
     StepKind kind = StepKind::None;
     const BlockEntry* entry = nullptr;
@@ -34,6 +36,14 @@ struct StepEntry {
 };
 // What a step number means for a keyboard kind; kind None when it has no entry.
 StepEntry stepEntry(std::int32_t kbdType, int step);
+
+// Read requests of one block: an upload reads at 0, 8, .. up to the upload size; a verify
+// reads every address the download writes, at 0, 8, .. below the written count.
+int uploadReads(const BlockEntry& entry);
+int verifyReads(const BlockEntry& entry);
+// Frames a transfer sends for a list item (0 "All", or a block) when every frame is answered:
+// `base` is DownloadBase, UploadBase or VerifyBase.
+int transferFrames(std::int32_t kbdType, int base, int listIndex);
 
 // The block list for a kind; nothing for a kind without blocks (the list stays as it is).
 std::optional<QStringList> blockListItems(std::int32_t kbdType);

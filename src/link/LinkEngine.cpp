@@ -44,6 +44,8 @@ bool LinkEngine::tryport()
     channel_.purgeReceive();
     channel_.purgeTransmit();
     ring_.clear();
+    awaited_.reset();
+    countdown_ = 0;
     channel_.setPortNumber(model_.Settings.comPort());
     if (!channel_.open()) {
         setPortCaption(texts::portUnknown());
@@ -63,17 +65,32 @@ void LinkEngine::onLost()
 {
     // The device is gone and the channel closed; frames are dropped until a port is chosen.
     // A running transfer would otherwise step on without sending and end as "finished".
+    // The port shows as closed, as after a failed selection.
     portReady_ = false;
     countdown_ = 0;
+    awaited_.reset();
+    display_.portCaption = texts::portUnknown();
+    emit portLost();
     if (step_ != 0)
-        abortTransfer();
+        abortTransfer(TransferOutcome::PortLost);
+    else
+        emit displayChanged();
 }
 
-void LinkEngine::abortTransfer()
+void LinkEngine::abortTransfer(TransferOutcome outcome)
 {
-    step_ = 0;
-    display_.umessage = {texts::abortNoComs(), LabelRed};
+    const bool notTaking = outcome == TransferOutcome::NotTakingCommands;
+    display_.umessage = {notTaking ? texts::setSerialAToInput() : texts::abortNoComs(), LabelRed};
     emit displayChanged();
+    endTransfer(outcome);
+}
+
+void LinkEngine::endTransfer(TransferOutcome outcome)
+{
+    const bool wasRunning = step_ != 0;
+    step_ = 0;
+    if (wasRunning)
+        emit transferEnded(outcome);
 }
 
 void LinkEngine::sendkey(std::uint8_t code)
@@ -91,12 +108,35 @@ void LinkEngine::sendcmd(const QByteArray& unsealed)
     if (!portReady_)
         return;
     const QByteArray frame = sealFrame(unsealed);
+    if (!awaited_)
+        ring_.clear(); // what is left from before is no answer to this frame
     const auto result = channel_.write(frame);
     setColour(display_.Label1, result == SerialChannel::WriteResult::All ? LabelLime : LabelRed);
     if (result == SerialChannel::WriteResult::Error)
         portReady_ = false;
     add2memo(frame);
+    await(frame);
     countdown_ = ReplyTicks;
+    emit requestArmed();
+}
+
+void LinkEngine::await(const QByteArray& frame)
+{
+    const auto* b = reinterpret_cast<const std::uint8_t*>(frame.constData());
+    if (b[1] == CmdRead) {
+        awaited_ = Awaited{true, b[2], b[3]};
+        notTaking_ = false;
+    } else if (!awaited_ || !awaited_->read) {
+        // A key or jog frame sent while a read is awaited leaves the read awaited: the
+        // transfer still needs its reply.
+        awaited_ = Awaited{};
+    }
+}
+
+bool LinkEngine::matches(const QByteArray& reply) const
+{
+    return awaited_ && awaited_->read && std::uint8_t(reply[2]) == awaited_->block &&
+           std::uint8_t(reply[3]) == awaited_->address;
 }
 
 void LinkEngine::SerialRxChar(int count)
@@ -115,19 +155,69 @@ void LinkEngine::SerialRxChar(int count)
     ring_.scan([this](const QByteArray& frame) { parseinput(frame); });
 }
 
+// Only an answer to the frame in flight counts. A read reply counts only for the read request
+// in flight (same block and address); any other reply is noise and leaves the wait running.
+// Whatever comes while nothing is awaited is stale and changes nothing.
 void LinkEngine::parseinput(const QByteArray& frame)
 {
-    countdown_ = 0;
-    if (!isReadReply(frame)) {
-        setLabel(display_.umessage, texts::setSerialAToInput());
+    if (!awaited_)
+        return;
+    if (isReadReply(frame)) {
+        if (frame.size() == ReplyLength && matches(frame))
+            takeReply(frame);
         return;
     }
-    add2memo(frame);
-    const auto kind = model_.KbdType();
-    if (kind == KbdMachine)
-        placeReply(model_.McnImage, frame);
-    else if (kind == KbdMonitor)
-        placeReply(model_.MonImage, frame);
+    if (awaited_->read) {
+        // The keyboard's port A is not taking commands, or noise passed its checksum: the
+        // read stays awaited, and its time-out ends the transfer with this message.
+        notTaking_ = true;
+        display_.umessage = {texts::setSerialAToInput(), LabelRed};
+        emit displayChanged();
+        return;
+    }
+    countdown_ = 0;
+    awaited_.reset();
+    setLabel(display_.umessage, texts::setSerialAToInput());
+    emit answered();
+}
+
+void LinkEngine::takeReply(const QByteArray& reply)
+{
+    countdown_ = 0;
+    awaited_.reset();
+    if (notTaking_) {
+        notTaking_ = false;
+        setColour(display_.umessage, LabelGreen);
+    }
+    add2memo(reply);
+    if (stepEntry(model_.KbdType(), step_).kind == StepKind::Verify) {
+        compareReply(reply);
+    } else {
+        const auto kind = model_.KbdType();
+        if (kind == KbdMachine)
+            placeReply(model_.McnImage, reply);
+        else if (kind == KbdMonitor)
+            placeReply(model_.MonImage, reply);
+    }
+    emit answered();
+}
+
+// Only the bytes a download writes count; the image is not changed.
+void LinkEngine::compareReply(const QByteArray& reply)
+{
+    const int block = std::uint8_t(reply[2]);
+    const int address = std::uint8_t(reply[3]);
+    const bool machine = model_.KbdType() == KbdMachine;
+    for (int i = 0; i < ReplyDataBytes; ++i) {
+        const auto expected = machine ? downloadByte(model_.McnImage, block, address + i)
+                                      : downloadByte(model_.MonImage, block, address + i);
+        const int got = std::uint8_t(reply[4 + i]);
+        if (!expected || *expected == got)
+            continue;
+        ++differences_;
+        emit traceAppended(texts::differenceLine(block, address + i, *expected, got));
+        emit difference(block, address + i, *expected, got);
+    }
 }
 
 void LinkEngine::Timer1Timer()
@@ -140,10 +230,19 @@ void LinkEngine::Timer1Timer()
     receivedSinceTick_ = false;
 
     if (countdown_ != 0) {
-        if (--countdown_ == 0)
-            abortTransfer();
+        if (--countdown_ == 0) {
+            const bool notTaking = notTaking_ && awaited_ && awaited_->read;
+            awaited_.reset();
+            abortTransfer(notTaking ? TransferOutcome::NotTakingCommands
+                                    : TransferOutcome::NoAnswer);
+        }
         return;
     }
+    runTransferStep();
+}
+
+void LinkEngine::runTransferStep()
+{
     const auto kind = model_.KbdType();
     if (kind == KbdMachine)
         timerrs422();
@@ -165,16 +264,23 @@ void LinkEngine::runStep(std::int32_t kbdType)
 {
     const StepEntry entry = stepEntry(kbdType, step_);
     if (entry.kind == StepKind::None) {
-        step_ = 0;
+        finishTransfer();
         return;
     }
     const bool download = entry.kind == StepKind::Download;
-    display_.umessage.text =
-        QString::fromLatin1(download ? entry.entry->downloadCaption : entry.entry->uploadCaption);
+    display_.umessage.text = download ? QString::fromLatin1(entry.entry->downloadCaption)
+                             : entry.kind == StepKind::Upload
+                                 ? QString::fromLatin1(entry.entry->uploadCaption)
+                                 : texts::verifyCaption(QString::fromLatin1(entry.entry->listItem));
     display_.Label2.text = texts::started();
     emit displayChanged();
-    if (!download) {
+    if (entry.kind == StepKind::Upload) {
         getee(std::uint8_t(entry.entry->uploadSize));
+        return;
+    }
+    if (entry.kind == StepKind::Verify) {
+        // Reads every address the download writes: 0, 8, .. below the written count.
+        getee(std::uint8_t(entry.entry->written - 1));
         return;
     }
     std::optional<std::uint8_t> value = kbdType == KbdMachine
@@ -183,12 +289,44 @@ void LinkEngine::runStep(std::int32_t kbdType)
     wrtee(value.value_or(0), std::uint8_t(entry.entry->written));
 }
 
+// The step past the last block of "All", or a step without an entry.
+void LinkEngine::finishTransfer()
+{
+    if (step_ == 0)
+        return;
+    if (base_ == VerifyBase && stepEntry(model_.KbdType(), step_).kind == StepKind::None &&
+        step_ > VerifyBase) {
+        showVerifyOutcome();
+        endTransfer(differences_ == 0 ? TransferOutcome::Verified : TransferOutcome::Differ);
+        return;
+    }
+    endTransfer(TransferOutcome::Finished);
+}
+
+void LinkEngine::showVerifyOutcome()
+{
+    display_.Label2 = differences_ == 0
+                          ? LabelState{texts::verified(), LabelLime}
+                          : LabelState{texts::bytesDiffer(differences_), LabelRed};
+    emit displayChanged();
+}
+
 void LinkEngine::blockDone()
 {
     counter_ = 0;
+    const bool verify = stepEntry(model_.KbdType(), step_).kind == StepKind::Verify;
+    if (verify && comboIndex_ != 0) {
+        showVerifyOutcome();
+        endTransfer(differences_ == 0 ? TransferOutcome::Verified : TransferOutcome::Differ);
+        return;
+    }
     step_ = comboIndex_ != 0 ? 0 : step_ + 1;
-    display_.Label2 = {texts::finished(), LabelLime};
-    emit displayChanged();
+    if (!verify) {
+        display_.Label2 = {texts::finished(), LabelLime};
+        emit displayChanged();
+    }
+    if (step_ == 0)
+        emit transferEnded(TransferOutcome::Finished);
 }
 
 void LinkEngine::wrtee(std::uint8_t value, std::uint8_t size)
@@ -201,19 +339,23 @@ void LinkEngine::wrtee(std::uint8_t value, std::uint8_t size)
     setLabel(display_.Label1, QString::number(counter_));
     sendcmd(writeRequestFrame(std::uint8_t(step_), std::uint8_t(counter_), value));
     ++counter_;
+    emit transferFrame();
 }
 
 void LinkEngine::getee(std::uint8_t size)
 {
+    const bool isVerify = step_ > VerifyBase;
     if (size < counter_) {
-        if (step_ == UploadBase + 1)
+        if (step_ == UploadBase + 1 && !isVerify)
             emit keyBlockUploaded();
         blockDone();
         return;
     }
     setLabel(display_.Label1, QString::number(counter_));
-    sendcmd(readRequestFrame(std::uint8_t(step_ - UploadBase), std::uint8_t(counter_)));
+    const int block = step_ - (step_ > VerifyBase ? VerifyBase : UploadBase);
+    sendcmd(readRequestFrame(std::uint8_t(block), std::uint8_t(counter_)));
     counter_ += ReplyDataBytes;
+    emit transferFrame();
 }
 
 void LinkEngine::LoadkeyClick(int tag)
@@ -226,6 +368,8 @@ void LinkEngine::LoadkeyClick(int tag)
     if (step_ != 0)
         return;
     counter_ = 0;
+    differences_ = 0;
+    base_ = tag;
     setColour(display_.umessage, LabelGreen);
     step_ = comboIndex_ != 0 ? comboIndex_ + tag : tag + 1;
     timerEnabled_ = true;

@@ -28,6 +28,16 @@ struct LinkDisplay {
     QString portCaption;
 };
 
+// How a transfer ended.
+enum class TransferOutcome {
+    Finished,          // every block done ("finished")
+    Verified,          // a verify found every byte as the image has it ("verified")
+    Differ,            // a verify found differences ("N bytes differ")
+    NoAnswer,          // no answer within the reply time-out ("Abort No Coms")
+    NotTakingCommands, // reads answered by other frames ("Set Serial-A to Input")
+    PortLost,          // the device went away ("Abort No Coms")
+};
+
 // The keyboard link without its window: sends frames, scans what comes back, and steps
 // through downloads and uploads one frame per timer tick.
 class LinkEngine : public QObject {
@@ -61,6 +71,8 @@ class LinkEngine : public QObject {
 
     // One 50 ms tick.
     void Timer1Timer();
+    // The step part of a tick: runs the current transfer step by the keyboard kind.
+    void runTransferStep();
     void timerrs422();
     void timermon();
     void wrtee(std::uint8_t value, std::uint8_t size);
@@ -76,7 +88,14 @@ class LinkEngine : public QObject {
     int countdown() const { return countdown_; }
     bool portReady() const { return portReady_; }
     bool timerEnabled() const { return timerEnabled_; }
+    // Whether a frame's answer is awaited: the reply countdown runs.
+    bool awaiting() const { return awaited_.has_value(); }
+    // The button tag of the last transfer started: DownloadBase, UploadBase or VerifyBase.
+    int transferBase() const { return base_; }
+    // Bytes a verify found different from the image so far.
+    int differences() const { return differences_; }
     const LinkDisplay& display() const { return display_; }
+    LayoutModel& model() const { return model_; }
 
   signals:
     void displayChanged();
@@ -84,15 +103,41 @@ class LinkEngine : public QObject {
     void traceCleared();
     // The key block has come back: the key buttons should show the new codes.
     void keyBlockUploaded();
+    // A frame went out and its answer is now awaited.
+    void requestArmed();
+    // The awaited answer came: the next step may run.
+    void answered();
+    // A transfer step sent (or, with no port, would have sent) one frame.
+    void transferFrame();
+    // A verify read a byte that differs from the image.
+    void difference(int block, int address, int expected, int got);
+    // The device went away; the port is closed and its caption shows "Com?".
+    void portLost();
+    // A running transfer stopped; step() is 0 again.
+    void transferEnded(zeltra::link::TransferOutcome outcome);
 
   private:
+    // The answer a sent frame waits for: a read reply for the block and address of a read
+    // request, any other frame with a good checksum for everything else.
+    struct Awaited {
+        bool read = false;
+        std::uint8_t block = 0;
+        std::uint8_t address = 0;
+    };
+    void await(const QByteArray& frame);
+    bool matches(const QByteArray& reply) const;
+    void takeReply(const QByteArray& reply);
+    void compareReply(const QByteArray& reply);
+    void endTransfer(TransferOutcome outcome);
     void runStep(std::int32_t kbdType);
     void blockDone();
+    void finishTransfer();
+    void showVerifyOutcome();
     void add2memo(const QByteArray& frame);
     void setLabel(LabelState& label, const QString& text);
     void setColour(LabelState& label, std::optional<Colour> colour);
     void onLost();
-    void abortTransfer();
+    void abortTransfer(TransferOutcome outcome);
 
     LayoutModel& model_;
     SerialChannel& channel_;
@@ -106,6 +151,10 @@ class LinkEngine : public QObject {
     bool timerEnabled_ = false;
     bool traceVisible_ = false;
     bool receivedSinceTick_ = false;
+    std::optional<Awaited> awaited_;
+    bool notTaking_ = false; // a read was answered by another frame during this wait
+    int base_ = DownloadBase;
+    int differences_ = 0;
 };
 
 } // namespace zeltra::link

@@ -15,12 +15,14 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 using zeltra::link::LabelState;
 using zeltra::link::LinkEngine;
+using zeltra::link::TransferDriver;
 
 namespace {
 
@@ -70,6 +72,7 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
 {
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
+    driver_ = new TransferDriver(*engine_, this);
     buildWindow();
     connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
     connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
@@ -78,6 +81,13 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
         if (setkbdval)
             setkbdval();
     });
+    connect(engine_.get(), &LinkEngine::portLost, this, [this] {
+        Port1->setChecked(false); // shown as after a failed selection
+        emit portClosed(engine_->display().portCaption);
+    });
+    connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
+    connect(driver_, &TransferDriver::progress, this, &TDownloadf::transferProgress);
+    connect(driver_, &TransferDriver::finished, this, &TDownloadf::transferEnded);
     showDisplay();
 }
 
@@ -116,7 +126,6 @@ void TDownloadf::buildWindow()
     Setkey = tagButton(QStringLiteral("Download (Set)"), QStringLiteral("Setkey"), 0, Keyboad);
     Loadkey = tagButton(QStringLiteral("Upload"), QStringLiteral("Loadkey"), 10, Keyboad);
     verifykey = tagButton(QStringLiteral("Verify"), QStringLiteral("verifykey"), 20, Keyboad);
-    verifykey->setEnabled(false);
     for (auto* button : {Setkey, Loadkey, verifykey})
         connect(button, &QPushButton::clicked, this, &TDownloadf::LoadkeyClick);
     auto* group = new QHBoxLayout(Keyboad);
@@ -125,17 +134,17 @@ void TDownloadf::buildWindow()
     group->addWidget(Loadkey);
     group->addWidget(verifykey);
 
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setFormat(QString());
+
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->hide();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(LinkEngine::TickMs);
-    Timer1->setTimerType(Qt::PreciseTimer); // a transfer runs at one frame per tick
-    connect(Timer1, &QTimer::timeout, this, &TDownloadf::Timer1Timer);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu1);
@@ -147,6 +156,7 @@ void TDownloadf::buildWindow()
     labels->addWidget(Label1);
     layout->addLayout(labels);
     layout->addWidget(Keyboad);
+    layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1);
 }
 
@@ -157,6 +167,21 @@ void TDownloadf::showDisplay()
     showLabel(Label1, d.Label1);
     showLabel(Label2, d.Label2);
     Port1->setText(d.portCaption.isEmpty() ? QStringLiteral("Port") : d.portCaption);
+}
+
+QString TDownloadf::progressText(int done, int total, qint64 msLeft)
+{
+    QString text = QStringLiteral("%1 of %2 frames").arg(done).arg(total);
+    if (msLeft >= 0 && done < total)
+        text += QStringLiteral(", %1 s left").arg((msLeft + 999) / 1000);
+    return text;
+}
+
+void TDownloadf::showProgress(int done, int total, qint64 msLeft)
+{
+    ProgressBar1->setRange(0, total > 0 ? total : 1);
+    ProgressBar1->setValue(done);
+    ProgressBar1->setFormat(progressText(done, total, msLeft));
 }
 
 void TDownloadf::showEvent(QShowEvent* event)
@@ -205,19 +230,12 @@ void TDownloadf::Port1Click()
 void TDownloadf::LoadkeyClick()
 {
     const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
-    engine_->LoadkeyClick(tag);
-    if (engine_->timerEnabled() && !Timer1->isActive())
-        Timer1->start();
+    driver_->start(zeltra::link::Direction(tag), ComboBox1->currentIndex());
 }
 
 void TDownloadf::Check1Click()
 {
     setTraceVisible(Memo1->isHidden());
-}
-
-void TDownloadf::Timer1Timer()
-{
-    engine_->Timer1Timer();
 }
 
 void TDownloadf::sendkey(std::uint8_t code)

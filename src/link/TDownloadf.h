@@ -1,5 +1,6 @@
 #pragma once
 #include "link/LinkEngine.h"
+#include "link/TransferDriver.h"
 
 #include <QDialog>
 #include <cstdint>
@@ -17,8 +18,8 @@ class QGroupBox;
 class QLabel;
 class QMenuBar;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
-class QTimer;
 
 // The connect window: downloads and uploads layout blocks and sends live key and jog frames.
 // The link itself lives in LinkEngine; the window shows its state.
@@ -44,9 +45,19 @@ class TDownloadf : public QDialog {
     bool traceVisible() const;
     void selectBlock(int index);
     QString portCaption() const;
+    // "120 of 475 frames, 18 s left": how far a transfer is.
+    static QString progressText(int done, int total, qint64 msLeft);
 
     const zeltra::link::LinkEngine& engine() const { return *engine_; }
+    zeltra::link::TransferDriver& driver() { return *driver_; }
     zeltra::link::SerialChannel& channel() { return *Serial; }
+
+  signals:
+    // The port was closed because the device went away: the main window's Com item shows it.
+    void portClosed(const QString& caption);
+    // Progress of a running transfer, for the main window while this one is hidden.
+    void transferProgress(int done, int total, qint64 msLeft);
+    void transferEnded();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -56,16 +67,17 @@ class TDownloadf : public QDialog {
     void FormShow();
     void LoadkeyClick();
     void Check1Click();
-    void Timer1Timer();
     // "Com Port Invalid" when the port did not open.
     void reportPort(bool opened);
     void showDisplay();
+    void showProgress(int done, int total, qint64 msLeft);
 
     zeltra::LayoutModel& model_;
     TComNumberF& picker_;
     Prompts& prompts_;
     std::unique_ptr<zeltra::link::SerialChannel> Serial;
     std::unique_ptr<zeltra::link::LinkEngine> engine_;
+    zeltra::link::TransferDriver* driver_ = nullptr;
 
     QMenuBar* MainMenu1 = nullptr;
     QAction* Port1 = nullptr;
@@ -79,5 +91,5 @@ class TDownloadf : public QDialog {
     QPushButton* Loadkey = nullptr;
     QPushButton* verifykey = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
 };

@@ -21,6 +21,7 @@ class FakeChannel : public zeltra::link::SerialChannel {
     zeltra::emu::Eeprom eeprom;
     QByteArray answers;
     bool autoDeliver = false; // answers arrive from the event loop, as from a line
+    std::function<void()> onWrite;
 
     void setPortNumber(int n) override { number = n; }
     // Port 0 names no device.
@@ -37,6 +38,8 @@ class FakeChannel : public zeltra::link::SerialChannel {
     WriteResult write(const QByteArray& bytes) override
     {
         sent << bytes;
+        if (onWrite)
+            onWrite();
         if (keyboard)
             for (const QByteArray& a : zeltra::emu::respond(bytes, eeprom, *keyboard))
                 answers += a;

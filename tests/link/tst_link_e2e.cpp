@@ -255,34 +255,85 @@ class TestLinkEndToEnd : public QObject {
                 link::traceText(link::keyPressFrame(std::uint8_t(code))).toLatin1()));
     }
 
+    // Only the reply to the read in flight is data; a keyboard that answers reads with
+    // anything else ends the upload visibly, never with "finished".
     void faultyKeyboard_data()
     {
         QTest::addColumn<QStringList>("faults");
-        QTest::addColumn<bool>("keysArrive");
-        QTest::addColumn<QString>("seen");
-        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << true << "";
-        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << true << "";
-        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << true << "";
-        QTest::newRow("answers late") << QStringList{"--delay", "120"} << true << "";
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("arrived");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<bool>("red");
+        const QString keys = QStringLiteral("Upload key values");
+        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << 1 << true << keys << false;
+        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
+        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << 1 << true << keys << false;
+        QTest::newRow("answers late") << QStringList{"--delay", "120"} << 1 << true << keys << false;
         QTest::newRow("port A not taking commands")
-            << QStringList{"--ack-only"} << false << "Set Serial-A to Input";
-        QTest::newRow("no answers") << QStringList{"--silent"} << false << "Abort No Coms";
+            << QStringList{"--ack-only"} << 1 << false << "Set Serial-A to Input" << true;
+        QTest::newRow("no answers") << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("replies for another address")
+            << QStringList{"--wrong-address"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("a reply for another block before every answer")
+            << QStringList{"--garbage", "1AB20100999999999999999995"} << 2 << true
+            << "Upload Unit Config" << false;
     }
     void faultyKeyboard()
     {
         QFETCH(QStringList, faults);
-        QFETCH(bool, keysArrive);
-        QFETCH(QString, seen);
+        QFETCH(int, index);
+        QFETCH(bool, arrived);
+        QFETCH(QString, last);
+        QFETCH(bool, red);
         Link l;
         QVERIFY(l.startEmu(faults));
         l.openWindow(KbdMachine);
-        l.press(1, "Loadkey");
+        const MachineImage before = l.model.McnImage;
+        l.press(index, "Loadkey");
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 10000);
-        const std::uint8_t key1 = l.model.McnImage.keyCode(0);
-        QCOMPARE(key1, keysArrive ? Fill : std::uint8_t(0));
-        QCOMPARE(l.keyRefreshes, seen == QLatin1String("Abort No Coms") ? 0 : 1);
-        if (!seen.isEmpty())
-            QVERIFY2(l.umessages.contains(seen), qPrintable(l.umessages.join(", ")));
+        const auto& d = l.dl->engine().display();
+        QCOMPARE(d.umessage.text, last);
+        QCOMPARE(d.umessage.colour == link::LinkEngine::LabelRed, red);
+        QCOMPARE(d.Label2.text == QLatin1String("finished"), arrived);
+        const std::size_t area = index == 1 ? mcn::KeyCodes : mcn::UnitConfig;
+        for (std::size_t i = 0; i < 16; ++i)
+            QCOMPARE(l.model.McnImage.bytes[area + i], arrived ? Fill : before.bytes[area + i]);
+        const std::size_t other = index == 1 ? mcn::UnitConfig : mcn::KeyCodes;
+        for (std::size_t i = 0; i < 16; ++i)
+            QCOMPARE(l.model.McnImage.bytes[other + i], before.bytes[other + i]);
+        QCOMPARE(l.keyRefreshes, arrived && index == 1 ? 1 : 0);
+    }
+
+    // An answer after the time-out is stale: "Abort No Coms" stays.
+    void lateAnswerChangesNothing()
+    {
+        Link l;
+        QVERIFY(l.startEmu({"--delay", "1100"}));
+        l.openWindow(KbdMachine);
+        l.press(8, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 3000);
+        QCOMPARE(l.message(), QStringLiteral("Abort No Coms"));
+        QTRY_VERIFY_WITH_TIMEOUT(l.emu.output().contains("-> 10 01 11"), 3000);
+        QTest::qWait(200);
+        QCOMPARE(l.dl->engine().display().umessage,
+                 (link::LabelState{QStringLiteral("Abort No Coms"), link::LinkEngine::LabelRed}));
+        QVERIFY(!l.umessages.contains(QStringLiteral("Set Serial-A to Input")));
+    }
+
+    // A port that goes away while nothing runs is shown closed, as after a failed selection.
+    void portGoneWhileIdle()
+    {
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(KbdMachine);
+        QSignalSpy closed(l.dl.get(), &TDownloadf::portClosed);
+        QCOMPARE(l.dl->portCaption(), QStringLiteral("Com:%1").arg(Port));
+        l.emu.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(l.dl->portCaption(), QStringLiteral("Com?"), 3000);
+        QVERIFY(!l.dl->channel().active());
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(closed.first().first().toString(), QStringLiteral("Com?"));
+        QVERIFY(l.message().isEmpty());
     }
 };
 

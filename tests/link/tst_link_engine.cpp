@@ -5,6 +5,7 @@
 #include "link/LinkEngine.h"
 #include "model/LayoutModel.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -258,11 +259,101 @@ class TestLinkEngine : public QObject {
     void replyPlacedByItsOwnBlock()
     {
         Rig rig(0);
+        rig.channel.keyboard.reset();
         const auto before = rig.model.McnImage;
+        rig.engine.sendcmd(readRequestFrame(1, 0x10));
         rig.channel.receive(hex("00") + sealFrame(hex("1AB20110A1A2A3A4A5A6A7A8")));
+        QCOMPARE(rig.engine.countdown(), 0);
         for (int k = 0; k < 22; ++k)
             QCOMPARE(rig.model.McnImage.keyCode(k), k < 16 ? before.keyCode(k) : 0xA1 + k - 16);
         QCOMPARE(rig.model.McnImage.bytes[26], before.bytes[26]);
+    }
+
+    // Noise on the line between real replies: a frame made of noise and the start of a real
+    // reply can pass the 8-bit checksum. Whatever happens, no byte is ever placed wrongly: an
+    // upload either ends with every byte right, or stops visibly before "finished".
+    void noisyUploadsNeverPlaceAWrongByte_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("maxNoise");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("strays");
+        QTest::newRow("machine, 0 to 2 noise bytes") << 1u << 2 << 0 << false;
+        QTest::newRow("machine, 0 to 2 noise bytes, other seed") << 7u << 2 << 0 << false;
+        QTest::newRow("machine, 0 to 6 noise bytes") << 3u << 6 << 0 << false;
+        QTest::newRow("monitor, 0 to 2 noise bytes") << 5u << 2 << 1 << false;
+        QTest::newRow("monitor, 0 to 12 noise bytes") << 11u << 12 << 1 << false;
+        QTest::newRow("machine, replies for other addresses") << 13u << 2 << 0 << true;
+        QTest::newRow("monitor, replies for other addresses") << 17u << 2 << 1 << true;
+    }
+    void noisyUploadsNeverPlaceAWrongByte()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, maxNoise);
+        QFETCH(int, kind);
+        QFETCH(bool, strays);
+        constexpr int Uploads = 200;
+        QRandomGenerator random(seed);
+        zeltra::emu::Eeprom eeprom;
+        for (auto& block : eeprom.blocks)
+            for (auto& b : block)
+                b = std::uint8_t(random.bounded(10) << 4 | random.bounded(10)); // BCD: all placed
+
+        auto upload = [&](int noise, TransferOutcome& outcome) {
+            Rig rig(kind);
+            rig.channel.eeprom = eeprom;
+            outcome = TransferOutcome::NoAnswer;
+            QObject::connect(&rig.engine, &LinkEngine::transferEnded,
+                             [&](TransferOutcome o) { outcome = o; });
+            rig.start(0, UploadBase);
+            for (int t = 0; t < 5000 && rig.engine.step() != 0; ++t) {
+                rig.engine.Timer1Timer();
+                if (rig.channel.answers.isEmpty())
+                    continue;
+                QByteArray line;
+                const int n = noise ? int(random.bounded(noise + 1)) : 0;
+                for (int i = 0; i < n; ++i)
+                    line += char(random.bounded(256));
+                if (noise && strays && random.bounded(2)) {
+                    // A well-formed reply with random data for a block or address not asked.
+                    const QByteArray asked = rig.channel.sent.last();
+                    QByteArray stray = hex("1AB2") + asked.mid(2, 2);
+                    const int at = 2 + int(random.bounded(2)); // the block or the address
+                    const int by = at == 2 ? 1 + int(random.bounded(8)) : 8 + 8 * int(random.bounded(8));
+                    stray[at] = char(asked[at] + by);
+                    for (int i = 0; i < ReplyDataBytes; ++i)
+                        stray += char(random.bounded(256));
+                    line += sealFrame(stray);
+                }
+                rig.channel.answers.prepend(line);
+                rig.channel.deliverAnswers();
+            }
+            return std::pair{rig.model.McnImage, rig.model.MonImage};
+        };
+        TransferOutcome outcome{};
+        const auto clean = upload(0, outcome);
+        QCOMPARE(outcome, TransferOutcome::Finished);
+        const auto untouched = Rig(kind);
+        int finished = 0;
+        for (int run = 0; run < Uploads; ++run) {
+            const auto [mcn, mon] = upload(maxNoise, outcome);
+            auto check = [&](const auto& got, const auto& right, const auto& before) {
+                for (std::size_t i = 0; i < got.bytes.size(); ++i)
+                    QVERIFY2(got.bytes[i] == right.bytes[i] || got.bytes[i] == before.bytes[i],
+                             qPrintable(QStringLiteral("run %1 offset %2").arg(run).arg(i)));
+                if (outcome == TransferOutcome::Finished)
+                    QVERIFY(got.bytes == right.bytes);
+            };
+            check(mcn, clean.first, untouched.model.McnImage);
+            check(mon, clean.second, untouched.model.MonImage);
+            if (QTest::currentTestFailed())
+                return;
+            finished += outcome == TransferOutcome::Finished;
+            if (outcome != TransferOutcome::Finished)
+                QVERIFY(outcome == TransferOutcome::NoAnswer ||
+                        outcome == TransferOutcome::NotTakingCommands);
+        }
+        QVERIFY2(finished > Uploads / 4, qPrintable(QString::number(finished)));
     }
 
     void staleFrameStartDroppedAfterQuietTick()

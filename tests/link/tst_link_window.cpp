@@ -134,7 +134,7 @@ class TestLinkWindow : public QObject {
         auto* timer = w.dl.findChild<QTimer*>(QStringLiteral("Timer1"));
         QCOMPARE(timer->interval(), 50);
         QCOMPARE(timer->timerType(), Qt::PreciseTimer);
-        QVERIFY(!w.child<QPushButton>("verifykey")->isEnabled());
+        QVERIFY(w.child<QPushButton>("verifykey")->isEnabled());
         w.dl.sendkey(0x2A); // arms the countdown, but nothing counts it yet
         QVERIFY(!timer->isActive());
         w.dl.selectBlock(2);
