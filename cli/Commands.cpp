@@ -7,6 +7,7 @@
 #include "PortsText.h"
 #include "Transfer.h"
 
+#include "link/BlockTables.h"
 #include "link/ComPorts.h"
 
 #include <QProcessEnvironment>
@@ -65,6 +66,10 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
                                    .arg(model.KbdType() == KbdMonitor ? QStringLiteral("monitor")
                                                                       : QStringLiteral("machine"),
                                         o.block));
+    const auto* entry = link::blockEntry(model.KbdType(), *index);
+    if (o.command == Command::Upload && entry && !entry->uploadCaption)
+        return fail(ExitUsage, QStringLiteral("the block \"%1\" cannot be read back")
+                                   .arg(QLatin1String(entry->listItem)));
     listIndex = *index;
     return ExitDone;
 }
@@ -95,7 +100,7 @@ int runCommand(const Options& o)
         return rc;
     const TransferResult result = runTransfer(o, model, listIndex, port);
     for (const QString& line : result.lines)
-        printLine(stderr, line);
+        printLine(stdout, line);
     if (result.code != ExitDone)
         return fail(result.code, result.error);
     if (o.command == Command::Upload) {

@@ -1,36 +1,44 @@
 #include "ExitCodes.h"
 
+#include "link/LinkTexts.h"
+
 namespace zeltra::cli {
 
-int exitCodeFor(TransferEnd end)
+int exitCodeFor(link::TransferOutcome outcome)
 {
-    switch (end) {
-    case TransferEnd::Finished:
+    using link::TransferOutcome;
+    switch (outcome) {
+    case TransferOutcome::Finished:
+    case TransferOutcome::Verified:
         return ExitDone;
-    case TransferEnd::NoAnswer:
-    case TransferEnd::NotTakingCommands:
+    case TransferOutcome::NoAnswer:
+    case TransferOutcome::NotTakingCommands:
         return ExitNoAnswer;
-    case TransferEnd::PortLost:
+    case TransferOutcome::PortLost:
         return ExitPort;
-    case TransferEnd::Mismatch:
+    case TransferOutcome::Differ:
         return ExitMismatch;
     }
     return ExitNoAnswer;
 }
 
-QString transferEndText(TransferEnd end)
+QString outcomeText(link::TransferOutcome outcome)
 {
-    switch (end) {
-    case TransferEnd::Finished:
-        return QStringLiteral("finished");
-    case TransferEnd::NoAnswer:
-        return QStringLiteral("Abort No Coms: the keyboard did not answer within 1 s");
-    case TransferEnd::NotTakingCommands:
-        return QStringLiteral("Set Serial-A to Input: the keyboard's port A is not taking commands");
-    case TransferEnd::PortLost:
-        return QStringLiteral("the port went away during the transfer");
-    case TransferEnd::Mismatch:
+    using link::TransferOutcome;
+    switch (outcome) {
+    case TransferOutcome::Finished:
+        return link::texts::finished();
+    case TransferOutcome::Verified:
+        return link::texts::verified();
+    case TransferOutcome::Differ:
         return QStringLiteral("the keyboard holds other bytes than the file");
+    case TransferOutcome::NoAnswer:
+        return link::texts::abortNoComs() + QStringLiteral(": the keyboard did not answer within 1 s");
+    case TransferOutcome::NotTakingCommands:
+        return link::texts::setSerialAToInput() +
+               QStringLiteral(": the keyboard's port A is not taking commands");
+    case TransferOutcome::PortLost:
+        return QStringLiteral("the port went away during the transfer");
     }
     return {};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "link/LinkEngine.h"
+
 #include <QString>
 
 // zeltra-cli's exit codes and the one line it prints when it fails.
@@ -13,17 +15,9 @@ enum ExitCode : int {
     ExitMismatch = 5, // verify: the keyboard holds other bytes than the file
 };
 
-// How a transfer ended.
-enum class TransferEnd {
-    Finished,
-    NoAnswer,          // "Abort No Coms": no frame for a whole reply time
-    NotTakingCommands, // a read was answered by another frame: "Set Serial-A to Input"
-    PortLost,          // the device went away
-    Mismatch,          // verify found other bytes
-};
-
-int exitCodeFor(TransferEnd end);
-QString transferEndText(TransferEnd end);
+// How a transfer's end maps to the exit code, and the line that tells it.
+int exitCodeFor(link::TransferOutcome outcome);
+QString outcomeText(link::TransferOutcome outcome);
 
 // The line for a port that did not open, from the system's reason. A port another program
 // holds (the window program connected to the keyboard) is reported, not taken over.

@@ -15,6 +15,7 @@ using namespace zeltra;
 using namespace zeltra::cli;
 
 Q_DECLARE_METATYPE(zeltra::cli::Options)
+Q_DECLARE_METATYPE(zeltra::link::TransferOutcome)
 
 namespace {
 
@@ -154,6 +155,29 @@ class TestCliCore : public QObject {
         QFETCH(QString, name);
         QFETCH(int, index);
         QCOMPARE(blockIndex(kind, name).value_or(-1), index);
+    }
+
+    void exitCode_data()
+    {
+        using link::TransferOutcome;
+        QTest::addColumn<TransferOutcome>("outcome");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text"); // the start of the line
+        QTest::newRow("finished") << TransferOutcome::Finished << 0 << "finished";
+        QTest::newRow("verified") << TransferOutcome::Verified << 0 << "verified";
+        QTest::newRow("no answer") << TransferOutcome::NoAnswer << 4 << "Abort No Coms";
+        QTest::newRow("port A not taking commands") << TransferOutcome::NotTakingCommands << 4
+                                                    << "Set Serial-A to Input";
+        QTest::newRow("port lost") << TransferOutcome::PortLost << 3 << "the port went away";
+        QTest::newRow("verify mismatch") << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
+    }
+    void exitCode()
+    {
+        QFETCH(link::TransferOutcome, outcome);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QCOMPARE(exitCodeFor(outcome), code);
+        QVERIFY(outcomeText(outcome).startsWith(text));
     }
 
     void portFailure_data()

@@ -155,7 +155,6 @@ class TestCliEndToEnd : public QObject {
 
     void silentKeyboard()
     {
-        QSKIP("transfers are wired in the next step");
         Keyboard kbd;
         QVERIFY(kbd.start({"--silent"}));
         const QString layout = kbd.file("l.bin");
@@ -163,6 +162,68 @@ class TestCliEndToEnd : public QObject {
         const Run r = cli({"download", layout, "--port", kbd.link, "--block", "Keyboard"});
         QCOMPARE(r.code, 4);
         QVERIFY2(r.errLines().last().startsWith("zeltra-cli: Abort No Coms"), r.err.constData());
+    }
+
+    void portANotTakingCommands()
+    {
+        Keyboard kbd;
+        QVERIFY(kbd.start({"--ack-only"}));
+        const QString backup = kbd.file("backup.bin");
+        writeFile(backup, knownMachineLayout());
+        const Run r = cli({"upload", backup, "--port", kbd.link, "--kind", "machine", "--block", "Keyboard"});
+        QCOMPARE(r.code, 4);
+        QVERIFY2(r.errLines().last().startsWith("zeltra-cli: Set Serial-A to Input"), r.err.constData());
+        QCOMPARE(readFile(backup), knownMachineLayout()); // a failed upload writes nothing
+    }
+
+    // A layout goes into the keyboard, comes back into a new file and verifies; a changed
+    // EEPROM byte is then found and named.
+    void downloadUploadVerify()
+    {
+        Keyboard kbd;
+        QVERIFY(kbd.start());
+        const QString layout = kbd.file("layout.bin");
+        const QString backup = kbd.file("backup.bin");
+        writeFile(layout, knownMachineLayout());
+
+        Run r = cli({"download", layout, "--port", kbd.link, "--fast"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.errLines().last().startsWith("100%  475/475"), r.err.constData());
+
+        r = cli({"upload", backup, "--port", kbd.link, "--kind", "machine"});
+        QCOMPARE(r.code, 0);
+        const QByteArray original = knownMachineLayout();
+        const QByteArray copy = readFile(backup);
+        QCOMPARE(copy.size(), original.size());
+        MachineImage a, b;
+        std::copy(original.begin(), original.end(), a.bytes.begin());
+        std::copy(copy.begin(), copy.end(), b.bytes.begin());
+        int compared = 0;
+        for (int block = 1; const auto* e = link::blockEntry(KbdMachine, block); ++block) {
+            if (!e->uploadCaption)
+                continue; // never read back
+            for (int address = 0; address < e->written; ++address, ++compared)
+                QVERIFY2(link::downloadByte(a, block, address) == link::downloadByte(b, block, address),
+                         qPrintable(QStringLiteral("block %1 address %2").arg(block).arg(address)));
+        }
+        QCOMPARE(compared, 22 + 3 * 15 + 192 + 160);
+
+        r = cli({"verify", layout, "--port", kbd.link});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.isEmpty());
+
+        kbd.emu.stop();
+        QByteArray eeprom = readFile(kbd.eepromPath);
+        QCOMPARE(eeprom.size(), qsizetype(emu::BlockCount * emu::BlockBytes));
+        eeprom[emu::BlockBytes * 1 + 3] = char(0x5A); // block 1, address 3: key4's code
+        writeFile(kbd.eepromPath, eeprom);
+        QVERIFY(kbd.start());
+        r = cli({"verify", layout, "--port", kbd.link});
+        QCOMPARE(r.code, 5);
+        QCOMPARE(QString::fromLocal8Bit(r.out),
+                 QStringLiteral("block 1 address 3 expected %1 got 5A\n")
+                     .arg(QString::number(std::uint8_t(original[4 + 3]), 16).toUpper()));
+        QCOMPARE(r.errLines().last(), QStringLiteral("zeltra-cli: 1 bytes differ"));
     }
 };
 
