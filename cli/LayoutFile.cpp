@@ -69,6 +69,10 @@ QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
     base.setKbdType(kind);
     if (QString e = badName(path); !e.isEmpty())
         return e;
+    // Found out before the transfer, not after it.
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return QStringLiteral("%1: the folder cannot be written to").arg(path);
     if (QFileInfo::exists(path)) {
         if (QString e = readExact(path, base); !e.isEmpty())
             return e;

@@ -14,6 +14,7 @@ QString loadLayout(const QString& path, LayoutModel& model);
 
 // What an upload into `path` starts from: the file when it exists (it must hold a layout of
 // `kind`), the start-up defaults otherwise. Bytes that are never read back keep these values.
+// A folder that cannot take the file is an error here, before anything is read.
 QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model);
 
 // Writes the model's current image beside `path` and renames it over it.

@@ -270,6 +270,8 @@ class TestCliCore : public QObject {
         QVERIFY(uploadBase(dir.filePath(QStringLiteral("new.bin")), KbdMonitor, model).isEmpty());
         QCOMPARE(model.KbdType(), KbdMonitor);
         QCOMPARE(model.MonImage, defaultMonitorImage());
+        QVERIFY(uploadBase(dir.filePath(QStringLiteral("no-folder/new.bin")), KbdMachine, model)
+                    .contains("cannot be written to"));
     }
 
     void failedSaveKeepsOldFile()
