@@ -102,8 +102,11 @@ progPid=$!
 pids+=($progPid)
 xdotool windowfocus "$(windowOf "$progPid")"
 sleep 0.5
-xdotool key alt+c Down Return # "Connect" > "Download": the connect window on "Keyboard"
-sleep 1
+xdotool key alt+c             # the "Connect" menu
+sleep 0.5
+xdotool key Down Return       # "Download": the connect window on "Keyboard"
+xdotool search --sync --onlyvisible --pid "$progPid" --name '^Connect$' >/dev/null
+sleep 0.5
 xdotool key Return            # "Download (Set)"
 for _ in $(seq 100); do
     (( $(grep -c '^<- 03 B1 01' "$tmp/emu.log" || true) >= 22 )) && break
