@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -81,14 +82,19 @@ void EmuShell::pause(int ms) const
     }
 }
 
-void EmuShell::lineTime(qsizetype bytes) const
+void EmuShell::lineTime(qsizetype bytes)
 {
     if (options_.lineRate <= 0 || bytes <= 0)
         return;
     constexpr long long BitsPerByte = 11; // start, 8 data, parity, stop
-    const long long ns = bytes * BitsPerByte * 1000000000LL / options_.lineRate;
-    timespec t{time_t(ns / 1000000000LL), long(ns % 1000000000LL)};
-    while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+    constexpr long long Second = 1000000000LL;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const long long nowNs = now.tv_sec * Second + now.tv_nsec;
+    // One deadline for the whole exchange, so the waits do not add up their oversleeping.
+    lineFreeNs_ = std::max(lineFreeNs_, nowNs) + bytes * BitsPerByte * Second / options_.lineRate;
+    const timespec until{time_t(lineFreeNs_ / Second), long(lineFreeNs_ % Second)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
 }
 

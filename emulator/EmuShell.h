@@ -35,14 +35,16 @@ class EmuShell {
     void handle(const QByteArray& frame);
     void send(const QByteArray& bytes, const char* what);
     void pause(int ms) const;
-    // Waits as long as `bytes` take on the line at the line rate.
-    void lineTime(qsizetype bytes) const;
+    // Bytes take their time on the line at the line rate: `bytes` more go through after
+    // what is already on it, and this waits until the last of them is through.
+    void lineTime(qsizetype bytes);
 
     ShellOptions options_;
     Eeprom eeprom_;
     Pty pty_;
     zeltra::link::RxRing ring_;
     Corruption corruption_;
+    long long lineFreeNs_ = 0; // when the line has carried everything so far
 };
 
 } // namespace zeltra::emu

@@ -7,23 +7,52 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+namespace {
+
+constexpr int BarWidth = 120;
+
+// While a transfer goes on behind the hidden connect window, the status bar shows how far it
+// is: a bar at its right end and the frames and time left in place of the panels.
+void showProgress(QStatusBar* status, QProgressBar* bar, bool hidden, int done, int total,
+                  qint64 msLeft)
+{
+    const bool shown = bar->isVisible();
+    if (!hidden) {
+        if (shown) {
+            bar->hide();
+            status->clearMessage();
+        }
+        return;
+    }
+    bar->setRange(0, total > 0 ? total : 1);
+    bar->setValue(done);
+    bar->show();
+    status->showMessage(TDownloadf::progressText(done, total, msLeft));
+}
+
+} // namespace
+
 void attachLinkStatus(Trs422kbdf& main, TDownloadf& link)
 {
     QObject::connect(&link, &TDownloadf::portClosed, &main, [&main](const QString& caption) {
         main.action(QStringLiteral("Com1"))->setText(caption);
     });
 
-    auto* bar = new QProgressBar(main.statusBar());
+    QStatusBar* status = main.statusBar();
+    auto* bar = new QProgressBar(status);
     bar->setObjectName(QStringLiteral("LinkProgress"));
-    bar->setMaximumWidth(220);
+    bar->setFixedWidth(BarWidth);
+    bar->setTextVisible(false);
     bar->hide();
-    main.statusBar()->addPermanentWidget(bar);
+    status->addPermanentWidget(bar);
     QObject::connect(&link, &TDownloadf::transferProgress, bar,
-                     [bar, &link](int done, int total, qint64 msLeft) {
-                         bar->setRange(0, total > 0 ? total : 1);
-                         bar->setValue(done);
-                         bar->setFormat(TDownloadf::progressText(done, total, msLeft));
-                         bar->setVisible(link.isHidden());
+                     [status, bar, &link](int done, int total, qint64 msLeft) {
+                         showProgress(status, bar, link.isHidden(), done, total, msLeft);
                      });
-    QObject::connect(&link, &TDownloadf::transferEnded, bar, &QProgressBar::hide);
+    QObject::connect(&link, &TDownloadf::transferEnded, bar, [status, bar] {
+        if (!bar->isVisible())
+            return;
+        bar->hide();
+        status->clearMessage();
+    });
 }

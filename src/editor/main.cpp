@@ -5,6 +5,7 @@
 #include "editor/WidgetPrompts.h"
 #include "kit/TQvDlg.h"
 #include "kit/TQvSettingsFile.h"
+#include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
@@ -83,6 +84,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     windows.main->attachSettings(&settings);
+    windows.download->attachSettings(&settings);
     dialog.setMainWindow(windows.main);
     prompts.setOwner(windows.main);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, windows.main,

@@ -124,3 +124,16 @@ void TQvSettingsFile::closeMain()
     write();
     released_ = true;
 }
+
+std::optional<QString> TQvSettingsFile::option(const QString& key) const
+{
+    return settings_.value(QLatin1String(CurrentSection), key);
+}
+
+void TQvSettingsFile::setOption(const QString& key, const QString& value)
+{
+    if (released_ || settings_.value(QLatin1String(CurrentSection), key) == value)
+        return;
+    if (settings_.setValue(QLatin1String(CurrentSection), key, value))
+        write();
+}

@@ -49,6 +49,10 @@ public:
 
     const IniFile& settings() const { return settings_; }
 
+    // A program option kept under "Current" (the link's fast transfer); written at once.
+    std::optional<QString> option(const QString& key) const;
+    void setOption(const QString& key, const QString& value);
+
     static constexpr char AppSection[] = "App";
     static constexpr char ExeKey[] = "Exe";
     static constexpr char CurrentSection[] = "Current";

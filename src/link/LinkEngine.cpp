@@ -345,6 +345,11 @@ void LinkEngine::wrtee(std::uint8_t value, std::uint8_t size)
 void LinkEngine::getee(std::uint8_t size)
 {
     const bool isVerify = step_ > VerifyBase;
+    if (isVerify && !portReady_) {
+        // Nothing would be read back, and nothing compared: never "verified".
+        abortTransfer(TransferOutcome::NoAnswer);
+        return;
+    }
     if (size < counter_) {
         if (step_ == UploadBase + 1 && !isVerify)
             emit keyBlockUploaded();

@@ -32,7 +32,9 @@ bool QtSerialChannel::open()
     close();
     notes_.clear();
     const QString path =
-        zeltra::link::comDevicePath(number_, QProcessEnvironment::systemEnvironment());
+        !path_.isEmpty()
+            ? path_
+            : zeltra::link::comDevicePath(number_, QProcessEnvironment::systemEnvironment());
     if (path.isEmpty()) {
         error_ = QStringLiteral("Invalid port number (COM%1)").arg(number_);
         return false;

@@ -17,6 +17,8 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
     ~QtSerialChannel() override;
 
     void setPortNumber(int n) override { number_ = n; }
+    // A device path that the next opens use instead of the port number's (empty: the number).
+    void setDevicePath(const QString& path) { path_ = path; }
     bool open() override;
     QString errorString() const override { return error_; }
     void close() override;
@@ -44,6 +46,7 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
 
     QSerialPort port_;
     int number_ = 0;
+    QString path_;
     QString error_;
     QStringList notes_;
     bool inWrite_ = false;

@@ -2,6 +2,7 @@
 
 #include "kit/Prompts.h"
 #include "kit/QtColours.h"
+#include "kit/TQvSettingsFile.h"
 #include "link/BlockTables.h"
 #include "link/LinkTexts.h"
 #include "link/QtSerialChannel.h"
@@ -9,6 +10,7 @@
 #include "model/LayoutModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,6 +31,7 @@ namespace {
 constexpr int BorderWidth = 5;
 constexpr int MessageFontPixels = 16;
 const char* const TagProperty = "Tag";
+const QString FastTransferKey = QStringLiteral("LinkFastTransfer");
 
 // A label's background; no colour is the system's button face.
 void showLabel(QLabel* label, const LabelState& state)
@@ -134,6 +137,12 @@ void TDownloadf::buildWindow()
     group->addWidget(Loadkey);
     group->addWidget(verifykey);
 
+    FastTransfer = new QCheckBox(QStringLiteral("Fast transfer"), this);
+    FastTransfer->setObjectName(QStringLiteral("FastTransfer"));
+    FastTransfer->setToolTip(
+        QStringLiteral("Send each frame as soon as the keyboard has answered the last one"));
+    connect(FastTransfer, &QCheckBox::toggled, this, &TDownloadf::setFastTransfer);
+
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 1);
@@ -156,6 +165,7 @@ void TDownloadf::buildWindow()
     labels->addWidget(Label1);
     layout->addLayout(labels);
     layout->addWidget(Keyboad);
+    layout->addWidget(FastTransfer);
     layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1);
 }
@@ -167,6 +177,28 @@ void TDownloadf::showDisplay()
     showLabel(Label1, d.Label1);
     showLabel(Label2, d.Label2);
     Port1->setText(d.portCaption.isEmpty() ? QStringLiteral("Port") : d.portCaption);
+}
+
+void TDownloadf::attachSettings(TQvSettingsFile* settings)
+{
+    settings_ = nullptr; // reading the option back is no change to store
+    const auto stored = settings ? settings->option(FastTransferKey) : std::nullopt;
+    setFastTransfer(stored && stored->trimmed() == QLatin1String("1"));
+    settings_ = settings;
+}
+
+void TDownloadf::setFastTransfer(bool on)
+{
+    driver_->setFast(on);
+    if (FastTransfer->isChecked() != on)
+        FastTransfer->setChecked(on);
+    if (settings_)
+        settings_->setOption(FastTransferKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TDownloadf::fastTransfer() const
+{
+    return driver_->fast();
 }
 
 QString TDownloadf::progressText(int done, int total, qint64 msLeft)

@@ -13,6 +13,8 @@ struct LayoutModel;
 class Prompts;
 class TComNumberF;
 class QAction;
+class QCheckBox;
+class TQvSettingsFile;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -36,6 +38,11 @@ class TDownloadf : public QDialog {
     // Set by the main window: refresh the keys after the key block came back, store settings.
     std::function<void()> setkbdval;
     std::function<void()> saveconfig;
+
+    // The settings file keeps the "Fast transfer" option (off when it holds nothing).
+    void attachSettings(TQvSettingsFile* settings);
+    void setFastTransfer(bool on);
+    bool fastTransfer() const;
 
     void Setupcom();
     void Port1Click();
@@ -92,4 +99,6 @@ class TDownloadf : public QDialog {
     QPushButton* verifykey = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QCheckBox* FastTransfer = nullptr;
+    TQvSettingsFile* settings_ = nullptr;
 };

@@ -20,6 +20,17 @@ enum class Direction { Download = DownloadBase, Upload = UploadBase, Verify = Ve
 // With fast transfer on, the next frame goes out as soon as the previous one is answered
 // (never two requests outstanding); the reply time-out and every message stay as they are.
 // Off, frames go out one per tick, as the keyboard has always been driven.
+//
+// Without a window:
+//   QtSerialChannel channel;            // zeltra_serial; setDevicePath() or a COM number
+//   LinkEngine engine(model, channel);  // model.KbdType() picks the blocks
+//   TransferDriver driver(engine);
+//   if (!engine.tryport()) ...          // the port did not open: channel.errorString()
+//   connect(&driver, &TransferDriver::finished, ...);   // TransferOutcome
+//   connect(&engine, &LinkEngine::difference, ...);     // what a verify found
+//   driver.start(Direction::Download, 0);               // 0 "All", or a block number
+// A port that is not open makes downloads and uploads step through without sending and end
+// "finished", as the window always has; check engine.portReady() before starting.
 class TransferDriver : public QObject {
     Q_OBJECT
   public:

@@ -37,6 +37,24 @@ class TestEmuCore : public QObject {
         QTest::newRow("silent") << int(AnswerMode::Silent) << hex("02B20108BD") << QByteArray();
         QTest::newRow("ack only: read acknowledged")
             << int(AnswerMode::AckOnly) << hex("02B20108BD") << ack;
+        QTest::newRow("wrong address: read at 0 answered for 8")
+            << int(AnswerMode::WrongAddress) << hex("02B20100B5")
+            << sealFrame(hex("1AB20108") + hex("0809") + hex("FFFFFFFFFFFF"));
+        QTest::newRow("wrong address: writes still acknowledged")
+            << int(AnswerMode::WrongAddress) << hex("03B10200550B") << ack;
+    }
+
+    // Every Nth write is stored with its bits inverted; the answers stay the same.
+    void corruption()
+    {
+        Eeprom eeprom(0x00);
+        Corruption every3{3};
+        for (int a = 0; a < 9; ++a)
+            QCOMPARE(respond(sealFrame(hex("03B103") + char(a) + char(0x40 + a)), eeprom,
+                             AnswerMode::Normal, &every3),
+                     QList<QByteArray>{ackFrame()});
+        for (int a = 0; a < 9; ++a)
+            QCOMPARE(eeprom.at(3, a), a % 3 == 2 ? std::uint8_t(~(0x40 + a)) : 0x40 + a);
     }
     void answers()
     {

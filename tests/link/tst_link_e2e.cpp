@@ -9,7 +9,9 @@
 #include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -334,6 +336,115 @@ class TestLinkEndToEnd : public QObject {
         QCOMPARE(closed.size(), 1);
         QCOMPARE(closed.first().first().toString(), QStringLiteral("Com?"));
         QVERIFY(l.message().isEmpty());
+    }
+
+    // Fast transfer leaves the same bytes in the keyboard as the default pace (the test
+    // above holds those to the block tables), and reads the same bytes back.
+    void fastTransfer_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("machine") << int(KbdMachine);
+        QTest::newRow("monitor") << int(KbdMonitor);
+    }
+    void fastTransfer()
+    {
+        QFETCH(int, kind);
+        Link l;
+        QVERIFY(l.startEmu());
+        l.openWindow(kind);
+        l.dl->setFastTransfer(true);
+        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        const MachineImage mcn = l.model.McnImage;
+        const MonitorImage mon = l.model.MonImage;
+        QElapsedTimer clock;
+        clock.start();
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        QVERIFY2(clock.elapsed() < 10000, "no faster than the default pace");
+        QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
+        if (kind == KbdMachine)
+            compareEeprom(l.eeprom(), kind, mcn);
+        else
+            compareEeprom(l.eeprom(), kind, mon);
+
+        l.press(0, "Loadkey"); // reads back into the image it came from: nothing changes
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
+        QCOMPARE(l.dl->driver().framesDone(), l.dl->driver().framesTotal());
+    }
+
+    void fastTransferSilentKeyboard()
+    {
+        Link l;
+        QVERIFY(l.startEmu({"--silent"}));
+        l.openWindow(KbdMachine);
+        l.dl->setFastTransfer(true);
+        QElapsedTimer clock;
+        clock.start();
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 3000);
+        QVERIFY(clock.elapsed() >= 950);
+        QCOMPARE(l.dl->engine().display().umessage,
+                 (link::LabelState{QStringLiteral("Abort No Coms"), link::LinkEngine::LabelRed}));
+    }
+
+    // Verify reads back what a download writes: a clean keyboard verifies, one that stores
+    // every Nth byte wrongly shows exactly those bytes in the trace.
+    void verify_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("corrupt");
+        QTest::newRow("machine, clean") << int(KbdMachine) << 0;
+        QTest::newRow("machine, every 7th byte wrong") << int(KbdMachine) << 7;
+        QTest::newRow("monitor, every 5th byte wrong") << int(KbdMonitor) << 5;
+    }
+    void verify()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, corrupt);
+        Link l;
+        QVERIFY(l.startEmu(corrupt ? QStringList{"--corrupt", QString::number(corrupt)}
+                                   : QStringList{}));
+        l.openWindow(kind);
+        l.dl->setFastTransfer(true);
+        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
+            l.model.McnImage.bytes[i] = std::uint8_t(i * 3);
+        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
+            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        l.press(0, "Setkey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+
+        QStringList expected; // in the order of the writes, every Nth stored wrongly
+        int writes = 0;
+        for (int block = 1; const auto* entry = link::blockEntry(kind, block); ++block)
+            for (int a = 0; a < entry->written; ++a) {
+                if (corrupt == 0 || ++writes % corrupt != 0)
+                    continue;
+                const int b = kind == KbdMachine ? *link::downloadByte(l.model.McnImage, block, a)
+                                                 : *link::downloadByte(l.model.MonImage, block, a);
+                auto hex = [](int v) { return QString::asprintf("%02X", v); };
+                expected << QStringLiteral("block %1 address %2 expected %3 got %4")
+                                .arg(block)
+                                .arg(a)
+                                .arg(hex(b), hex(0xFF - b));
+            }
+        const MachineImage mcn = l.model.McnImage;
+        const MonitorImage mon = l.model.MonImage;
+        l.press(0, "verifykey");
+        QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
+        const auto label2 = l.dl->engine().display().Label2;
+        if (corrupt == 0)
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
+        else
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
+                                               link::LinkEngine::LabelRed}));
+        const QString trace = l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        QCOMPARE(trace.isEmpty() ? QStringList() : trace.split(QLatin1Char('\n')), expected);
+        QVERIFY(l.model.McnImage.bytes == mcn.bytes);
+        QVERIFY(l.model.MonImage.bytes == mon.bytes);
     }
 };
 

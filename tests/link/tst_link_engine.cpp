@@ -194,6 +194,64 @@ class TestLinkEngine : public QObject {
         QCOMPARE(rig.channel.sent.size(), 1);
     }
 
+    // Verify compares only what a download writes, by the download's own address mapping.
+    void verifyCountsWrittenBytesOnly_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("differ");
+        QTest::newRow("mcn key 22 is written") << 0 << 1 << 21 << 1;
+        QTest::newRow("mon key 22 is not written") << 1 << 1 << 21 << 0;
+        QTest::newRow("mon key 21") << 1 << 1 << 20 << 1;
+        QTest::newRow("mcn unit config byte 16 is not written") << 0 << 2 << 15 << 0;
+        QTest::newRow("mcn last cue byte") << 0 << 5 << 191 << 1;
+        QTest::newRow("mcn macros") << 0 << 8 << 7 << 1;
+        QTest::newRow("mon format row 6") << 1 << 4 << 100 << 1;
+        QTest::newRow("mon format row 16 is not written") << 1 << 4 << 245 << 0;
+        QTest::newRow("mon dim byte 16 is not written") << 1 << 5 << 15 << 0;
+    }
+    void verifyCountsWrittenBytesOnly()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, block);
+        QFETCH(int, address);
+        QFETCH(int, differ);
+        Rig rig(kind);
+        rig.start(block, DownloadBase);
+        QVERIFY(rig.runToIdle(1000) > 0);
+        rig.channel.eeprom.store(block, address, std::uint8_t(~rig.channel.eeprom.at(block, address)));
+        const auto mcn = rig.model.McnImage;
+        const auto mon = rig.model.MonImage;
+        QSignalSpy differences(&rig.engine, &LinkEngine::difference);
+        rig.start(block, VerifyBase);
+        QVERIFY(rig.runToIdle(1000) > 0);
+        QCOMPARE(int(differences.size()), differ);
+        QCOMPARE(rig.engine.differences(), differ);
+        QCOMPARE(rig.engine.display().Label2,
+                 differ ? (LabelState{QStringLiteral("1 bytes differ"), LinkEngine::LabelRed})
+                        : (LabelState{QStringLiteral("verified"), LinkEngine::LabelLime}));
+        if (differ)
+            QCOMPARE(differences.first(), (QVariantList{block, address, int(rig.imageByte(block, address)),
+                                                        int(std::uint8_t(~rig.imageByte(block, address)))}));
+        QVERIFY(rig.model.McnImage.bytes == mcn.bytes);
+        QVERIFY(rig.model.MonImage.bytes == mon.bytes);
+    }
+
+    // Without a port nothing is read back: a verify never says "verified".
+    void verifyWithoutPort()
+    {
+        Rig rig(0, false);
+        QSignalSpy ends(&rig.engine, &LinkEngine::transferEnded);
+        rig.start(0, VerifyBase);
+        rig.tick();
+        QCOMPARE(rig.engine.step(), 0);
+        QCOMPARE(rig.engine.display().umessage,
+                 (LabelState{QStringLiteral("Abort No Coms"), LinkEngine::LabelRed}));
+        QCOMPARE(ends.size(), 1);
+        QCOMPARE(ends.first().first().value<TransferOutcome>(), TransferOutcome::NoAnswer);
+    }
+
     void noPortFinishesAfter23Ticks()
     {
         Rig rig(0, false);

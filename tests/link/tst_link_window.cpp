@@ -1,15 +1,25 @@
 // The connect window and port picker: captions, messages, block list, trace and timer.
 #include "FakeChannel.h"
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
+#include "editor/AppTitle.h"
+#include "editor/Startup.h"
+#include "editor/Trs422kbdf.h"
+#include "kit/TQvSettingsFile.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/LayoutModel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -160,6 +170,108 @@ class TestLinkWindow : public QObject {
         QCOMPARE(memo->toPlainText(), QString());
         w.action("Check1")->trigger();
         QVERIFY(!w.dl.traceVisible());
+    }
+
+    // "Fast transfer" is off by default, kept in zeltra.ini, and read back at the next start.
+    void fastTransferKeptInSettings()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("zeltra.def")), "[APP]\nExe=zeltra\n");
+        const QString program = dir.filePath(QStringLiteral("zeltra"));
+        const QString ini = dir.filePath(QStringLiteral("zeltra.ini"));
+        {
+            TQvSettingsFile settings(program, {}, {});
+            QVERIFY(settings.open());
+            const QByteArray fresh = readFile(ini);
+            Window w;
+            w.dl.attachSettings(&settings);
+            QVERIFY(!w.dl.fastTransfer());
+            QVERIFY(!w.child<QCheckBox>("FastTransfer")->isChecked());
+            QCOMPARE(readFile(ini), fresh); // nothing to store while nothing changed
+            w.child<QCheckBox>("FastTransfer")->click();
+            QVERIFY(w.dl.fastTransfer() && w.dl.driver().fast());
+            QVERIFY(readFile(ini).contains("LinkFastTransfer=1"));
+        }
+        TQvSettingsFile settings(program, {}, {});
+        QVERIFY(settings.open());
+        Window w;
+        w.dl.attachSettings(&settings);
+        QVERIFY(w.dl.fastTransfer());
+        QVERIFY(w.child<QCheckBox>("FastTransfer")->isChecked());
+        w.dl.setFastTransfer(false);
+        QVERIFY(readFile(ini).contains("LinkFastTransfer=0"));
+    }
+
+    // Frames done out of the frames of the chosen item; the next transfer starts from 0.
+    void progressBar()
+    {
+        Window w;
+        w.model.Settings.setComPort(1);
+        w.dl.Setupcom();
+        w.channel->autoDeliver = true;
+        w.dl.setFastTransfer(true);
+        auto* bar = w.child<QProgressBar>("ProgressBar1");
+        w.dl.selectBlock(2);
+        w.child<QPushButton>("Setkey")->click();
+        QCOMPARE(bar->maximum(), 15);
+        QCOMPARE(bar->value(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dl.engine().step(), 0, 3000);
+        QCOMPARE(bar->value(), 15);
+        QCOMPARE(bar->format(), QStringLiteral("15 of 15 frames"));
+        w.dl.selectBlock(1);
+        w.child<QPushButton>("Loadkey")->click();
+        QCOMPARE(bar->maximum(), 3);
+        QCOMPARE(bar->value(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dl.engine().step(), 0, 3000);
+        QCOMPARE(bar->value(), 3);
+    }
+
+    // The main window shows a transfer that goes on behind a hidden connect window, and a
+    // port that went away.
+    void mainWindowFollowsTheLink()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        LayoutModel model;
+        AppTitle title;
+        ScriptedPrompts prompts;
+        const Windows w = createWindows(model, title, prompts, dir.path() + QLatin1Char('/'), {});
+        std::unique_ptr<Trs422kbdf> main(w.main);
+        auto* bar = main->statusBar()->findChild<QProgressBar*>(QStringLiteral("LinkProgress"));
+        QVERIFY(bar);
+        main->show();
+        emit w.download->transferProgress(5, 20, 750);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->value(), 5);
+        QCOMPARE(main->statusBar()->currentMessage(), QStringLiteral("5 of 20 frames, 1 s left"));
+        emit w.download->transferEnded();
+        QVERIFY(!bar->isVisible());
+        QVERIFY(main->statusBar()->currentMessage().isEmpty());
+        w.download->show();
+        emit w.download->transferProgress(6, 20, 700);
+        QVERIFY(!bar->isVisible()); // the connect window shows it itself
+        w.download->hide();
+        emit w.download->portClosed(QStringLiteral("Com?"));
+        QCOMPARE(main->action(QStringLiteral("Com1"))->text(), QStringLiteral("Com?"));
+    }
+
+    // A device that goes away while nothing runs: the port shows closed.
+    void portLostWhileIdle()
+    {
+        Window w;
+        w.model.Settings.setComPort(4);
+        QTimer::singleShot(0, &w.picker, [&] {
+            w.picker.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        });
+        w.dl.Port1Click();
+        QVERIFY(w.action("Port1")->isChecked());
+        QSignalSpy closed(&w.dl, &TDownloadf::portClosed);
+        w.channel->isOpen = false;
+        w.channel->onLost();
+        QCOMPARE(w.action("Port1")->text(), QStringLiteral("Com?"));
+        QVERIFY(!w.action("Port1")->isChecked());
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(w.dl.engine().display().umessage.text.isEmpty());
     }
 };
 
