@@ -10,7 +10,6 @@
 #include "link/TransferDriver.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -21,10 +20,6 @@ namespace {
 
 using link::Direction;
 using link::TransferOutcome;
-
-// The channel names its device by a COM number; the chosen device, whatever it is, is given
-// this one in our own environment.
-constexpr int CliPortNumber = 999;
 
 // Why the device does not open. The channel clears the port's error as it reports it, so its
 // own text has lost the reason; a second try on the failed device gives it again.
@@ -118,9 +113,8 @@ TransferResult failed(TransferOutcome outcome, const Session& session)
 
 TransferResult runTransfer(const Options& o, LayoutModel& model, int listIndex, const PortChoice& port)
 {
-    qputenv(qPrintable(QStringLiteral("ZELTRA_COM%1").arg(CliPortNumber)), QFile::encodeName(port.path));
-    model.Settings.setComPort(CliPortNumber);
     QtSerialChannel channel;
+    channel.setDevicePath(port.path);
     Session session(model, channel);
     if (!session.open())
         return {ExitPort, portOpenFailure(port.name, openFailureReason(port.path, channel.errorString())), {}};
