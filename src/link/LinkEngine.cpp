@@ -89,6 +89,7 @@ void LinkEngine::endTransfer(TransferOutcome outcome)
 {
     const bool wasRunning = step_ != 0;
     step_ = 0;
+    lastTaken_.reset();
     if (wasRunning)
         emit transferEnded(outcome);
 }
@@ -160,13 +161,17 @@ void LinkEngine::SerialRxChar(int count)
 // Whatever comes while nothing is awaited is stale and changes nothing.
 void LinkEngine::parseinput(const QByteArray& frame)
 {
-    if (!awaited_)
-        return;
     if (isReadReply(frame)) {
-        if (frame.size() == ReplyLength && matches(frame))
+        if (frame.size() != ReplyLength)
+            return;
+        if (matches(frame))
             takeReply(frame);
+        else if (contradictsLast(frame))
+            rejectLast();
         return;
     }
+    if (!awaited_)
+        return;
     if (awaited_->read) {
         // The keyboard's port A is not taking commands, or noise passed its checksum: the
         // read stays awaited, and its time-out ends the transfer with this message.
@@ -190,16 +195,50 @@ void LinkEngine::takeReply(const QByteArray& reply)
         setColour(display_.umessage, LabelGreen);
     }
     add2memo(reply);
+    lastTaken_ = Taken{reply, {}};
     if (stepEntry(model_.KbdType(), step_).kind == StepKind::Verify) {
         compareReply(reply);
     } else {
         const auto kind = model_.KbdType();
         if (kind == KbdMachine)
-            placeReply(model_.McnImage, reply);
+            placeUndoably(model_.McnImage, reply);
         else if (kind == KbdMonitor)
-            placeReply(model_.MonImage, reply);
+            placeUndoably(model_.MonImage, reply);
     }
     emit answered();
+}
+
+template <class Image> void LinkEngine::placeUndoably(Image& image, const QByteArray& reply)
+{
+    const auto before = image.bytes;
+    placeReply(image, reply);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (image.bytes[i] != before[i])
+            lastTaken_->replaced.emplace_back(i, before[i]);
+}
+
+// Two different replies for one request: noise or a stray reply was taken for the answer, or
+// the real one came second. Which is right cannot be told, so neither counts.
+bool LinkEngine::contradictsLast(const QByteArray& reply) const
+{
+    return step_ != 0 && lastTaken_ && reply.left(4) == lastTaken_->reply.left(4) &&
+           reply != lastTaken_->reply;
+}
+
+void LinkEngine::rejectLast()
+{
+    auto undo = [this](auto& image) {
+        for (const auto& [at, value] : lastTaken_->replaced)
+            image.bytes[at] = value;
+    };
+    if (model_.KbdType() == KbdMachine)
+        undo(model_.McnImage);
+    else if (model_.KbdType() == KbdMonitor)
+        undo(model_.MonImage);
+    lastTaken_.reset();
+    countdown_ = 0;
+    awaited_.reset();
+    abortTransfer(TransferOutcome::NoAnswer);
 }
 
 // Only the bytes a download writes count; the image is not changed.
@@ -375,6 +414,7 @@ void LinkEngine::LoadkeyClick(int tag)
     counter_ = 0;
     differences_ = 0;
     base_ = tag;
+    lastTaken_.reset();
     setColour(display_.umessage, LabelGreen);
     step_ = comboIndex_ != 0 ? comboIndex_ + tag : tag + 1;
     timerEnabled_ = true;

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace zeltra {
 struct LayoutModel;
@@ -128,6 +130,9 @@ class LinkEngine : public QObject {
     bool matches(const QByteArray& reply) const;
     void takeReply(const QByteArray& reply);
     void compareReply(const QByteArray& reply);
+    template <class Image> void placeUndoably(Image& image, const QByteArray& reply);
+    bool contradictsLast(const QByteArray& reply) const;
+    void rejectLast();
     void endTransfer(TransferOutcome outcome);
     void runStep(std::int32_t kbdType);
     void blockDone();
@@ -155,6 +160,13 @@ class LinkEngine : public QObject {
     bool notTaking_ = false; // a read was answered by another frame during this wait
     int base_ = DownloadBase;
     int differences_ = 0;
+    // The last reply taken in this transfer, and the image bytes it replaced: a second,
+    // different reply for the same address shows that one of them was not the keyboard's.
+    struct Taken {
+        QByteArray reply;
+        std::vector<std::pair<std::size_t, std::uint8_t>> replaced;
+    };
+    std::optional<Taken> lastTaken_;
 };
 
 } // namespace zeltra::link

@@ -279,6 +279,11 @@ class TestLinkEndToEnd : public QObject {
         QTest::newRow("a reply for another block before every answer")
             << QStringList{"--garbage", "1AB20100999999999999999995"} << 2 << true
             << "Upload Unit Config" << false;
+        // A well-formed reply for the very address asked, then the real one: the two differ,
+        // so neither counts and the bytes the first one placed are put back.
+        QTest::newRow("a reply for the address asked before every answer")
+            << QStringList{"--garbage", "1AB20100999999999999999995"} << 1 << false
+            << "Abort No Coms" << true;
     }
     void faultyKeyboard()
     {
