@@ -1,0 +1,132 @@
+#!/bin/bash
+# Compares the program with a bare Qt Widgets window built by the same build (one QMainWindow
+# with a button), in the same run, on a private X display without a window manager:
+#   - time from start to the first shown window and out (the window asked to close as a
+#     window manager's close button does), median of RUNS, as a ratio; goal at most 1.3
+#   - peak resident memory, median, as a ratio; goal at most 1.2
+#   - wake-ups a second (context switches of all threads) while idle, after a "Keyboard"
+#     download through the connect window; goal 0
+# Prints the figures and exits non-zero when one misses its goal.
+#
+# Usage: bench/startup_memory.sh [build-folder] [runs]
+# Needs Xvfb and xdotool. ZELTRA_BENCH_DISPLAY=:N picks the display number (default: a free
+# one). Use a release build for figures that mean something.
+set -euo pipefail
+
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-5}
+harness=$build/bench/zeltra-start-bench
+bare=$build/bench/zeltra-bare-window
+for f in "$harness" "$bare" "$build/src/zeltra" "$build/emulator/zeltra-emu"; do
+    [[ -x $f ]] || { echo "missing $f: build the targets zeltra, zeltra-emu, zeltra-bare-window and zeltra-start-bench" >&2; exit 2; }
+done
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 2; }
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# A display of our own.
+if [[ -n ${ZELTRA_BENCH_DISPLAY:-} ]]; then
+    Xvfb "$ZELTRA_BENCH_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=$ZELTRA_BENCH_DISPLAY
+else
+    exec 3>"$tmp/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    exec 3>&-
+fi
+for _ in $(seq 50); do
+    [[ -n ${ZELTRA_BENCH_DISPLAY:-} ]] || { [[ -s $tmp/display ]] && export DISPLAY=:$(cat "$tmp/display"); }
+    [[ -n ${DISPLAY:-} ]] && xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 2; }
+
+# A portable copy of the program, with its own settings, runtime folder and keyboard.
+mkdir -p "$tmp/prog" "$tmp/run"
+chmod 700 "$tmp/run"
+cp "$build/src/zeltra" "$build/src/zeltra.def" "$tmp/prog/"
+export XDG_RUNTIME_DIR=$tmp/run
+"$build/emulator/zeltra-emu" --link "$tmp/kbd" >"$tmp/emu.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [[ -e $tmp/kbd ]] && break; sleep 0.1; done
+export ZELTRA_COM1=$tmp/kbd
+program=$tmp/prog/zeltra
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a/b}'; }
+within() { awk -v r="$1" -v g="$2" 'BEGIN {exit !(r <= g)}'; }
+
+# Warm-up, not counted: the first start makes the program's settings file.
+"$harness" "$bare" >/dev/null
+"$harness" "$program" >/dev/null
+for i in $(seq "$runs"); do
+    "$harness" "$bare" >>"$tmp/bare.txt"
+    "$harness" "$program" >>"$tmp/program.txt"
+done
+bareShown=$(cut -d' ' -f1 "$tmp/bare.txt" | median)
+bareOut=$(cut -d' ' -f2 "$tmp/bare.txt" | median)
+bareRss=$(cut -d' ' -f3 "$tmp/bare.txt" | median)
+progShown=$(cut -d' ' -f1 "$tmp/program.txt" | median)
+progOut=$(cut -d' ' -f2 "$tmp/program.txt" | median)
+progRss=$(cut -d' ' -f3 "$tmp/program.txt" | median)
+
+# Context switches of every thread of a process.
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'; }
+idleRate() {
+    local a b
+    a=$(switches "$1"); sleep 5; b=$(switches "$1")
+    awk -v a="$a" -v b="$b" 'BEGIN {printf "%.1f", (b - a) / 5}'
+}
+windowOf() { xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -1; }
+
+"$bare" >/dev/null 2>&1 &
+barePid=$!
+pids+=($barePid)
+windowOf "$barePid" >/dev/null
+sleep 1
+bareIdle=$(idleRate "$barePid")
+kill "$barePid"
+
+"$program" >"$tmp/program.log" 2>&1 &
+progPid=$!
+pids+=($progPid)
+xdotool windowfocus "$(windowOf "$progPid")"
+sleep 0.5
+xdotool key alt+c             # the "Connect" menu
+sleep 0.5
+xdotool key Down Return       # "Download": the connect window on "Keyboard"
+xdotool search --sync --onlyvisible --pid "$progPid" --name '^Connect$' >/dev/null
+sleep 0.5
+xdotool key Return            # "Download (Set)"
+for _ in $(seq 100); do
+    (( $(grep -c '^<- 03 B1 01' "$tmp/emu.log" || true) >= 22 )) && break
+    sleep 0.1
+done
+if (( $(grep -c '^<- 03 B1 01' "$tmp/emu.log" || true) < 22 )); then
+    echo "the download through the connect window did not run" >&2
+    exit 2
+fi
+sleep 0.5
+xdotool key Escape            # close the connect window; the program sits idle
+sleep 1
+progIdle=$(idleRate "$progPid")
+kill -TERM "$progPid"
+
+timeRatio=$(ratio "$progOut" "$bareOut")
+memRatio=$(ratio "$progRss" "$bareRss")
+verdict() { if within "$1" "$2"; then echo "goal <= $2 met"; else echo "goal <= $2 MISSED"; fi; }
+printf 'start to first window   bare %6.0f ms   program %6.0f ms   ratio %s\n' "$bareShown" "$progShown" "$(ratio "$progShown" "$bareShown")"
+printf 'start, window and out   bare %6.0f ms   program %6.0f ms   ratio %s   %s\n' "$bareOut" "$progOut" "$timeRatio" "$(verdict "$timeRatio" 1.3)"
+printf 'peak resident memory    bare %6d KiB  program %6d KiB  ratio %s   %s\n' "$bareRss" "$progRss" "$memRatio" "$(verdict "$memRatio" 1.2)"
+printf 'idle wake-ups a second  bare %6s      program %6s      %s\n' "$bareIdle" "$progIdle" "$(verdict "$progIdle" 0)"
+within "$timeRatio" 1.3 && within "$memRatio" 1.2 && within "$progIdle" 0

@@ -1,0 +1,47 @@
+#pragma once
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+// The words of a zeltra-cli command line, checked before anything touches a file or a port.
+namespace zeltra::cli {
+
+enum class Command { Help, Ports, Download, Upload, Verify, Show };
+
+struct Options {
+    Command command = Command::Help;
+    QString file;
+    QString port;           // as typed: a COM number, "COMn" or a device path
+    QString block;          // empty: every block
+    bool verify = false;    // download: read back and compare afterwards
+    bool fast = false;      // download: next frame as soon as the reply is in
+    std::int32_t kind = -1; // upload: the keyboard kind of the new file
+    bool operator==(const Options&) const = default;
+};
+
+struct Parsed {
+    std::optional<Options> options;
+    QString error; // one line, when options is empty
+};
+
+// Longest word taken from the command line; anything longer is refused.
+constexpr int MaxWordLength = 4096;
+
+// The arguments after the program name.
+Parsed parseArguments(const QStringList& args);
+
+// The device a --port word names: a COM number (through the COM map and ZELTRA_COM<n>), the
+// same as "COMn", or a path. Empty with `error` set when the word names nothing.
+struct PortChoice {
+    QString path;
+    QString name; // "COM7 (/dev/pts/3)" or the path, for messages
+};
+PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error);
+
+// The block list index (0 = "All") of a block name for a keyboard kind: the list item's
+// text, any case, or its number. Nothing when the kind has no such block.
+std::optional<int> blockIndex(std::int32_t kind, const QString& name);
+
+} // namespace zeltra::cli

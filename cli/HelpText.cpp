@@ -1,0 +1,52 @@
+#include "HelpText.h"
+
+namespace zeltra::cli {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: zeltra-cli COMMAND [FILE] [OPTIONS]\n"
+        "\n"
+        "Downloads, uploads, verifies and shows Zeltra keyboard layouts without a window.\n"
+        "\n"
+        "Commands:\n"
+        "  ports                          list the COM numbers with their devices\n"
+        "  download FILE --port PORT [--block NAME] [--verify] [--fast]\n"
+        "                                 write the layout FILE into the keyboard\n"
+        "  upload FILE --port PORT --kind machine|monitor [--block NAME]\n"
+        "                                 read the keyboard into FILE (an existing FILE of\n"
+        "                                 that kind keeps the bytes that are not read back)\n"
+        "  verify FILE --port PORT        compare the keyboard with FILE, byte by byte of\n"
+        "                                 what a download writes\n"
+        "  show FILE                      print the layout in words\n"
+        "\n"
+        "Options:\n"
+        "  --port PORT   a COM number (7 or COM7; ZELTRA_COM7=/path points COM7 anywhere)\n"
+        "                or a device path such as /dev/ttyUSB0\n"
+        "  --block NAME  one block of the list, by name or number: Keyboard, \"Unit Config\",\n"
+        "                \"Port A Config\", \"Port B Config\", Locates, Loops, \"GPO TC\",\n"
+        "                \"Zq Macros\" (machine); Keyboard, \"Unit Config\", \"Format Assign\",\n"
+        "                \"Monitor Formats\", \"Dim + Other\" (monitor). Without it: all blocks\n"
+        "  --verify      after the download, read the blocks back and compare\n"
+        "  --fast        send each frame as soon as the previous one is answered\n"
+        "  --kind        the kind of keyboard being read: machine or monitor\n"
+        "  -h, --help    this text\n"
+        "\n"
+        "Progress goes to stderr: a bar on a terminal, plain lines otherwise.\n"
+        "\n"
+        "Exit codes:\n"
+        "  0  done\n"
+        "  1  usage: the command line is wrong\n"
+        "  2  file: FILE cannot be read or written, or is not a layout\n"
+        "  3  port: the port does not open, is held by another program, or went away\n"
+        "  4  no answer: the keyboard did not answer within 1 s, or its port A is not\n"
+        "     taking commands\n"
+        "  5  verify mismatch: the keyboard holds other bytes than FILE\n");
+}
+
+QString usageHint()
+{
+    return QStringLiteral("try 'zeltra-cli --help'");
+}
+
+} // namespace zeltra::cli

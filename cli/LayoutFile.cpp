@@ -1,0 +1,99 @@
+#include "LayoutFile.h"
+
+#include "model/LayoutFiles.h"
+#include "model/SafeFile.h"
+
+#include <QFileInfo>
+
+namespace zeltra::cli {
+namespace {
+
+std::size_t imageSize(std::int32_t kind)
+{
+    return kind == KbdMonitor ? mon::Size : mcn::Size;
+}
+
+const char* kindName(std::int32_t kind)
+{
+    return kind == KbdMonitor ? "monitor" : "machine";
+}
+
+// Qt cannot name a file whose name was not valid in the system's encoding.
+QString badName(const QString& path)
+{
+    if (path.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("the file name is not valid UTF-8");
+    return {};
+}
+
+QString readExact(const QString& path, LayoutModel& model)
+{
+    if (QString e = badName(path); !e.isEmpty())
+        return e;
+    const auto file = safefile::readHead(path, qint64(mcn::Size) + 1);
+    if (!file.ok())
+        return QStringLiteral("%1: %2").arg(path, file.error);
+    if (file.data.isEmpty())
+        return QStringLiteral("%1 is empty").arg(path);
+    const auto kind = layoutfiles::kindFromFirstByte(std::uint8_t(file.data[0]));
+    if (!layoutfiles::kindHasImage(kind) || std::uint8_t(file.data[0]) != kind)
+        return QStringLiteral("%1 is not a layout file (first byte %2)").arg(path).arg(std::uint8_t(file.data[0]));
+    if (file.size != qint64(imageSize(kind)))
+        return QStringLiteral("%1 is %2 bytes; a %3 layout is %4")
+            .arg(path)
+            .arg(file.size)
+            .arg(QLatin1String(kindName(kind)))
+            .arg(imageSize(kind));
+    layoutfiles::LayoutRead read;
+    read.kind = kind;
+    read.head = file.data;
+    layoutfiles::applyLayout(model, read);
+    return {};
+}
+
+} // namespace
+
+QString loadLayout(const QString& path, LayoutModel& model)
+{
+    LayoutModel loaded = model;
+    const QString error = readExact(path, loaded);
+    if (error.isEmpty())
+        model = loaded;
+    return error;
+}
+
+QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
+{
+    LayoutModel base;
+    base.initDefaults({});
+    base.setKbdType(kind);
+    if (QString e = badName(path); !e.isEmpty())
+        return e;
+    // Found out before the transfer, not after it.
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return QStringLiteral("%1: the folder cannot be written to").arg(path);
+    if (QFileInfo::exists(path)) {
+        if (QString e = readExact(path, base); !e.isEmpty())
+            return e;
+        if (base.KbdType() != kind)
+            return QStringLiteral("%1 holds a %2 layout, not a %3 one")
+                .arg(path, QLatin1String(kindName(base.KbdType())), QLatin1String(kindName(kind)));
+    }
+    model = base;
+    return {};
+}
+
+QString saveLayout(const QString& path, const LayoutModel& model)
+{
+    if (QString e = badName(path); !e.isEmpty())
+        return e;
+    const QByteArray image = layoutfiles::currentImage(model);
+    if (image.isEmpty())
+        return QStringLiteral("nothing to save: the layout has no image");
+    if (QString e = safefile::writeAtomic(path, image); !e.isEmpty())
+        return QStringLiteral("%1: %2").arg(path, e);
+    return {};
+}
+
+} // namespace zeltra::cli

@@ -1,0 +1,178 @@
+#include "LayoutText.h"
+
+#include "editor/MacroLabels.h"
+#include "model/FunctionTables.h"
+#include "timecode/Timecode.h"
+
+namespace zeltra::cli {
+namespace {
+
+constexpr int FirstFormatKey = 48; // "User-A"
+constexpr int FormatKeys = 8;      // "User-A".."User-H": slots 0..7, shifted 8..15
+constexpr int FirstOutputKey = 80; // trims: index = code AND 15 for codes 80..95
+constexpr int TrimZero = 8;
+constexpr int TrimMaximum = 16;
+constexpr const char* EndActions[] = {"Pause", "Stop", "Locate", "Locate and Play"};
+
+QString padded(const QString& text, int width)
+{
+    return text.leftJustified(width);
+}
+
+QString timecodeAt(std::span<const std::uint8_t> image, std::size_t at)
+{
+    return timecode::toText(std::span<const std::uint8_t, 4>(image.subspan(at, 4)));
+}
+
+QString functionName(int listKind, int code)
+{
+    const auto& e = functionTable(listKind)[std::size_t(findfunction(listKind, code))];
+    return e.Code == 0 && code != 0 ? QStringLiteral("(none)") : QString::fromLatin1(e.Name).trimmed();
+}
+
+QString keyLine(int listKind, int key, int code)
+{
+    const auto& e = functionTable(listKind)[std::size_t(findfunction(listKind, code))];
+    const QString name = e.Code == 0 ? QStringLiteral("-") : QString::fromLatin1(e.Name).trimmed();
+    return QStringLiteral("  %1 %2 code %3  %4")
+        .arg(padded(QStringLiteral("key%1").arg(key + 1), 6), padded(name, 9),
+             padded(QString::number(code), 4), QString::fromLatin1(e.Description));
+}
+
+QString formatRef(const MonitorImage& image, int slot)
+{
+    const int record = image.formatAssign(slot);
+    if (record >= mon::FormatCount)
+        return QStringLiteral("format %1 (no such record)").arg(record + 1);
+    return QStringLiteral("format %1 \"%2\"").arg(record + 1).arg(printable(image.formatName(record)));
+}
+
+void keys(QStringList& out, int listKind, std::span<const std::uint8_t> image)
+{
+    out << QStringLiteral("Keys");
+    for (int k = 0; k < KeyCount; ++k)
+        out << keyLine(listKind, k, image[mcn::KeyCodes + std::size_t(k)]);
+}
+
+void machineTables(QStringList& out, const MachineImage& img)
+{
+    out << QStringLiteral("Macros");
+    for (int m = 0; m < mcn::MacroCount; ++m) {
+        const std::uint8_t code = img.bytes[mcn::MacroTable + std::size_t(m)];
+        out << QStringLiteral("  M%1  %2").arg(QChar(u'A' + m)).arg(
+                   code == 0 ? QStringLiteral("-")
+                             : QStringLiteral("%1 code %2").arg(padded(macros::macroname(code), 9)).arg(code));
+    }
+    out << QStringLiteral("Cues");
+    for (int k = 0; k < mcn::CueCount; ++k) {
+        const auto at = img.cueOffset(k);
+        out << QStringLiteral("  %1 %2  number %3")
+                   .arg(padded(QStringLiteral("Cue %1").arg(k + 1), 8), timecodeAt(img.bytes, at))
+                   .arg(bytes::readBE16(img.bytes, at + 4));
+    }
+    out << QStringLiteral("Loops");
+    for (int k = 0; k < mcn::LoopCount; ++k) {
+        const auto at = img.loopOffset(k);
+        const std::uint8_t end = img.bytes[at + 9];
+        out << QStringLiteral("  %1 %2 to %3  machine %4, end action %5, end destination Loop %6")
+                   .arg(padded(QStringLiteral("Loop %1").arg(k + 1), 8), timecodeAt(img.bytes, at),
+                        timecodeAt(img.bytes, at + 4))
+                   .arg(img.bytes[at + 8])
+                   .arg((end & 0x0F) < 4 ? QLatin1String(EndActions[end & 0x0F])
+                                        : QStringLiteral("action %1").arg(end & 0x0F))
+                   .arg((end >> 4) + 1);
+    }
+    out << QStringLiteral("GPO times");
+    for (int k = 0; k < mcn::GpoCount; ++k)
+        out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("GPO %1").arg(k + 1), 8),
+                                            timecodeAt(img.bytes, img.gpoOffset(k)));
+    out << QStringLiteral("Configuration");
+    std::span<const std::uint8_t> b(img.bytes);
+    out << QStringLiteral("  Unit Config    %1").arg(hexBytes(b.subspan(mcn::UnitConfig, 16)));
+    out << QStringLiteral("  Port A Config  %1").arg(hexBytes(b.subspan(mcn::PortAConfig, 16)));
+    out << QStringLiteral("  Port B Config  %1").arg(hexBytes(b.subspan(mcn::PortBConfig, 16)));
+}
+
+QString trimText(int step)
+{
+    if (step > TrimMaximum)
+        return QStringLiteral("step %1").arg(step);
+    const int v = step - TrimZero;
+    return QStringLiteral("step %1  %2%3.%4dB")
+        .arg(padded(QString::number(step), 2), v >= 0 ? QStringLiteral("+") : QStringLiteral("-"))
+        .arg(std::abs(v) / 2)
+        .arg(std::abs(v) % 2 * 5);
+}
+
+void monitorTables(QStringList& out, const MonitorImage& img)
+{
+    out << QStringLiteral("Format memories");
+    for (int s = 0; s < FormatKeys; ++s)
+        out << QStringLiteral("  %1 %2, shifted %3")
+                   .arg(padded(functionName(ListMonitor, FirstFormatKey + s), 8),
+                        formatRef(img, s), formatRef(img, s + FormatKeys));
+    out << QStringLiteral("Formats");
+    for (int r = 0; r < mon::FormatCount; ++r)
+        out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("Format %1").arg(r + 1), 10),
+                                            formatText(img, r));
+    out << QStringLiteral("Trims");
+    for (int t = 0; t < 16; ++t) {
+        const int code = FirstOutputKey + t;
+        const bool named = findfunction(ListMonitor, code) != 0;
+        out << QStringLiteral("  %1 %2")
+                   .arg(padded(named ? functionName(ListMonitor, code) : QStringLiteral("Out %1").arg(t + 1), 8),
+                        trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
+    }
+    out << QStringLiteral("Configuration");
+    std::span<const std::uint8_t> b(img.bytes);
+    out << QStringLiteral("  Unit Config    %1").arg(hexBytes(b.subspan(mon::UnitConfig, 16)));
+    out << QStringLiteral("  Dim + Other    %1").arg(hexBytes(b.subspan(mon::PecDirData, 16)));
+}
+
+} // namespace
+
+QString hexBytes(std::span<const std::uint8_t> bytes)
+{
+    QStringList pairs;
+    for (std::uint8_t b : bytes)
+        pairs << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    return pairs.join(QLatin1Char(' '));
+}
+
+QString printable(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (!c.isPrint())
+            c = QLatin1Char('.');
+    return out;
+}
+
+QString formatText(const MonitorImage& image, int record)
+{
+    const auto at = MonitorImage::formatOffset(record);
+    const QString name = QLatin1Char('"') + printable(image.formatName(record)) + QLatin1Char('"');
+    return QStringLiteral("%1 data %2")
+        .arg(padded(name, 10), hexBytes(std::span<const std::uint8_t>(image.bytes).subspan(at + 9, 8)));
+}
+
+QStringList layoutText(const LayoutModel& model)
+{
+    QStringList out;
+    if (model.KbdType() == KbdMachine) {
+        out << QStringLiteral("Machine control layout");
+        const auto firstKeyLine = out.size() + 1; // after "Keys"
+        keys(out, ListMachine, model.McnImage.bytes);
+        for (int k = 0; k < KeyCount; ++k)
+            if (auto caption = macros::keyCaption(model.McnImage, model.McnImage.keyCode(k)))
+                out[firstKeyLine + k] += QStringLiteral("  fires %1").arg(*caption);
+        machineTables(out, model.McnImage);
+    } else if (model.KbdType() == KbdMonitor) {
+        out << QStringLiteral("Monitor control layout");
+        keys(out, ListMonitor, model.MonImage.bytes);
+        monitorTables(out, model.MonImage);
+    }
+    return out;
+}
+
+} // namespace zeltra::cli

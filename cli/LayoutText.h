@@ -1,0 +1,22 @@
+#pragma once
+#include "model/LayoutModel.h"
+
+#include <QStringList>
+
+// `zeltra-cli show`: a layout in words, one line per item.
+namespace zeltra::cli {
+
+// The image of the model's current kind: keys with their functions, then the tables of that
+// kind. Nothing for a kind without an image.
+QStringList layoutText(const LayoutModel& model);
+
+// One monitor format record: its name and its data bytes.
+QString formatText(const MonitorImage& image, int record);
+
+// Bytes as upper-case hex pairs separated by blanks.
+QString hexBytes(std::span<const std::uint8_t> bytes);
+
+// Text from a file, safe to print: control characters become '.'.
+QString printable(const QString& text);
+
+} // namespace zeltra::cli
