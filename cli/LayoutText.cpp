@@ -1,6 +1,8 @@
 #include "LayoutText.h"
 
 #include "editor/MacroLabels.h"
+#include "formats/FormatRecord.h"
+#include "formats/Levels.h"
 #include "model/FunctionTables.h"
 #include "timecode/Timecode.h"
 
@@ -10,8 +12,6 @@ namespace {
 constexpr int FirstFormatKey = 48; // "User-A"
 constexpr int FormatKeys = 8;      // "User-A".."User-H": slots 0..7, shifted 8..15
 constexpr int FirstOutputKey = 80; // trims: index = code AND 15 for codes 80..95
-constexpr int TrimZero = 8;
-constexpr int TrimMaximum = 16;
 constexpr const char* EndActions[] = {"Pause", "Stop", "Locate", "Locate and Play"};
 
 QString padded(const QString& text, int width)
@@ -95,13 +95,11 @@ void machineTables(QStringList& out, const MachineImage& img)
 
 QString trimText(int step)
 {
-    if (step > TrimMaximum)
+    const formats::GainUse use = formats::outputTrimUse();
+    if (step > use.maximum)
         return QStringLiteral("step %1").arg(step);
-    const int v = step - TrimZero;
-    return QStringLiteral("step %1  %2%3.%4dB")
-        .arg(padded(QString::number(step), 2), v >= 0 ? QStringLiteral("+") : QStringLiteral("-"))
-        .arg(std::abs(v) / 2)
-        .arg(std::abs(v) % 2 * 5);
+    return QStringLiteral("step %1  %2").arg(padded(QString::number(step), 2),
+                                             formats::levelText(step, use.zero));
 }
 
 void monitorTables(QStringList& out, const MonitorImage& img)
@@ -150,10 +148,13 @@ QString printable(const QString& text)
 
 QString formatText(const MonitorImage& image, int record)
 {
-    const auto at = MonitorImage::formatOffset(record);
+    using namespace formats;
     const QString name = QLatin1Char('"') + printable(image.formatName(record)) + QLatin1Char('"');
-    return QStringLiteral("%1 data %2")
-        .arg(padded(name, 10), hexBytes(std::span<const std::uint8_t>(image.bytes).subspan(at + 9, 8)));
+    const RecordBytes r = readRecord(image, record);
+    return QStringLiteral("%1 %2, trims in %3 stereo %4")
+        .arg(padded(name, 10), describeFields(unpackFields(r)),
+             levelText(r[rec::InputTrim], inputTrimUse().zero),
+             levelText(r[rec::StereoTrim], stereoTrimUse().zero));
 }
 
 QStringList layoutText(const LayoutModel& model)

@@ -10,7 +10,7 @@ namespace zeltra::cli {
 // kind. Nothing for a kind without an image.
 QStringList layoutText(const LayoutModel& model);
 
-// One monitor format record: its name and its data bytes.
+// One monitor format record: its name, its fields in words and its trims.
 QString formatText(const MonitorImage& image, int record);
 
 // Bytes as upper-case hex pairs separated by blanks.

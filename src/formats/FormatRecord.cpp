@@ -96,4 +96,41 @@ void writeName(RecordBytes& r, const QByteArray& name8)
         r[rec::Name + std::size_t(i)] = i < name8.size() ? std::uint8_t(name8[i]) : std::uint8_t(' ');
 }
 
+namespace choices {
+QStringList inputs() { return {"A", "B", "C", "D", "E", "F", "G", "H"}; }
+QStringList inputTypes() { return {"Multi", "Stereo"}; }
+QStringList stereoPairs() { return {"Stereo 1", "Stereo 2", "Stereo 3", "Stereo 4"}; }
+QStringList orders() { return {"LRC", "LCR"}; }
+QStringList surrounds() { return {"Off", "Mono", "Stereo", "LBR", "LBBR"}; }
+QStringList subSources() { return {"LFE", "LFE LP", "Sum", "Sum LP"}; }
+QStringList subGains() { return {"Off", "0dB", "-10 dB", "-7dB"}; }
+} // namespace choices
+
+namespace {
+// The choice at `index`, or the stored number when no choice has it.
+QString choice(const QStringList& items, int index)
+{
+    return index >= 0 && index < items.size() ? items[index] : QString::number(index);
+}
+
+QString hex(std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
+} // namespace
+
+QString describeFields(const FormatFields& f)
+{
+    QString text = QStringLiteral("input %1 %2").arg(choice(choices::inputs(), f.input),
+                                                     choice(choices::inputTypes(), f.inputType));
+    if (f.inputType == InputStereo && f.stereoPair != NoStereoPair)
+        text += QLatin1Char(' ') + choice(choices::stereoPairs(), f.stereoPair);
+    text += QStringLiteral(", order %1, surround %2, sub %3 gain %4")
+                .arg(choice(choices::orders(), f.order), choice(choices::surrounds(), f.surround),
+                     choice(choices::subSources(), f.source), choice(choices::subGains(), f.gain));
+    if (f.imax)
+        text += QStringLiteral(", IMAX");
+    if (f.lrExtra)
+        text += QStringLiteral(", L&R extra");
+    return text + QStringLiteral(", masks in %1 out %2 %3")
+                      .arg(hex(f.inputMask), hex(f.outputMask1), hex(f.outputMask2));
+}
+
 } // namespace zeltra::formats

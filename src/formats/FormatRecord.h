@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -52,6 +53,20 @@ struct FormatFields {
     std::uint8_t outputMask2 = 0;
     bool operator==(const FormatFields&) const = default;
 };
+
+// The choices of each field, in the editor's order; a field's value is its choice's index.
+namespace choices {
+QStringList inputs();      // "A".."H"
+QStringList inputTypes();  // "Multi", "Stereo"
+QStringList stereoPairs(); // "Stereo 1".."Stereo 4"
+QStringList orders();      // "LRC", "LCR"
+QStringList surrounds();
+QStringList subSources();
+QStringList subGains();
+} // namespace choices
+
+// The fields in words, as `zeltra-cli show` prints them: "input A Multi, order LRC, ...".
+QString describeFields(const FormatFields& f);
 
 std::uint8_t packSource(const FormatFields& f);
 std::uint8_t packLayout(const FormatFields& f);

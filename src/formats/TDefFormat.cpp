@@ -156,13 +156,13 @@ QWidget* TDefFormat::buildSource()
 {
     auto* group = new QGroupBox(QStringLiteral("Source"), this);
     auto* form = new QFormLayout(group);
-    inputchan = addCombo("inputchan", {"A", "B", "C", "D", "E", "F", "G", "H"});
-    iptype = addCombo("iptype", {"Multi", "Stereo"});
-    stereoinput = addCombo("stereoinput", {"Stereo 1", "Stereo 2", "Stereo 3", "Stereo 4"});
-    lcr = addCombo("lcr", {"LRC", "LCR"});
-    Surround = addCombo("Surround", {"Off", "Mono", "Stereo", "LBR", "LBBR"});
-    LFE = addCombo("LFE", {"LFE", "LFE LP", "Sum", "Sum LP"});
-    Gain = addCombo("Gain", {"Off", "0dB", "-10 dB", "-7dB"});
+    inputchan = addCombo("inputchan", choices::inputs());
+    iptype = addCombo("iptype", choices::inputTypes());
+    stereoinput = addCombo("stereoinput", choices::stereoPairs());
+    lcr = addCombo("lcr", choices::orders());
+    Surround = addCombo("Surround", choices::surrounds());
+    LFE = addCombo("LFE", choices::subSources());
+    Gain = addCombo("Gain", choices::subGains());
     IMAX = addCheck("IMAX", QStringLiteral("IMAX"));
     TV = addCheck("TV", QStringLiteral("TV"));
     lere = addCheck("lere", QStringLiteral("L&&R Extra"));
