@@ -10,7 +10,6 @@
 #include "link/TransferDriver.h"
 
 #include <QEventLoop>
-#include <QSerialPort>
 #include <QTimer>
 
 #include <unistd.h>
@@ -20,17 +19,6 @@ namespace {
 
 using link::Direction;
 using link::TransferOutcome;
-
-// Why the device does not open. The channel clears the port's error as it reports it, so its
-// own text has lost the reason; a second try on the failed device gives it again.
-QString openFailureReason(const QString& path, const QString& channelError)
-{
-    QSerialPort probe(path);
-    if (!probe.open(QIODevice::ReadWrite))
-        return probe.errorString();
-    probe.close();
-    return channelError;
-}
 
 // What the running step does, in the connect window's words.
 QString stepCaption(std::int32_t kind, int step)
@@ -117,7 +105,7 @@ TransferResult runTransfer(const Options& o, LayoutModel& model, int listIndex, 
     channel.setDevicePath(port.path);
     Session session(model, channel);
     if (!session.open())
-        return {ExitPort, portOpenFailure(port.name, openFailureReason(port.path, channel.errorString())), {}};
+        return {ExitPort, portOpenFailure(port.name, channel.errorString()), {}};
     session.setFast(o.fast);
 
     const Direction first = o.command == Command::Upload   ? Direction::Upload

@@ -40,9 +40,11 @@ bool QtSerialChannel::open()
         return false;
     }
     port_.setPortName(path);
+    portError_.clear();
     if (!port_.open(QIODevice::ReadWrite)) {
-        error_ =
-            QStringLiteral("Can't open device COM%1: %2").arg(number_).arg(port_.errorString());
+        error_ = QStringLiteral("Can't open device COM%1: %2")
+                     .arg(number_)
+                     .arg(portError_.isEmpty() ? port_.errorString() : portError_);
         port_.clearError();
         return false;
     }
@@ -191,6 +193,8 @@ void QtSerialChannel::deliver()
 
 void QtSerialChannel::onError(QSerialPort::SerialPortError error)
 {
+    if (error != QSerialPort::NoError)
+        portError_ = port_.errorString(); // kept: the port's own text is cleared below
     switch (error) {
     case QSerialPort::NoError:
         return;

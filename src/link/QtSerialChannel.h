@@ -48,6 +48,7 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
     int number_ = 0;
     QString path_;
     QString error_;
+    QString portError_; // what the port said of its last error, before it was cleared
     QStringList notes_;
     bool inWrite_ = false;
     bool deliveryPending_ = false;
