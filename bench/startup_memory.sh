@@ -68,10 +68,10 @@ within() { awk -v r="$1" -v g="$2" 'BEGIN {exit !(r <= g)}'; }
 
 # Warm-up, not counted: the first start makes the program's settings file.
 "$harness" "$bare" >/dev/null
-"$harness" "$program" >/dev/null
+"$harness" "$program" --no-splash >/dev/null
 for i in $(seq "$runs"); do
     "$harness" "$bare" >>"$tmp/bare.txt"
-    "$harness" "$program" >>"$tmp/program.txt"
+    "$harness" "$program" --no-splash >>"$tmp/program.txt"
 done
 bareShown=$(cut -d' ' -f1 "$tmp/bare.txt" | median)
 bareOut=$(cut -d' ' -f2 "$tmp/bare.txt" | median)
@@ -97,7 +97,7 @@ sleep 1
 bareIdle=$(idleRate "$barePid")
 kill "$barePid"
 
-"$program" >"$tmp/program.log" 2>&1 &
+"$program" --no-splash >"$tmp/program.log" 2>&1 &
 progPid=$!
 pids+=($progPid)
 xdotool windowfocus "$(windowOf "$progPid")"
