@@ -13,9 +13,30 @@ struct CommandWord {
     const char* word;
     Command command;
 };
-constexpr CommandWord Commands[] = {{"ports", Command::Ports},   {"download", Command::Download},
-                                    {"upload", Command::Upload}, {"verify", Command::Verify},
-                                    {"show", Command::Show},     {"help", Command::Help}};
+constexpr CommandWord Commands[] = {
+    {"ports", Command::Ports},   {"download", Command::Download}, {"upload", Command::Upload},
+    {"verify", Command::Verify}, {"show", Command::Show},         {"help", Command::Help},
+    {"export", Command::Export}, {"import", Command::Import},     {"diff", Command::Diff}};
+
+// How many file names a command takes, and what it calls them in a message.
+struct FileWords {
+    Command command;
+    int least;
+    int most;
+    const char* needs;
+};
+constexpr FileWords FileCounts[] = {
+    {Command::Download, 1, 1, "a FILE"}, {Command::Upload, 1, 1, "a FILE"},
+    {Command::Verify, 1, 1, "a FILE"},   {Command::Show, 1, 1, "a FILE"},
+    {Command::Export, 1, 2, "a LAYOUT"}, {Command::Import, 2, 2, "IN.json and LAYOUT"},
+    {Command::Diff, 2, 2, "two files"}};
+
+FileWords fileWords(Command command) {
+    for (const auto& f : FileCounts)
+        if (f.command == command)
+            return f;
+    return {command, 0, 0, ""};
+}
 
 // Options with a value, and the commands that take each of them.
 struct ValueOption {
@@ -32,21 +53,18 @@ const ValueOption Flags[] = {
     {"--fast", {Command::Download}},
 };
 
-QString quoted(const QString& word)
-{
+QString quoted(const QString& word) {
     return QLatin1Char('"') + word + QLatin1Char('"');
 }
 
-std::optional<Command> commandOf(const QString& word)
-{
+std::optional<Command> commandOf(const QString& word) {
     for (const auto& c : Commands)
         if (word == QLatin1String(c.word))
             return c.command;
     return std::nullopt;
 }
 
-const char* commandWord(Command command)
-{
+const char* commandWord(Command command) {
     for (const auto& c : Commands)
         if (c.command == command)
             return c.word;
@@ -54,8 +72,7 @@ const char* commandWord(Command command)
 }
 
 template <std::size_t N>
-const ValueOption* findOption(const ValueOption (&table)[N], const QString& name)
-{
+const ValueOption* findOption(const ValueOption (&table)[N], const QString& name) {
     for (const auto& o : table)
         if (name == QLatin1String(o.name))
             return &o;
@@ -68,14 +85,12 @@ struct Reader {
     QStringList positional;
     QString error;
 
-    bool fail(const QString& text)
-    {
+    bool fail(const QString& text) {
         error = text;
         return false;
     }
 
-    bool option(const QStringList& args, qsizetype& i)
-    {
+    bool option(const QStringList& args, qsizetype& i) {
         QString name = args[i];
         std::optional<QString> value;
         if (const auto eq = name.indexOf(QLatin1Char('=')); eq > 0) {
@@ -109,20 +124,23 @@ struct Reader {
         return true;
     }
 
-    bool finish()
-    {
-        const bool takesFile = o.command != Command::Ports && o.command != Command::Help;
-        if (takesFile && positional.isEmpty())
-            return fail(QStringLiteral("%1 needs a FILE").arg(QLatin1String(commandWord(o.command))));
-        if (positional.size() > (takesFile ? 1 : 0))
+    bool finish() {
+        const FileWords files = fileWords(o.command);
+        if (positional.size() < files.least)
+            return fail(
+                QStringLiteral("%1 needs %2")
+                    .arg(QLatin1String(commandWord(o.command)), QLatin1String(files.needs)));
+        if (positional.size() > files.most)
             return fail(QStringLiteral("unexpected word %1").arg(quoted(positional.last())));
-        if (takesFile)
-            o.file = positional.first();
+        o.file = positional.value(0);
+        o.second = positional.value(1);
         for (const auto& opt : ValueOptions)
-            if (opt.commands.contains(o.command) && QLatin1String(opt.name) != QLatin1String("--block") &&
+            if (opt.commands.contains(o.command) &&
+                QLatin1String(opt.name) != QLatin1String("--block") &&
                 !values.contains(QLatin1String(opt.name)))
-                return fail(QStringLiteral("%1 needs %2")
-                                .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
+                return fail(
+                    QStringLiteral("%1 needs %2")
+                        .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
         o.port = values.value(QStringLiteral("--port"));
         o.block = values.value(QStringLiteral("--block"));
         o.verify = values.contains(QStringLiteral("--verify"));
@@ -134,7 +152,8 @@ struct Reader {
             else if (kind == QLatin1String("monitor"))
                 o.kind = KbdMonitor;
             else
-                return fail(QStringLiteral("--kind takes machine or monitor, not %1").arg(quoted(kind)));
+                return fail(
+                    QStringLiteral("--kind takes machine or monitor, not %1").arg(quoted(kind)));
         }
         return true;
     }
@@ -142,8 +161,7 @@ struct Reader {
 
 } // namespace
 
-Parsed parseArguments(const QStringList& args)
-{
+Parsed parseArguments(const QStringList& args) {
     for (const QString& a : args) {
         if (a.size() > MaxWordLength)
             return {std::nullopt, QStringLiteral("a word of the command line is too long")};
@@ -174,8 +192,7 @@ Parsed parseArguments(const QStringList& args)
     return {r.o, {}};
 }
 
-PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error)
-{
+PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error) {
     auto fail = [&](const QString& text) {
         if (error)
             *error = text;
@@ -199,8 +216,7 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
     return {path, QStringLiteral("COM%1 (%2)").arg(number).arg(path)};
 }
 
-std::optional<int> blockIndex(std::int32_t kind, const QString& name)
-{
+std::optional<int> blockIndex(std::int32_t kind, const QString& name) {
     const auto items = link::blockListItems(kind);
     if (!items)
         return std::nullopt;

@@ -8,7 +8,7 @@
 // The words of a zeltra-cli command line, checked before anything touches a file or a port.
 namespace zeltra::cli {
 
-enum class Command { Help, Ports, Download, Upload, Verify, Show };
+enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff };
 
 struct Options {
     Command command = Command::Help;
@@ -18,6 +18,7 @@ struct Options {
     bool verify = false;    // download: read back and compare afterwards
     bool fast = false;      // download: next frame as soon as the reply is in
     std::int32_t kind = -1; // upload: the keyboard kind of the new file
+    QString second;         // export: the document; import: the layout; diff: the other file
     bool operator==(const Options&) const = default;
 };
 

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "DocumentCommands.h"
 #include "ExitCodes.h"
 #include "HelpText.h"
 #include "LayoutFile.h"
@@ -18,20 +19,17 @@
 namespace zeltra::cli {
 namespace {
 
-void printLine(std::FILE* to, const QString& line)
-{
+void printLine(std::FILE* to, const QString& line) {
     std::fprintf(to, "%s\n", line.toLocal8Bit().constData());
 }
 
-int fail(int code, const QString& line)
-{
+int fail(int code, const QString& line) {
     const QString hint = code == ExitUsage ? QStringLiteral(" (%1)").arg(usageHint()) : QString();
     printLine(stderr, QStringLiteral("zeltra-cli: ") + line + hint);
     return code;
 }
 
-int ports()
-{
+int ports() {
     QList<link::SystemDevice> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.append({info.systemLocation(), info.description()});
@@ -41,8 +39,7 @@ int ports()
     return ExitDone;
 }
 
-int show(const Options& o)
-{
+int show(const Options& o) {
     LayoutModel model;
     model.initDefaults({});
     if (const QString e = loadLayout(o.file, model); !e.isEmpty())
@@ -53,8 +50,7 @@ int show(const Options& o)
 }
 
 // The file and the block, checked before the port is touched.
-int prepare(const Options& o, LayoutModel& model, int& listIndex)
-{
+int prepare(const Options& o, LayoutModel& model, int& listIndex) {
     model.initDefaults({});
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
                                                    : loadLayout(o.file, model);
@@ -76,8 +72,7 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
 
 } // namespace
 
-int runCommand(const Options& o)
-{
+int runCommand(const Options& o) {
     switch (o.command) {
     case Command::Help:
         return ExitDone;
@@ -85,13 +80,20 @@ int runCommand(const Options& o)
         return ports();
     case Command::Show:
         return show(o);
+    case Command::Export:
+        return exportLayout(o);
+    case Command::Import:
+        return importLayout(o);
+    case Command::Diff:
+        return diffLayouts(o);
     case Command::Download:
     case Command::Upload:
     case Command::Verify:
         break;
     }
     QString portError;
-    const PortChoice port = resolvePort(o.port, QProcessEnvironment::systemEnvironment(), &portError);
+    const PortChoice port =
+        resolvePort(o.port, QProcessEnvironment::systemEnvironment(), &portError);
     if (port.path.isEmpty())
         return fail(ExitUsage, portError);
     LayoutModel model;
