@@ -22,7 +22,7 @@ namespace {
 Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
              bool fast = false, std::int32_t kind = -1)
 {
-    return {c, std::move(file), std::move(port), std::move(block), verify, fast, kind};
+    return {c, std::move(file), std::move(port), std::move(block), verify, fast, kind, {}};
 }
 
 QByteArray image(std::size_t size, std::uint8_t first)
