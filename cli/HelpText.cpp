@@ -2,12 +2,12 @@
 
 namespace zeltra::cli {
 
-QString helpText()
-{
+QString helpText() {
     return QStringLiteral(
         "Usage: zeltra-cli COMMAND [FILE] [OPTIONS]\n"
         "\n"
-        "Downloads, uploads, verifies and shows Zeltra keyboard layouts without a window.\n"
+        "Downloads, uploads, verifies, shows, exports, imports and compares Zeltra keyboard\n"
+        "layouts without a window.\n"
         "\n"
         "Commands:\n"
         "  ports                          list the COM numbers with their devices\n"
@@ -19,6 +19,13 @@ QString helpText()
         "  verify FILE --port PORT        compare the keyboard with FILE, byte by byte of\n"
         "                                 what a download writes\n"
         "  show FILE                      print the layout in words\n"
+        "  export FILE [OUT.json]         write the layout as a JSON document (to stdout\n"
+        "                                 without OUT.json); every byte has its place\n"
+        "  import IN.json FILE            make the layout FILE from a document; a document\n"
+        "                                 that is not valid writes nothing and names the\n"
+        "                                 place: \"keys[4].code: 300 is not a byte\"\n"
+        "  diff A B                       print the differences of two layouts in words,\n"
+        "                                 one a line; A and B are .bin or .json files\n"
         "\n"
         "Options:\n"
         "  --port PORT   a COM number (7 or COM7; ZELTRA_COM7=/path points COM7 anywhere)\n"
@@ -37,15 +44,16 @@ QString helpText()
         "Exit codes:\n"
         "  0  done\n"
         "  1  usage: the command line is wrong\n"
-        "  2  file: FILE cannot be read or written, or is not a layout\n"
+        "  2  file: FILE cannot be read or written, or is not a layout; import: the\n"
+        "     document is not valid; diff: the layouts are of different kinds\n"
         "  3  port: the port does not open, is held by another program, or went away\n"
         "  4  no answer: the keyboard did not answer within 1 s, or its port A is not\n"
         "     taking commands\n"
-        "  5  verify mismatch: the keyboard holds other bytes than FILE\n");
+        "  5  verify mismatch: the keyboard holds other bytes than FILE; diff: the\n"
+        "     layouts differ\n");
 }
 
-QString usageHint()
-{
+QString usageHint() {
     return QStringLiteral("try 'zeltra-cli --help'");
 }
 

@@ -1,0 +1,101 @@
+// zeltra-cli export, import and diff as a user runs them: a layout out to a document, edited
+// by hand, back in, and told apart from the original in words.
+#include "KnownLayouts.h"
+#include "TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ZELTRA_CLI_PATH), args);
+    if (!p.waitForFinished(30000))
+        p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+} // namespace
+
+class TestCliDocuments : public QObject {
+    Q_OBJECT
+  private slots:
+    void editedLayout_data() {
+        QTest::addColumn<QByteArray>("layout");
+        QTest::addColumn<QList<QByteArrayList>>("edits"); // text replaced in the document
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("machine")
+            << knownMachineLayout()
+            << QList<QByteArrayList>{{"\"code\": 195,\n      \"function\": \"4\",",
+                                      "\"code\": 160,"},
+                                     {"\"10:20:30:40\"", "\"10:20:30:41\""},
+                                     {"\"clip\": 275,\n", ""},
+                                     {"\"endAction\": \"Locate and Play\"",
+                                      "\"endAction\": \"Stop\""},
+                                     {"\"function\": \"Mark In\",\n", ""},
+                                     {"\"code\": 16,", "\"code\": 17,"}}
+            << "diff_machine.txt";
+        QTest::newRow("monitor") << knownMonitorLayout()
+                                 << QList<QByteArrayList>{{"\"LCRS    \"", "\"Dialog\""},
+                                                          {"\"step\": 10", "\"step\": 12"},
+                                                          {"\"level\": \"+1.0dB\",\n", ""},
+                                                          {"\"format\": 3,", "\"format\": 4,"}}
+                                 << "diff_monitor.txt";
+    }
+    void editedLayout() {
+        QFETCH(QByteArray, layout);
+        QFETCH(QList<QByteArrayList>, edits);
+        QFETCH(QString, golden);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath("a.bin");
+        const QString json = dir.filePath("a.json");
+        const QString edited = dir.filePath("b.bin");
+        writeFile(bin, layout);
+
+        const Run exported = cli({"export", bin});
+        QCOMPARE(exported.code, 0);
+        QByteArray doc = exported.out;
+        QCOMPARE(cli({"export", bin, json}).code, 0);
+        QCOMPARE(readFile(json), doc);
+        QCOMPARE(cli({"import", json, edited}).code, 0);
+        QCOMPARE(readFile(edited), layout);
+        QCOMPARE(cli({"diff", bin, json}).code, 0);
+
+        for (const QByteArrayList& e : edits) {
+            QVERIFY2(doc.contains(e[0]), e[0].constData());
+            doc.replace(doc.indexOf(e[0]), e[0].size(), e[1]);
+        }
+        writeFile(json, doc);
+        const Run imported = cli({"import", json, edited});
+        QVERIFY2(imported.code == 0, imported.err.constData());
+        const Run diff = cli({"diff", bin, edited});
+        QCOMPARE(diff.code, 5);
+        QCOMPARE(QString::fromUtf8(diff.out),
+                 QString::fromUtf8(readFile(QStringLiteral(ZELTRA_CLI_DATA "/") + golden)));
+        QCOMPARE(cli({"diff", bin, json}).out, diff.out);
+
+        // A fault leaves the layout as it was, and the kinds of layout never compare.
+        writeFile(json, doc.replace("\"code\": ", "\"code\": 300"));
+        const QString before = fileIdentity(edited);
+        const Run refused = cli({"import", json, edited});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.contains(": keys[0].code: 300") &&
+                     refused.err.endsWith(" is not a byte\n"),
+                 refused.err.constData());
+        QCOMPARE(fileIdentity(edited), before);
+        writeFile(json, layout.size() == 484 ? knownMonitorLayout() : knownMachineLayout());
+        QCOMPARE(cli({"diff", bin, json + ".bin"}).code, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliDocuments)
+#include "tst_cli_documents.moc"
