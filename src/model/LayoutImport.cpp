@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <cmath>
 #include <vector>
 
 // Import: every field is checked before its bytes are placed, and the first fault ends the
@@ -18,8 +19,14 @@ struct Fault {
     QString line;
 };
 
+// Keys come from the document too: the line stays one printable line of bounded length.
 [[noreturn]] void fail(const QString& place, const QString& problem) {
-    throw Fault{place + QStringLiteral(": ") + problem};
+    QString line = (place.size() > 80 ? place.left(77) + QStringLiteral("...") : place) +
+                   QStringLiteral(": ") + problem;
+    for (QChar& c : line)
+        if (!c.isPrint())
+            c = QLatin1Char('.');
+    throw Fault{line};
 }
 
 // A value as it stands in the document, cut short when long.
@@ -72,13 +79,14 @@ class Fields {
         const double d = v.toDouble();
         if (!v.isDouble())
             fail(at(key), shown(v) + QStringLiteral(" is not a number"));
-        if (d != double(qint64(d)) || d < -1e9 || d > 1e9)
-            fail(at(key), shown(v) + QStringLiteral(" is not a whole number"));
-        if (d < low || d > high)
+        // The range first: a double far out of it has no integer to compare with.
+        if (!(d >= low && d <= high))
             fail(at(key),
                  low == 0 && high == 255
                      ? shown(v) + QStringLiteral(" is not a byte")
                      : QStringLiteral("%1 is not in %2..%3").arg(shown(v)).arg(low).arg(high));
+        if (d != std::trunc(d))
+            fail(at(key), shown(v) + QStringLiteral(" is not a whole number"));
         return int(d);
     }
     QString text(const QString& key) const {
@@ -169,8 +177,7 @@ QString item(const QString& section, qsizetype i) {
 class Importer {
   public:
     Importer(const QJsonObject& doc, int kind)
-        : image_(kind == KbdMachine ? qsizetype(mcn::Size) : qsizetype(mon::Size), '\0'),
-          kind_(kind) {
+        : image_(kind == KbdMachine ? qsizetype(mcn::Size) : qsizetype(mon::Size), '\0') {
         unnamed(doc.value("unnamedBytes"));
         image_[0] = char(kind);
         if (kind == KbdMachine)
@@ -211,7 +218,6 @@ class Importer {
     }
 
     QByteArray image_;
-    int kind_;
     std::vector<Claim> claims_;
 };
 

@@ -90,6 +90,10 @@ class TestLayoutDocument : public QObject {
         QTest::addColumn<QString>("error");
         QTest::newRow("out of range")
             << "keys[4].code" << QJsonValue(300) << "keys[4].code: 300 is not a byte";
+        QTest::newRow("key with a line break")
+            << "keys[0].a\nb" << QJsonValue(1) << "keys[0].a.b: unknown field";
+        QTest::newRow("far out of range")
+            << "cues[0].number" << QJsonValue(1e100) << "cues[0].number: 1e+100 is not in 0..65535";
         QTest::newRow("wrong type")
             << "cues[0].number" << QJsonValue("7") << "cues[0].number: \"7\" is not a number";
         QTest::newRow("not whole")
