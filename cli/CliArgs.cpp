@@ -45,12 +45,12 @@ struct ValueOption {
 };
 const ValueOption ValueOptions[] = {
     {"--port", {Command::Download, Command::Upload, Command::Verify}},
-    {"--block", {Command::Download, Command::Upload}},
+    {"--block", {Command::Download, Command::Upload, Command::Verify}},
     {"--kind", {Command::Upload}},
 };
 const ValueOption Flags[] = {
     {"--verify", {Command::Download}},
-    {"--fast", {Command::Download}},
+    {"--fast", {Command::Download, Command::Upload}},
 };
 
 QString quoted(const QString& word) {
@@ -105,7 +105,8 @@ struct Reader {
         if (!takers.contains(o.command))
             return fail(QStringLiteral("%1 does not take %2")
                             .arg(QLatin1String(commandWord(o.command)), name));
-        if (values.contains(name))
+        const bool many = name == QLatin1String("--port") && o.command != Command::Upload;
+        if (values.contains(name) && !many)
             return fail(QStringLiteral("%1 given twice").arg(name));
         if (flag) {
             if (value)
@@ -120,6 +121,12 @@ struct Reader {
         }
         if (value->isEmpty())
             return fail(QStringLiteral("%1 needs a value").arg(name));
+        if (many && (o.ports.contains(*value) || o.ports.size() >= MaxPorts))
+            return fail(o.ports.size() >= MaxPorts
+                            ? QStringLiteral("at most %1 --port").arg(MaxPorts)
+                            : QStringLiteral("--port %1 given twice").arg(quoted(*value)));
+        if (name == QLatin1String("--port"))
+            o.ports << *value;
         values.insert(name, *value);
         return true;
     }
@@ -141,7 +148,6 @@ struct Reader {
                 return fail(
                     QStringLiteral("%1 needs %2")
                         .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
-        o.port = values.value(QStringLiteral("--port"));
         o.block = values.value(QStringLiteral("--block"));
         o.verify = values.contains(QStringLiteral("--verify"));
         o.fast = values.contains(QStringLiteral("--fast"));

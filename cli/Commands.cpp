@@ -70,6 +70,36 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex) {
     return ExitDone;
 }
 
+// Every --port names a device, and no two the same one, before anything is opened.
+int choosePorts(const Options& o, QList<PortChoice>& ports) {
+    for (const QString& word : o.ports) {
+        QString error;
+        const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
+        if (port.path.isEmpty())
+            return fail(ExitUsage, error);
+        for (const PortChoice& other : ports)
+            if (other.path == port.path)
+                return fail(
+                    ExitUsage,
+                    QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
+        ports << port;
+    }
+    return ExitDone;
+}
+
+// With several ports: a line per port (and its differences after it), the worst code.
+int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results) {
+    for (int i = 0; i < ports.size(); ++i) {
+        const TransferResult& r = results[i];
+        printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, r.code == ExitDone
+                                                                          ? QStringLiteral("done")
+                                                                          : r.error));
+        for (const QString& line : r.lines)
+            printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, line));
+    }
+    return worstCode(results);
+}
+
 } // namespace
 
 int runCommand(const Options& o) {
@@ -91,16 +121,17 @@ int runCommand(const Options& o) {
     case Command::Verify:
         break;
     }
-    QString portError;
-    const PortChoice port =
-        resolvePort(o.port, QProcessEnvironment::systemEnvironment(), &portError);
-    if (port.path.isEmpty())
-        return fail(ExitUsage, portError);
+    QList<PortChoice> ports;
+    if (const int rc = choosePorts(o, ports); rc != ExitDone)
+        return rc;
     LayoutModel model;
     int listIndex = 0;
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;
-    const TransferResult result = runTransfer(o, model, listIndex, port);
+    const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
+    if (results.size() > 1)
+        return summary(ports, results);
+    const TransferResult& result = results.first();
     for (const QString& line : result.lines)
         printLine(stdout, line);
     if (result.code != ExitDone)
