@@ -21,9 +21,13 @@ public:
         asked << caption + QLatin1Char('|') + text;
         return answers.isEmpty() ? false : answers.dequeue();
     }
-    QString askOpenFile(const QString& title, const QString& dir, const QString& filter) override
+    QString askOpenFile(const QString& title, const QString& dir, const QString& filter,
+                        const QString& suffix) override
     {
-        dialogs << QStringList{QStringLiteral("open"), title, dir, filter}.join(QLatin1Char('|'));
+        QStringList words{QStringLiteral("open"), title, dir, filter};
+        if (!suffix.isEmpty())
+            words << suffix;
+        dialogs << words.join(QLatin1Char('|'));
         return openFiles.isEmpty() ? QString() : openFiles.dequeue();
     }
     QString askSaveFile(const QString& title, const QString& dir, const QString& preset,
