@@ -181,7 +181,10 @@ bool TGPOF::refuseOutsideMachineMode() {
     return true;
 }
 
+// A closed window keeps no edit, and its grids may be older than the image.
 void TGPOF::leaveMachineMode() {
+    if (!isVisible())
+        return;
     if (savekey->isEnabled())
         storeEdit();
     writeback();
