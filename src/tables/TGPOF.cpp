@@ -389,17 +389,17 @@ void TGPOF::Open1Click() {
 }
 
 void TGPOF::Save1Click() {
-    writeback();
     if (refuseOutsideMachineMode())
         return;
+    writeback();
     if (save)
         save();
 }
 
 void TGPOF::SaveAs1Click() {
-    writeback();
     if (refuseOutsideMachineMode())
         return;
+    writeback();
     if (saveAs)
         saveAs();
 }
@@ -416,9 +416,9 @@ int TGPOF::blockOfTable() const {
 }
 
 void TGPOF::Download1Click() {
-    writeback();
     if (refuseOutsideMachineMode())
         return;
+    writeback();
     if (download)
         download(blockOfTable());
     FormShow(); // an upload may have brought other bytes

@@ -24,10 +24,8 @@ public:
     QString askOpenFile(const QString& title, const QString& dir, const QString& filter,
                         const QString& suffix) override
     {
-        QStringList words{QStringLiteral("open"), title, dir, filter};
-        if (!suffix.isEmpty())
-            words << suffix;
-        dialogs << words.join(QLatin1Char('|'));
+        const QString more = suffix.isEmpty() ? QString() : QLatin1Char('|') + suffix;
+        dialogs << QStringList{QStringLiteral("open"), title, dir, filter}.join(QLatin1Char('|')) + more;
         return openFiles.isEmpty() ? QString() : openFiles.dequeue();
     }
     QString askSaveFile(const QString& title, const QString& dir, const QString& preset,

@@ -296,8 +296,7 @@ void TstTableWindows::loopDialogThenLoopGrid() {
     QCOMPARE(f.cell(0, 5, 2), QString::number(7 * 256 + 0x41));
     QCOMPARE(f.cell(0, 6, 2), QString());
 
-    // While the loop table is open, the dialog's edit shows in it at once; a row edit in
-    // progress there goes on.
+    // While the loop table is open, the dialog's edit shows in it at once.
     clickRow(f.grid(0), 2);
     QVERIFY(!f.w.gpo->ClipEdit->isEnabled()); // an Out row has no clip
     whenModal([&](QWidget*) {
@@ -306,8 +305,7 @@ void TstTableWindows::loopDialogThenLoopGrid() {
     });
     shiftClick(f.key(20));
     QCOMPARE(f.cell(0, 5, 2), QString::number(2 * 256 + 0x41));
-    QCOMPARE(f.w.gpo->editbox->title(), QStringLiteral("Edit 1 Out"));
-    QVERIFY(f.w.gpo->savekey->isEnabled());
+    QCOMPARE(f.w.gpo->editbox->title(), QStringLiteral("Edit 1 Out")); // that row edit goes on
 }
 
 void TstTableWindows::tableLayouts_data() {
@@ -467,23 +465,21 @@ void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     clickRow(f.grid(1), 2); // Cue 10: entry 9
     QCOMPARE(t->editbox->title(), QStringLiteral("Edit Cue 10"));
     t->tcedit->setFocus();
-    t->tcedit->selectAll();
-    QTest::keyClick(t->tcedit, Qt::Key_Delete);
     t->tcedit->setCursorPosition(0);
-    QTest::keyClicks(t->tcedit, "0102");
+    QTest::keyClicks(t->tcedit, "01020304");
     QTest::keyClick(t->tcedit, Qt::Key_Return);
     t->ClipEdit->selectAll();
     QTest::keyClicks(t->ClipEdit, "4660");
     QTest::keyClick(t->ClipEdit, Qt::Key_Return);
     QTest::keyClick(t->savekey, Qt::Key_Return);
-    QCOMPARE(f.cell(1, 2, 1), QStringLiteral("01:02:00:00")); // as stored, not as typed
+    QCOMPARE(f.cell(1, 2, 1), QStringLiteral("01:02:03:04"));
     clickRow(f.grid(1), 3); // Cue 11, saved without typing: its bytes stay
     QTest::keyClick(t->savekey, Qt::Key_Return);
     t->findChild<QAction*>(QStringLiteral("Save1"))->trigger();
     QVERIFY(f.prompts.errors.isEmpty());
 
     QByteArray expected = original;
-    const QByteArray cue = QByteArray::fromHex("010200001234");
+    const QByteArray cue = QByteArray::fromHex("010203041234");
     expected.replace(74 + 6 * 9, 6, cue);
     const QByteArray saved = readFile(path);
     QCOMPARE(saved.size(), 484);
@@ -492,8 +488,7 @@ void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     QVERIFY(!f.model.LayoutChanged);
 }
 
-// A kind switch with the table window, a row edit in it and the format list open: the edit is
-// kept, the windows close, and nothing of the table window reaches the machine file after it.
+// A kind switch keeps the row edit, closes the windows, and leaves the machine file alone.
 void TstTableWindows::kindSwitchLeavesMachineFileAlone() {
     Fixture f;
     const QByteArray original = QByteArray(484, '\0').replace(74, 1, "\x12");
@@ -502,25 +497,20 @@ void TstTableWindows::kindSwitchLeavesMachineFileAlone() {
     f.prompts.openFiles << path;
     f.w.main->Open1Click();
     f.w.main->action("Cues2")->trigger();
-    TGPOF* t = f.w.gpo;
-    auto tableItem = [t](const char* name) { t->findChild<QAction*>(name)->trigger(); };
     clickRow(f.grid(0), 2);
-    QTest::keyClicks(t->tcedit, "34");
+    QTest::keyClicks(f.w.gpo->tcedit, "34");
     f.w.main->action("MonitorControl1")->trigger();
-    QVERIFY(!t->isVisible());
+    QVERIFY(!f.w.gpo->isVisible());
     QCOMPARE(f.bytesAt(f.model.McnImage.cueOffset(1), 4), (Bytes{0x34, 0, 0, 0}));
-    tableItem("Save1");
-    tableItem("SaveAs1");
+    f.w.gpo->Save1Click();
     f.w.main->action("Cues2")->trigger();
-    QCOMPARE(f.prompts.messages.size(), 3); // each refused
+    QCOMPARE(f.prompts.messages.size(), 2); // both refused
     f.w.main->action("EditFormats1")->trigger();
-    f.key(10)->setTag(15); // "Shift"
-    shiftClick(f.key(10));
+    f.w.main->shiftf->show(); // Shift on
     f.w.main->action("mcnctrl")->trigger();
     QVERIFY(!f.w.selFormat->isVisible() && f.w.main->shiftf->isHidden());
-    // The main window's "Save" is off after a switch, so the table's asks for a file.
     f.w.main->action("Cues2")->trigger();
-    tableItem("Save1");
+    f.w.gpo->Save1Click(); // the main window's "Save" is off after a switch: a file is asked for
     QVERIFY(f.prompts.dialogs.last().startsWith(QStringLiteral("save|")));
     QCOMPARE(readFile(path).toHex(), original.toHex());
 }
