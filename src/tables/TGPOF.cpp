@@ -177,7 +177,7 @@ bool TGPOF::refuseOutsideMachineMode() {
     prompts_.showMessage(
         QStringLiteral("The GPO, cue and loop tables belong to machine control; "
                        "switch to \"Machine Control\" to edit, save or send them."),
-        windowTitle());
+        QStringLiteral("Machine Control"));
     return true;
 }
 
