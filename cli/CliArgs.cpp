@@ -13,10 +13,11 @@ struct CommandWord {
     const char* word;
     Command command;
 };
-constexpr CommandWord Commands[] = {
-    {"ports", Command::Ports},   {"download", Command::Download}, {"upload", Command::Upload},
-    {"verify", Command::Verify}, {"show", Command::Show},         {"help", Command::Help},
-    {"export", Command::Export}, {"import", Command::Import},     {"diff", Command::Diff}};
+constexpr CommandWord Commands[] = {{"ports", Command::Ports},   {"download", Command::Download},
+                                    {"upload", Command::Upload}, {"verify", Command::Verify},
+                                    {"show", Command::Show},     {"help", Command::Help},
+                                    {"export", Command::Export}, {"import", Command::Import},
+                                    {"diff", Command::Diff}};
 
 // How many file names a command takes, and what it calls them in a message.
 struct FileWords {
@@ -26,12 +27,13 @@ struct FileWords {
     const char* needs;
 };
 constexpr FileWords FileCounts[] = {
-    {Command::Download, 1, 1, "a FILE"}, {Command::Upload, 1, 1, "a FILE"},
-    {Command::Verify, 1, 1, "a FILE"},   {Command::Show, 1, 1, "a FILE"},
-    {Command::Export, 1, 2, "a LAYOUT"}, {Command::Import, 2, 2, "IN.json and LAYOUT"},
+    {Command::Download, 1, 1, "a FILE"},   {Command::Upload, 1, 1, "a FILE"},
+    {Command::Verify, 1, 1, "a FILE"},     {Command::Show, 1, 1, "a FILE"},
+    {Command::Export, 1, 2, "a LAYOUT"},   {Command::Import, 2, 2, "IN.json and LAYOUT"},
     {Command::Diff, 2, 2, "two files"}};
 
-FileWords fileWords(Command command) {
+FileWords fileWords(Command command)
+{
     for (const auto& f : FileCounts)
         if (f.command == command)
             return f;
@@ -53,18 +55,21 @@ const ValueOption Flags[] = {
     {"--fast", {Command::Download, Command::Upload}},
 };
 
-QString quoted(const QString& word) {
+QString quoted(const QString& word)
+{
     return QLatin1Char('"') + word + QLatin1Char('"');
 }
 
-std::optional<Command> commandOf(const QString& word) {
+std::optional<Command> commandOf(const QString& word)
+{
     for (const auto& c : Commands)
         if (word == QLatin1String(c.word))
             return c.command;
     return std::nullopt;
 }
 
-const char* commandWord(Command command) {
+const char* commandWord(Command command)
+{
     for (const auto& c : Commands)
         if (c.command == command)
             return c.word;
@@ -72,7 +77,8 @@ const char* commandWord(Command command) {
 }
 
 template <std::size_t N>
-const ValueOption* findOption(const ValueOption (&table)[N], const QString& name) {
+const ValueOption* findOption(const ValueOption (&table)[N], const QString& name)
+{
     for (const auto& o : table)
         if (name == QLatin1String(o.name))
             return &o;
@@ -85,12 +91,14 @@ struct Reader {
     QStringList positional;
     QString error;
 
-    bool fail(const QString& text) {
+    bool fail(const QString& text)
+    {
         error = text;
         return false;
     }
 
-    bool option(const QStringList& args, qsizetype& i) {
+    bool option(const QStringList& args, qsizetype& i)
+    {
         QString name = args[i];
         std::optional<QString> value;
         if (const auto eq = name.indexOf(QLatin1Char('=')); eq > 0) {
@@ -121,33 +129,31 @@ struct Reader {
         }
         if (value->isEmpty())
             return fail(QStringLiteral("%1 needs a value").arg(name));
-        if (many && (o.ports.contains(*value) || o.ports.size() >= MaxPorts))
-            return fail(o.ports.size() >= MaxPorts
-                            ? QStringLiteral("at most %1 --port").arg(MaxPorts)
-                            : QStringLiteral("--port %1 given twice").arg(quoted(*value)));
+        if (many && o.ports.size() >= MaxPorts)
+            return fail(QStringLiteral("at most %1 --port").arg(MaxPorts));
+        if (many && o.ports.contains(*value))
+            return fail(QStringLiteral("--port %1 given twice").arg(quoted(*value)));
         if (name == QLatin1String("--port"))
             o.ports << *value;
         values.insert(name, *value);
         return true;
     }
 
-    bool finish() {
+    bool finish()
+    {
         const FileWords files = fileWords(o.command);
         if (positional.size() < files.least)
-            return fail(
-                QStringLiteral("%1 needs %2")
-                    .arg(QLatin1String(commandWord(o.command)), QLatin1String(files.needs)));
+            return fail(QStringLiteral("%1 needs %2")
+                            .arg(QLatin1String(commandWord(o.command)), QLatin1String(files.needs)));
         if (positional.size() > files.most)
             return fail(QStringLiteral("unexpected word %1").arg(quoted(positional.last())));
         o.file = positional.value(0);
         o.second = positional.value(1);
         for (const auto& opt : ValueOptions)
-            if (opt.commands.contains(o.command) &&
-                QLatin1String(opt.name) != QLatin1String("--block") &&
+            if (opt.commands.contains(o.command) && QLatin1String(opt.name) != QLatin1String("--block") &&
                 !values.contains(QLatin1String(opt.name)))
-                return fail(
-                    QStringLiteral("%1 needs %2")
-                        .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
+                return fail(QStringLiteral("%1 needs %2")
+                                .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
         o.block = values.value(QStringLiteral("--block"));
         o.verify = values.contains(QStringLiteral("--verify"));
         o.fast = values.contains(QStringLiteral("--fast"));
@@ -158,8 +164,7 @@ struct Reader {
             else if (kind == QLatin1String("monitor"))
                 o.kind = KbdMonitor;
             else
-                return fail(
-                    QStringLiteral("--kind takes machine or monitor, not %1").arg(quoted(kind)));
+                return fail(QStringLiteral("--kind takes machine or monitor, not %1").arg(quoted(kind)));
         }
         return true;
     }
@@ -167,7 +172,8 @@ struct Reader {
 
 } // namespace
 
-Parsed parseArguments(const QStringList& args) {
+Parsed parseArguments(const QStringList& args)
+{
     for (const QString& a : args) {
         if (a.size() > MaxWordLength)
             return {std::nullopt, QStringLiteral("a word of the command line is too long")};
@@ -198,7 +204,8 @@ Parsed parseArguments(const QStringList& args) {
     return {r.o, {}};
 }
 
-PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error) {
+PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error)
+{
     auto fail = [&](const QString& text) {
         if (error)
             *error = text;
@@ -222,7 +229,8 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
     return {path, QStringLiteral("COM%1 (%2)").arg(number).arg(path)};
 }
 
-std::optional<int> blockIndex(std::int32_t kind, const QString& name) {
+std::optional<int> blockIndex(std::int32_t kind, const QString& name)
+{
     const auto items = link::blockListItems(kind);
     if (!items)
         return std::nullopt;

@@ -19,17 +19,20 @@
 namespace zeltra::cli {
 namespace {
 
-void printLine(std::FILE* to, const QString& line) {
+void printLine(std::FILE* to, const QString& line)
+{
     std::fprintf(to, "%s\n", line.toLocal8Bit().constData());
 }
 
-int fail(int code, const QString& line) {
+int fail(int code, const QString& line)
+{
     const QString hint = code == ExitUsage ? QStringLiteral(" (%1)").arg(usageHint()) : QString();
     printLine(stderr, QStringLiteral("zeltra-cli: ") + line + hint);
     return code;
 }
 
-int ports() {
+int ports()
+{
     QList<link::SystemDevice> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.append({info.systemLocation(), info.description()});
@@ -39,7 +42,8 @@ int ports() {
     return ExitDone;
 }
 
-int show(const Options& o) {
+int show(const Options& o)
+{
     LayoutModel model;
     model.initDefaults({});
     if (const QString e = loadLayout(o.file, model); !e.isEmpty())
@@ -50,7 +54,8 @@ int show(const Options& o) {
 }
 
 // The file and the block, checked before the port is touched.
-int prepare(const Options& o, LayoutModel& model, int& listIndex) {
+int prepare(const Options& o, LayoutModel& model, int& listIndex)
+{
     model.initDefaults({});
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
                                                    : loadLayout(o.file, model);
@@ -71,7 +76,8 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex) {
 }
 
 // Every --port names a device, and no two the same one, before anything is opened.
-int choosePorts(const Options& o, QList<PortChoice>& ports) {
+int choosePorts(const Options& o, QList<PortChoice>& ports)
+{
     for (const QString& word : o.ports) {
         QString error;
         const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
@@ -79,21 +85,20 @@ int choosePorts(const Options& o, QList<PortChoice>& ports) {
             return fail(ExitUsage, error);
         for (const PortChoice& other : ports)
             if (other.path == port.path)
-                return fail(
-                    ExitUsage,
-                    QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
+                return fail(ExitUsage,
+                            QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
         ports << port;
     }
     return ExitDone;
 }
 
 // With several ports: a line per port (and its differences after it), the worst code.
-int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results) {
+int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results)
+{
     for (int i = 0; i < ports.size(); ++i) {
         const TransferResult& r = results[i];
-        printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, r.code == ExitDone
-                                                                          ? QStringLiteral("done")
-                                                                          : r.error));
+        const QString outcome = r.code == ExitDone ? QStringLiteral("done") : r.error;
+        printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, outcome));
         for (const QString& line : r.lines)
             printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, line));
     }
@@ -102,7 +107,8 @@ int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results
 
 } // namespace
 
-int runCommand(const Options& o) {
+int runCommand(const Options& o)
+{
     switch (o.command) {
     case Command::Help:
         return ExitDone;

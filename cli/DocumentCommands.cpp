@@ -13,16 +13,19 @@
 namespace zeltra::cli {
 namespace {
 
-int fail(int code, const QString& line) {
+int fail(int code, const QString& line)
+{
     std::fprintf(stderr, "zeltra-cli: %s\n", printable(line).toLocal8Bit().constData());
     return code;
 }
 
-bool isDocumentName(const QString& path) {
+bool isDocumentName(const QString& path)
+{
     return path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
 }
 
-QString readDocument(const QString& path, QByteArray& image) {
+QString readDocument(const QString& path, QByteArray& image)
+{
     const auto file = safefile::readHead(path, layoutdoc::MaxDocumentBytes + 1);
     if (!file.ok())
         return QStringLiteral("%1: %2").arg(path, file.error);
@@ -34,13 +37,15 @@ QString readDocument(const QString& path, QByteArray& image) {
 }
 
 // A `.json` file is read as a document, anything else as a layout image.
-QString readEither(const QString& path, QByteArray& image) {
+QString readEither(const QString& path, QByteArray& image)
+{
     return isDocumentName(path) ? readDocument(path, image) : readImageFile(path, image);
 }
 
 } // namespace
 
-int exportLayout(const Options& o) {
+int exportLayout(const Options& o)
+{
     QByteArray image;
     if (const QString e = readImageFile(o.file, image); !e.isEmpty())
         return fail(ExitFile, e);
@@ -55,7 +60,8 @@ int exportLayout(const Options& o) {
     return ExitDone;
 }
 
-int importLayout(const Options& o) {
+int importLayout(const Options& o)
+{
     QByteArray image;
     if (const QString e = readDocument(o.file, image); !e.isEmpty())
         return fail(ExitFile, e);
@@ -66,7 +72,8 @@ int importLayout(const Options& o) {
     return ExitDone;
 }
 
-int diffLayouts(const Options& o) {
+int diffLayouts(const Options& o)
+{
     QByteArray a;
     QByteArray b;
     if (const QString e = readEither(o.file, a); !e.isEmpty())

@@ -4,7 +4,8 @@
 
 namespace zeltra::cli {
 
-int exitCodeFor(link::TransferOutcome outcome) {
+int exitCodeFor(link::TransferOutcome outcome)
+{
     using link::TransferOutcome;
     switch (outcome) {
     case TransferOutcome::Finished:
@@ -21,7 +22,8 @@ int exitCodeFor(link::TransferOutcome outcome) {
     return ExitNoAnswer;
 }
 
-QString outcomeText(link::TransferOutcome outcome) {
+QString outcomeText(link::TransferOutcome outcome)
+{
     using link::TransferOutcome;
     switch (outcome) {
     case TransferOutcome::Finished:
@@ -31,8 +33,7 @@ QString outcomeText(link::TransferOutcome outcome) {
     case TransferOutcome::Differ:
         return QStringLiteral("the keyboard holds other bytes than the file");
     case TransferOutcome::NoAnswer:
-        return link::texts::abortNoComs() +
-               QStringLiteral(": the keyboard did not answer within 1 s");
+        return link::texts::abortNoComs() + QStringLiteral(": the keyboard did not answer within 1 s");
     case TransferOutcome::NotTakingCommands:
         return link::texts::setSerialAToInput() +
                QStringLiteral(": the keyboard's port A is not taking commands");
@@ -42,7 +43,8 @@ QString outcomeText(link::TransferOutcome outcome) {
     return {};
 }
 
-QString portOpenFailure(const QString& portName, const QString& reason) {
+QString portOpenFailure(const QString& portName, const QString& reason)
+{
     if (reason.contains(QLatin1String("locking the device")))
         return QStringLiteral("%1 is in use by another program (the zeltra window?); "
                               "disconnect it there and try again")

@@ -2,7 +2,8 @@
 
 namespace zeltra::cli {
 
-QString helpText() {
+QString helpText()
+{
     return QStringLiteral(
         "Usage: zeltra-cli COMMAND [FILE] [OPTIONS]\n"
         "\n"
@@ -57,7 +58,8 @@ QString helpText() {
         "     layouts differ\n");
 }
 
-QString usageHint() {
+QString usageHint()
+{
     return QStringLiteral("try 'zeltra-cli --help'");
 }
 

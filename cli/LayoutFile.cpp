@@ -8,33 +8,26 @@
 namespace zeltra::cli {
 namespace {
 
-std::size_t imageSize(std::int32_t kind) {
+std::size_t imageSize(std::int32_t kind)
+{
     return kind == KbdMonitor ? mon::Size : mcn::Size;
 }
 
-const char* kindName(std::int32_t kind) {
+const char* kindName(std::int32_t kind)
+{
     return kind == KbdMonitor ? "monitor" : "machine";
 }
 
 // Qt cannot name a file whose name was not valid in the system's encoding.
-QString badName(const QString& path) {
+QString badName(const QString& path)
+{
     if (path.contains(QChar::ReplacementCharacter))
         return QStringLiteral("the file name is not valid UTF-8");
     return {};
 }
 
-QString readExact(const QString& path, LayoutModel& model) {
-    layoutfiles::LayoutRead read;
-    if (QString e = readImageFile(path, read.head); !e.isEmpty())
-        return e;
-    read.kind = std::uint8_t(read.head[0]);
-    layoutfiles::applyLayout(model, read);
-    return {};
-}
-
-} // namespace
-
-QString readImageFile(const QString& path, QByteArray& image) {
+QString readImage(const QString& path, QByteArray& image)
+{
     if (QString e = badName(path); !e.isEmpty())
         return e;
     const auto file = safefile::readHead(path, qint64(mcn::Size) + 1);
@@ -44,9 +37,7 @@ QString readImageFile(const QString& path, QByteArray& image) {
         return QStringLiteral("%1 is empty").arg(path);
     const auto kind = layoutfiles::kindFromFirstByte(std::uint8_t(file.data[0]));
     if (!layoutfiles::kindHasImage(kind) || std::uint8_t(file.data[0]) != kind)
-        return QStringLiteral("%1 is not a layout file (first byte %2)")
-            .arg(path)
-            .arg(std::uint8_t(file.data[0]));
+        return QStringLiteral("%1 is not a layout file (first byte %2)").arg(path).arg(std::uint8_t(file.data[0]));
     if (file.size != qint64(imageSize(kind)))
         return QStringLiteral("%1 is %2 bytes; a %3 layout is %4")
             .arg(path)
@@ -57,7 +48,25 @@ QString readImageFile(const QString& path, QByteArray& image) {
     return {};
 }
 
-QString loadLayout(const QString& path, LayoutModel& model) {
+QString readExact(const QString& path, LayoutModel& model)
+{
+    layoutfiles::LayoutRead read;
+    if (QString e = readImage(path, read.head); !e.isEmpty())
+        return e;
+    read.kind = std::uint8_t(read.head[0]);
+    layoutfiles::applyLayout(model, read);
+    return {};
+}
+
+} // namespace
+
+QString readImageFile(const QString& path, QByteArray& image)
+{
+    return readImage(path, image);
+}
+
+QString loadLayout(const QString& path, LayoutModel& model)
+{
     LayoutModel loaded = model;
     const QString error = readExact(path, loaded);
     if (error.isEmpty())
@@ -65,7 +74,8 @@ QString loadLayout(const QString& path, LayoutModel& model) {
     return error;
 }
 
-QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model) {
+QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
+{
     LayoutModel base;
     base.initDefaults({});
     base.setKbdType(kind);
@@ -86,7 +96,8 @@ QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model) {
     return {};
 }
 
-QString saveLayout(const QString& path, const LayoutModel& model) {
+QString saveLayout(const QString& path, const LayoutModel& model)
+{
     if (QString e = badName(path); !e.isEmpty())
         return e;
     const QByteArray image = layoutfiles::currentImage(model);

@@ -13,15 +13,18 @@ namespace {
 constexpr int FirstFormatKey = 48; // "User-A"
 constexpr int FormatKeys = 8;      // "User-A".."User-H": slots 0..7, shifted 8..15
 
-QString padded(const QString& text, int width) {
+QString padded(const QString& text, int width)
+{
     return text.leftJustified(width);
 }
 
-QString timecodeAt(std::span<const std::uint8_t> image, std::size_t at) {
+QString timecodeAt(std::span<const std::uint8_t> image, std::size_t at)
+{
     return timecode::toText(std::span<const std::uint8_t, 4>(image.subspan(at, 4)));
 }
 
-QString keyLine(int listKind, int key, int code) {
+QString keyLine(int listKind, int key, int code)
+{
     const auto& e = functionTable(listKind)[std::size_t(findfunction(listKind, code))];
     const QString name = e.Code == 0 ? QStringLiteral("-") : QString::fromLatin1(e.Name).trimmed();
     return QStringLiteral("  %1 %2 code %3  %4")
@@ -29,31 +32,29 @@ QString keyLine(int listKind, int key, int code) {
              padded(QString::number(code), 4), QString::fromLatin1(e.Description));
 }
 
-QString formatRef(const MonitorImage& image, int slot) {
+QString formatRef(const MonitorImage& image, int slot)
+{
     const int record = image.formatAssign(slot);
     if (record >= mon::FormatCount)
         return QStringLiteral("format %1 (no such record)").arg(record + 1);
-    return QStringLiteral("format %1 \"%2\"")
-        .arg(record + 1)
-        .arg(printable(image.formatName(record)));
+    return QStringLiteral("format %1 \"%2\"").arg(record + 1).arg(printable(image.formatName(record)));
 }
 
-void keys(QStringList& out, int listKind, std::span<const std::uint8_t> image) {
+void keys(QStringList& out, int listKind, std::span<const std::uint8_t> image)
+{
     out << QStringLiteral("Keys");
     for (int k = 0; k < KeyCount; ++k)
         out << keyLine(listKind, k, image[mcn::KeyCodes + std::size_t(k)]);
 }
 
-void machineTables(QStringList& out, const MachineImage& img) {
+void machineTables(QStringList& out, const MachineImage& img)
+{
     out << QStringLiteral("Macros");
     for (int m = 0; m < mcn::MacroCount; ++m) {
         const std::uint8_t code = img.bytes[mcn::MacroTable + std::size_t(m)];
-        out << QStringLiteral("  M%1  %2")
-                   .arg(QChar(u'A' + m))
-                   .arg(code == 0 ? QStringLiteral("-")
-                                  : QStringLiteral("%1 code %2")
-                                        .arg(padded(macros::macroname(code), 9))
-                                        .arg(code));
+        out << QStringLiteral("  M%1  %2").arg(QChar(u'A' + m)).arg(
+                   code == 0 ? QStringLiteral("-")
+                             : QStringLiteral("%1 code %2").arg(padded(macros::macroname(code), 9)).arg(code));
     }
     out << QStringLiteral("Cues");
     for (int k = 0; k < mcn::CueCount; ++k) {
@@ -71,13 +72,13 @@ void machineTables(QStringList& out, const MachineImage& img) {
                         timecodeAt(img.bytes, at + 4))
                    .arg(img.bytes[at + 8])
                    .arg((end & 0x0F) < 4 ? words::loopEndActions()[end & 0x0F]
-                                         : QStringLiteral("action %1").arg(end & 0x0F))
+                                        : QStringLiteral("action %1").arg(end & 0x0F))
                    .arg((end >> 4) + 1);
     }
     out << QStringLiteral("GPO times");
     for (int k = 0; k < mcn::GpoCount; ++k)
         out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("GPO %1").arg(k + 1), 8),
-                                             timecodeAt(img.bytes, img.gpoOffset(k)));
+                                            timecodeAt(img.bytes, img.gpoOffset(k)));
     out << QStringLiteral("Configuration");
     std::span<const std::uint8_t> b(img.bytes);
     out << QStringLiteral("  Unit Config    %1").arg(hexBytes(b.subspan(mcn::UnitConfig, 16)));
@@ -85,15 +86,17 @@ void machineTables(QStringList& out, const MachineImage& img) {
     out << QStringLiteral("  Port B Config  %1").arg(hexBytes(b.subspan(mcn::PortBConfig, 16)));
 }
 
-QString trimText(int step) {
+QString trimText(int step)
+{
     const formats::GainUse use = formats::outputTrimUse();
     if (step > use.maximum)
         return QStringLiteral("step %1").arg(step);
-    return QStringLiteral("step %1  %2")
-        .arg(padded(QString::number(step), 2), formats::levelText(step, use.zero));
+    return QStringLiteral("step %1  %2").arg(padded(QString::number(step), 2),
+                                             formats::levelText(step, use.zero));
 }
 
-void monitorTables(QStringList& out, const MonitorImage& img) {
+void monitorTables(QStringList& out, const MonitorImage& img)
+{
     out << QStringLiteral("Format memories");
     for (int s = 0; s < FormatKeys; ++s)
         out << QStringLiteral("  %1 %2, shifted %3")
@@ -102,11 +105,11 @@ void monitorTables(QStringList& out, const MonitorImage& img) {
     out << QStringLiteral("Formats");
     for (int r = 0; r < mon::FormatCount; ++r)
         out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("Format %1").arg(r + 1), 10),
-                                             formatText(img, r));
+                                            formatText(img, r));
     out << QStringLiteral("Trims");
     for (int t = 0; t < 16; ++t) {
         out << QStringLiteral("  %1 %2").arg(padded(words::trimOutput(t), 8),
-                                             trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
+                                            trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
     }
     out << QStringLiteral("Configuration");
     std::span<const std::uint8_t> b(img.bytes);
@@ -116,11 +119,13 @@ void monitorTables(QStringList& out, const MonitorImage& img) {
 
 } // namespace
 
-QString hexBytes(std::span<const std::uint8_t> bytes) {
+QString hexBytes(std::span<const std::uint8_t> bytes)
+{
     return words::hexPairs(bytes.data(), bytes.size());
 }
 
-QString printable(const QString& text) {
+QString printable(const QString& text)
+{
     QString out = text;
     for (QChar& c : out)
         if (!c.isPrint())
@@ -128,7 +133,8 @@ QString printable(const QString& text) {
     return out;
 }
 
-QString formatText(const MonitorImage& image, int record) {
+QString formatText(const MonitorImage& image, int record)
+{
     using namespace formats;
     const QString name = QLatin1Char('"') + printable(image.formatName(record)) + QLatin1Char('"');
     const RecordBytes r = readRecord(image, record);
@@ -138,7 +144,8 @@ QString formatText(const MonitorImage& image, int record) {
              levelText(r[rec::StereoTrim], stereoTrimUse().zero));
 }
 
-QStringList layoutText(const LayoutModel& model) {
+QStringList layoutText(const LayoutModel& model)
+{
     QStringList out;
     if (model.KbdType() == KbdMachine) {
         out << QStringLiteral("Machine control layout");

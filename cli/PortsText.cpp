@@ -4,7 +4,8 @@
 
 namespace zeltra::cli {
 
-QStringList portsText(const QList<link::ComPortEntry>& ports) {
+QStringList portsText(const QList<link::ComPortEntry>& ports)
+{
     if (ports.isEmpty())
         return {QStringLiteral("no serial ports found")};
     int pathWidth = 0;

@@ -8,7 +8,8 @@ namespace {
 constexpr int RedrawMs = 100; // a terminal gets at most this many redraws of every bar
 }
 
-QString barLine(const QString& caption, int done, int total, int width) {
+QString barLine(const QString& caption, int done, int total, int width)
+{
     const int shown = total > 0 ? std::clamp(done, 0, total) : 0;
     const int filled = total > 0 ? shown * width / total : 0;
     const int percent = total > 0 ? shown * 100 / total : 100;
@@ -21,15 +22,18 @@ QString barLine(const QString& caption, int done, int total, int width) {
 }
 
 Progress::Progress(std::FILE* out, bool terminal, const QStringList& ports)
-    : out_(out), terminal_(terminal), names_(ports) {
+    : out_(out), terminal_(terminal), names_(ports)
+{
     lines_.resize(std::max<qsizetype>(ports.size(), 1));
 }
 
-QString Progress::prefix(int port) const {
+QString Progress::prefix(int port) const
+{
     return names_.size() > 1 ? names_[port] + QStringLiteral(": ") : QString();
 }
 
-void Progress::update(int port, const QString& caption, int done, int total) {
+void Progress::update(int port, const QString& caption, int done, int total)
+{
     if (port < 0 || port >= lines_.size())
         return;
     Line& l = lines_[port];
@@ -59,7 +63,8 @@ void Progress::update(int port, const QString& caption, int done, int total) {
 
 // Back up over the lines drawn last, and each line cleared before it is drawn again, so a
 // shorter caption leaves nothing behind.
-void Progress::redraw() {
+void Progress::redraw()
+{
     if (drawn_ > 0)
         std::fprintf(out_, "\033[%dA", drawn_);
     for (int i = 0; i < lines_.size(); ++i) {
@@ -74,7 +79,8 @@ void Progress::redraw() {
     sinceDrawn_.start();
 }
 
-void Progress::finish() {
+void Progress::finish()
+{
     if (terminal_ && drawn_ > 0)
         redraw();
 }

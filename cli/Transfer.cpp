@@ -22,7 +22,8 @@ using link::Direction;
 using link::TransferOutcome;
 
 // What the running step does, in the connect window's words.
-QString stepCaption(std::int32_t kind, int step) {
+QString stepCaption(std::int32_t kind, int step)
+{
     const link::StepEntry e = link::stepEntry(kind, step);
     switch (e.kind) {
     case link::StepKind::Download:
@@ -37,7 +38,8 @@ QString stepCaption(std::int32_t kind, int step) {
     return {};
 }
 
-Direction firstDirection(Command command) {
+Direction firstDirection(Command command)
+{
     return command == Command::Upload   ? Direction::Upload
            : command == Command::Verify ? Direction::Verify
                                         : Direction::Download;
@@ -50,7 +52,8 @@ class PortTransfer : public QObject {
     PortTransfer(const Options& o, const LayoutModel& model, int listIndex, Progress& progress,
                  int line)
         : options_(o), model_(model), listIndex_(listIndex), engine_(model_, channel_),
-          driver_(engine_), progress_(progress), line_(line) {
+          driver_(engine_), progress_(progress), line_(line)
+    {
         connect(&engine_, &link::LinkEngine::difference, this,
                 [this](int block, int address, int expected, int got) {
                     differences_ << link::texts::differenceLine(block, address, expected, got);
@@ -67,7 +70,8 @@ class PortTransfer : public QObject {
         driver_.setFast(o.fast);
     }
 
-    void start(const PortChoice& port) {
+    void start(const PortChoice& port)
+    {
         channel_.setDevicePath(port.path);
         if (!engine_.tryport()) {
             result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}};
@@ -83,19 +87,22 @@ class PortTransfer : public QObject {
     void ended();
 
   private:
-    void begin(Direction direction) {
+    void begin(Direction direction)
+    {
         driver_.start(direction, listIndex_);
         guard_.start(int((driver_.framesTotal() + 10) * (link::LinkEngine::ReplyTicks + 2) *
                          link::LinkEngine::TickMs));
     }
-    void stepEnded(TransferOutcome outcome) {
+    void stepEnded(TransferOutcome outcome)
+    {
         if (outcome == TransferOutcome::Finished && options_.command == Command::Download &&
             options_.verify && engine_.transferBase() == link::DownloadBase)
             begin(Direction::Verify);
         else
             end(outcome);
     }
-    void end(TransferOutcome outcome) {
+    void end(TransferOutcome outcome)
+    {
         if (ended_)
             return;
         ended_ = true;
@@ -127,7 +134,8 @@ class PortTransfer : public QObject {
 } // namespace
 
 QList<TransferResult> runTransfers(const Options& o, LayoutModel& model, int listIndex,
-                                   const QList<PortChoice>& ports) {
+                                   const QList<PortChoice>& ports)
+{
     QStringList names;
     for (const PortChoice& p : ports)
         names << p.name;
@@ -155,7 +163,8 @@ QList<TransferResult> runTransfers(const Options& o, LayoutModel& model, int lis
     return results;
 }
 
-int worstCode(const QList<TransferResult>& results) {
+int worstCode(const QList<TransferResult>& results)
+{
     int worst = ExitDone;
     for (const TransferResult& r : results)
         worst = std::max(worst, r.code);

@@ -8,7 +8,8 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zeltra-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELTRA_VERSION));

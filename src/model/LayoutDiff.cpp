@@ -19,7 +19,8 @@ struct Section {
     QMap<QString, QString> wordsOf;
 };
 
-const QList<Section>& sections() {
+const QList<Section>& sections()
+{
     static const QList<Section> list{
         {"keys", "key", "index", "function", {"code"}, {}, {}},
         {"cues", "cue", "index", "timecode", {}, {}, {}},
@@ -39,7 +40,8 @@ const QList<Section>& sections() {
     return list;
 }
 
-const QMap<QString, QString>& fieldWords() {
+const QMap<QString, QString>& fieldWords()
+{
     static const QMap<QString, QString> map{
         {"unitConfig", "unit config"},    {"portAConfig", "port A config"},
         {"portBConfig", "port B config"}, {"dimAndOther", "dim + other"},
@@ -53,11 +55,13 @@ const QMap<QString, QString>& fieldWords() {
     return map;
 }
 
-QString fieldLabel(const QString& key) {
+QString fieldLabel(const QString& key)
+{
     return fieldWords().value(key, key);
 }
 
-QString valueText(const QString& key, const QJsonValue& v) {
+QString valueText(const QString& key, const QJsonValue& v)
+{
     if (v.isBool())
         return v.toBool() ? QStringLiteral("on") : QStringLiteral("off");
     if (v.isDouble())
@@ -68,14 +72,16 @@ QString valueText(const QString& key, const QJsonValue& v) {
                                         : v.toString();
 }
 
-QString told(const Section& s, const QJsonObject& o, const QString& key) {
+QString told(const Section& s, const QJsonObject& o, const QString& key)
+{
     QString text = valueText(key, o.value(key));
     if (s.wordsOf.contains(key))
         text += QStringLiteral(" (%1)").arg(o.value(s.wordsOf[key]).toString());
     return text;
 }
 
-void compareEntry(const Section& s, const QJsonObject& a, const QJsonObject& b, QStringList& out) {
+void compareEntry(const Section& s, const QJsonObject& a, const QJsonObject& b, QStringList& out)
+{
     const QJsonValue id = a.value(QLatin1String(s.name));
     const QString entry = QStringLiteral("%1 %2").arg(QLatin1String(s.label), valueText({}, id));
     const QString principal = QLatin1String(s.principal);
@@ -93,7 +99,8 @@ void compareEntry(const Section& s, const QJsonObject& a, const QJsonObject& b, 
     }
 }
 
-QMap<int, int> unnamedBytes(const QJsonObject& doc) {
+QMap<int, int> unnamedBytes(const QJsonObject& doc)
+{
     QMap<int, int> bytes;
     for (const QJsonValue& run : doc.value("unnamedBytes").toArray()) {
         const int offset = run[QLatin1String("offset")].toInt();
@@ -104,7 +111,8 @@ QMap<int, int> unnamedBytes(const QJsonObject& doc) {
     return bytes;
 }
 
-QString byteText(const QMap<int, int>& bytes, int at) {
+QString byteText(const QMap<int, int>& bytes, int at)
+{
     return bytes.contains(at)
                ? QStringLiteral("%1").arg(bytes[at], 2, 16, QLatin1Char('0')).toUpper()
                : QStringLiteral("(named)");
@@ -112,7 +120,8 @@ QString byteText(const QMap<int, int>& bytes, int at) {
 
 } // namespace
 
-QStringList differences(const QJsonObject& a, const QJsonObject& b) {
+QStringList differences(const QJsonObject& a, const QJsonObject& b)
+{
     QStringList out;
     for (const Section& s : sections()) {
         const QJsonArray ea = a.value(QLatin1String(s.key)).toArray();

@@ -21,22 +21,27 @@ class Exporter {
   public:
     explicit Exporter(const QByteArray& image)
         : b_(reinterpret_cast<const std::uint8_t*>(image.constData())),
-          covered_(std::size_t(image.size()), false) {}
-    int byte(std::size_t at) {
+          covered_(std::size_t(image.size()), false)
+    {}
+    int byte(std::size_t at)
+    {
         covered_[at] = true;
         return b_[at];
     }
     int be16(std::size_t at) { return byte(at) << 8 | byte(at + 1); }
-    QString hex(std::size_t at, std::size_t n) {
+    QString hex(std::size_t at, std::size_t n)
+    {
         mark(at, n);
         return words::hexPairs(b_ + at, n);
     }
-    QString timecode(std::size_t at) {
+    QString timecode(std::size_t at)
+    {
         mark(at, 4);
         return words::timecodeWords(b_ + at);
     }
     const std::uint8_t* at(std::size_t offset) const { return b_ + offset; }
-    void mark(std::size_t at, std::size_t n) {
+    void mark(std::size_t at, std::size_t n)
+    {
         std::fill_n(covered_.begin() + qsizetype(at), n, true);
     }
     QJsonArray unnamed() const;
@@ -46,7 +51,8 @@ class Exporter {
     std::vector<bool> covered_;
 };
 
-QJsonArray Exporter::unnamed() const {
+QJsonArray Exporter::unnamed() const
+{
     QJsonArray runs;
     for (std::size_t i = 0; i < covered_.size();) {
         if (covered_[i]) {
@@ -62,7 +68,8 @@ QJsonArray Exporter::unnamed() const {
     return runs;
 }
 
-QJsonArray keys(Exporter& e, int listKind) {
+QJsonArray keys(Exporter& e, int listKind)
+{
     QJsonArray out;
     for (int k = 0; k < KeyCount; ++k) {
         const int code = e.byte(mcn::KeyCodes + std::size_t(k));
@@ -72,7 +79,8 @@ QJsonArray keys(Exporter& e, int listKind) {
     return out;
 }
 
-QJsonArray cues(Exporter& e) {
+QJsonArray cues(Exporter& e)
+{
     QJsonArray out;
     for (int k = 0; k < mcn::CueCount; ++k) {
         const std::size_t at = mcn::Cues + mcn::CueSize * std::size_t(k);
@@ -82,7 +90,8 @@ QJsonArray cues(Exporter& e) {
     return out;
 }
 
-QJsonArray loops(Exporter& e) {
+QJsonArray loops(Exporter& e)
+{
     QJsonArray out;
     for (int k = 0; k < mcn::LoopCount; ++k) {
         const std::size_t at = mcn::Loops + mcn::LoopSize * std::size_t(k);
@@ -98,7 +107,8 @@ QJsonArray loops(Exporter& e) {
     return out;
 }
 
-QJsonArray gpoTimes(Exporter& e) {
+QJsonArray gpoTimes(Exporter& e)
+{
     QJsonArray out;
     for (int k = 0; k < mcn::GpoCount; ++k)
         out.append(QJsonObject{
@@ -106,7 +116,8 @@ QJsonArray gpoTimes(Exporter& e) {
     return out;
 }
 
-QJsonArray macroList(Exporter& e) {
+QJsonArray macroList(Exporter& e)
+{
     QJsonArray out;
     for (int m = 0; m < mcn::MacroCount; ++m) {
         const int code = e.byte(mcn::MacroTable + std::size_t(m));
@@ -118,7 +129,8 @@ QJsonArray macroList(Exporter& e) {
     return out;
 }
 
-QJsonObject machine(Exporter& e) {
+QJsonObject machine(Exporter& e)
+{
     return {{"kind", "machine"},
             {"keys", keys(e, ListMachine)},
             {"unitConfig", e.hex(mcn::UnitConfig, 16)},
@@ -130,7 +142,8 @@ QJsonObject machine(Exporter& e) {
             {"macros", macroList(e)}};
 }
 
-QJsonArray formatMemories(Exporter& e) {
+QJsonArray formatMemories(Exporter& e)
+{
     QJsonArray out;
     for (int s = 0; s < FormatKeys; ++s)
         out.append(
@@ -142,14 +155,16 @@ QJsonArray formatMemories(Exporter& e) {
 
 // The name only when it is what the format editor stores (length 8), so that it gives back
 // its bytes; any other name's bytes stay unnamed.
-QJsonValue formatName(Exporter& e, std::size_t at) {
+QJsonValue formatName(Exporter& e, std::size_t at)
+{
     if (*e.at(at) != mon::FormatNameLen)
         return QJsonValue::Null;
     e.mark(at, 1 + mon::FormatNameLen);
     return QString::fromLatin1(reinterpret_cast<const char*>(e.at(at + 1)), mon::FormatNameLen);
 }
 
-QJsonObject formatRecord(Exporter& e, int r) {
+QJsonObject formatRecord(Exporter& e, int r)
+{
     using namespace formats;
     const std::size_t at = MonitorImage::formatOffset(r);
     RecordBytes bytes{};
@@ -178,7 +193,8 @@ QJsonObject formatRecord(Exporter& e, int r) {
             {"stereoTrimLevel", levelText(stTrim, stereoTrimUse().zero)}};
 }
 
-QJsonArray trims(Exporter& e) {
+QJsonArray trims(Exporter& e)
+{
     QJsonArray out;
     for (int t = 0; t < 16; ++t) {
         const int step = e.byte(mon::OutputTrim + std::size_t(t));
@@ -188,7 +204,8 @@ QJsonArray trims(Exporter& e) {
     return out;
 }
 
-QJsonObject monitor(Exporter& e) {
+QJsonObject monitor(Exporter& e)
+{
     QJsonArray formats;
     for (int r = 0; r < mon::FormatCount; ++r)
         formats.append(formatRecord(e, r));
@@ -203,7 +220,8 @@ QJsonObject monitor(Exporter& e) {
 
 } // namespace
 
-int imageKind(const QByteArray& image) {
+int imageKind(const QByteArray& image)
+{
     if (image.size() == qsizetype(mcn::Size) && image[0] == char(KbdMachine))
         return KbdMachine;
     if (image.size() == qsizetype(mon::Size) && image[0] == char(KbdMonitor))
@@ -211,7 +229,8 @@ int imageKind(const QByteArray& image) {
     return -1;
 }
 
-QJsonObject exportImage(const QByteArray& image) {
+QJsonObject exportImage(const QByteArray& image)
+{
     const int kind = imageKind(image);
     if (kind < 0)
         return {};
@@ -223,7 +242,8 @@ QJsonObject exportImage(const QByteArray& image) {
     return doc;
 }
 
-QByteArray documentText(const QJsonObject& document) {
+QByteArray documentText(const QJsonObject& document)
+{
     // Qt indents by four; every leading blank of its output is indentation (a line break
     // inside a string is written as \n), so halving them gives two-space steps.
     const QList<QByteArray> lines =

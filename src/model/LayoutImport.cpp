@@ -20,7 +20,8 @@ struct Fault {
 };
 
 // Keys come from the document too: the line stays one printable line of bounded length.
-[[noreturn]] void fail(const QString& place, const QString& problem) {
+[[noreturn]] void fail(const QString& place, const QString& problem)
+{
     QString line = (place.size() > 80 ? place.left(77) + QStringLiteral("...") : place) +
                    QStringLiteral(": ") + problem;
     for (QChar& c : line)
@@ -30,7 +31,8 @@ struct Fault {
 }
 
 // A value as it stands in the document, cut short when long.
-QString shown(const QJsonValue& v) {
+QString shown(const QJsonValue& v)
+{
     QString text =
         v.isString()  ? QLatin1Char('"') + v.toString() + QLatin1Char('"')
         : v.isArray() ? QStringLiteral("a list")
@@ -58,7 +60,8 @@ struct Claim {
 class Fields {
   public:
     Fields(const QJsonValue& v, QString place, QStringList required, QStringList repeats = {})
-        : place_(std::move(place)), repeats_(std::move(repeats)) {
+        : place_(std::move(place)), repeats_(std::move(repeats))
+    {
         if (!v.isObject())
             fail(where(), shown(v) + QStringLiteral(" is not an object"));
         o_ = v.toObject();
@@ -69,12 +72,14 @@ class Fields {
             if (!o_.contains(key))
                 fail(at(key), QStringLiteral("missing"));
     }
-    QString at(const QString& key) const {
+    QString at(const QString& key) const
+    {
         return place_.isEmpty() ? key : place_ + QLatin1Char('.') + key;
     }
     QJsonValue value(const QString& key) const { return o_.value(key); }
 
-    int integer(const QString& key, int low, int high) const {
+    int integer(const QString& key, int low, int high) const
+    {
         const QJsonValue v = value(key);
         const double d = v.toDouble();
         if (!v.isDouble())
@@ -89,19 +94,22 @@ class Fields {
             fail(at(key), shown(v) + QStringLiteral(" is not a whole number"));
         return int(d);
     }
-    QString text(const QString& key) const {
+    QString text(const QString& key) const
+    {
         const QJsonValue v = value(key);
         if (!v.isString())
             fail(at(key), shown(v) + QStringLiteral(" is not text"));
         return v.toString();
     }
-    bool flag(const QString& key) const {
+    bool flag(const QString& key) const
+    {
         const QJsonValue v = value(key);
         if (!v.isBool())
             fail(at(key), shown(v) + QStringLiteral(" is not true or false"));
         return v.toBool();
     }
-    int pick(const QString& key, const QStringList& items, int maximum = -1) const {
+    int pick(const QString& key, const QStringList& items, int maximum = -1) const
+    {
         const auto i = words::choiceIndex(items, text(key), maximum);
         if (!i)
             fail(at(key),
@@ -112,7 +120,8 @@ class Fields {
     }
     QByteArray hex(const QString& key, qsizetype count, qsizetype most = 0) const;
     QByteArray timecode(const QString& key) const;
-    QJsonArray list(const QString& key, qsizetype count) const {
+    QJsonArray list(const QString& key, qsizetype count) const
+    {
         const QJsonValue v = value(key);
         if (!v.isArray())
             fail(at(key), shown(v) + QStringLiteral(" is not a list"));
@@ -122,7 +131,8 @@ class Fields {
         return v.toArray();
     }
     // The fields that repeat others, as the document has them.
-    void claims(std::vector<Claim>& out, const QString& section, int item) const {
+    void claims(std::vector<Claim>& out, const QString& section, int item) const
+    {
         for (const QString& key : repeats_)
             if (o_.contains(key))
                 out.push_back({at(key), section, item, key, o_.value(key)});
@@ -135,7 +145,8 @@ class Fields {
     QJsonObject o_;
 };
 
-QByteArray Fields::hex(const QString& key, qsizetype count, qsizetype most) const {
+QByteArray Fields::hex(const QString& key, qsizetype count, qsizetype most) const
+{
     const QString t = text(key);
     const QStringList pairs = t.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QByteArray out;
@@ -154,7 +165,8 @@ QByteArray Fields::hex(const QString& key, qsizetype count, qsizetype most) cons
     return out;
 }
 
-QByteArray Fields::timecode(const QString& key) const {
+QByteArray Fields::timecode(const QString& key) const
+{
     static const QRegularExpression digits(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d):(\\d\\d)$"));
     static const QRegularExpression hexes(QStringLiteral("^[0-9A-Fa-f]{2}( [0-9A-Fa-f]{2}){3}$"));
     const QString t = text(key);
@@ -170,14 +182,16 @@ QByteArray Fields::timecode(const QString& key) const {
     return out;
 }
 
-QString item(const QString& section, qsizetype i) {
+QString item(const QString& section, qsizetype i)
+{
     return QStringLiteral("%1[%2]").arg(section).arg(i);
 }
 
 class Importer {
   public:
     Importer(const QJsonObject& doc, int kind)
-        : image_(kind == KbdMachine ? qsizetype(mcn::Size) : qsizetype(mon::Size), '\0') {
+        : image_(kind == KbdMachine ? qsizetype(mcn::Size) : qsizetype(mon::Size), '\0')
+    {
         unnamed(doc.value("unnamedBytes"));
         image_[0] = char(kind);
         if (kind == KbdMachine)
@@ -189,11 +203,13 @@ class Importer {
     const std::vector<Claim>& claims() const { return claims_; }
 
   private:
-    void put(std::size_t at, const QByteArray& bytes) {
+    void put(std::size_t at, const QByteArray& bytes)
+    {
         image_.replace(qsizetype(at), bytes.size(), bytes);
     }
     void put(std::size_t at, int byte) { image_[qsizetype(at)] = char(byte); }
-    void putBE16(std::size_t at, int value) {
+    void putBE16(std::size_t at, int value)
+    {
         put(at, value >> 8);
         put(at + 1, value & 0xFF);
     }
@@ -205,7 +221,8 @@ class Importer {
     // The entries of a list section, each checked for its fields and its index.
     template <class Each>
     void entries(const Fields& top, const QString& section, int count, const QStringList& required,
-                 const QStringList& repeats, Each each) {
+                 const QStringList& repeats, Each each)
+    {
         const QJsonArray list = top.list(section, count);
         for (qsizetype i = 0; i < list.size(); ++i) {
             Fields f(list[i], item(section, i), required, repeats);
@@ -221,7 +238,8 @@ class Importer {
     std::vector<Claim> claims_;
 };
 
-void Importer::unnamed(const QJsonValue& v) {
+void Importer::unnamed(const QJsonValue& v)
+{
     const Fields top(QJsonObject{{"unnamedBytes", v}}, {}, {"unnamedBytes"});
     const QJsonArray list = top.list("unnamedBytes", -1);
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -231,13 +249,15 @@ void Importer::unnamed(const QJsonValue& v) {
     }
 }
 
-void Importer::keys(const Fields& top) {
+void Importer::keys(const Fields& top)
+{
     entries(
         top, "keys", KeyCount, {"index", "code"}, {"function"},
         [&](const Fields& f, std::size_t k) { put(mcn::KeyCodes + k, f.integer("code", 0, 255)); });
 }
 
-void Importer::machine(const QJsonObject& doc) {
+void Importer::machine(const QJsonObject& doc)
+{
     const Fields top(doc, {},
                      {"format", "kind", "unnamedBytes", "keys", "unitConfig", "portAConfig",
                       "portBConfig", "cues", "loops", "gpoTimes", "macros"});
@@ -278,7 +298,8 @@ void Importer::machine(const QJsonObject& doc) {
             });
 }
 
-void Importer::format(const QJsonValue& v, qsizetype r) {
+void Importer::format(const QJsonValue& v, qsizetype r)
+{
     using namespace formats;
     const Fields f(v, item("formats", r),
                    {"index", "name", "input", "inputType", "stereoPair", "lrExtra", "imax", "order",
@@ -324,7 +345,8 @@ void Importer::format(const QJsonValue& v, qsizetype r) {
     put(at, QByteArray(reinterpret_cast<const char*>(bytes.data()), RecordSize));
 }
 
-void Importer::monitor(const QJsonObject& doc) {
+void Importer::monitor(const QJsonObject& doc)
+{
     const Fields top(doc, {},
                      {"format", "kind", "unnamedBytes", "keys", "unitConfig", "formatMemories",
                       "formats", "trims", "dimAndOther"});
@@ -344,14 +366,16 @@ void Importer::monitor(const QJsonObject& doc) {
     put(mon::PecDirData, top.hex("dimAndOther", 16));
 }
 
-QString parseFault(const QByteArray& text, const QJsonParseError& e) {
+QString parseFault(const QByteArray& text, const QJsonParseError& e)
+{
     const QByteArray before = text.left(e.offset);
     const auto line = before.count('\n') + 1;
     const auto column = e.offset - (before.lastIndexOf('\n') + 1) + 1;
     return QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(e.errorString());
 }
 
-int documentKind(const QJsonObject& doc) {
+int documentKind(const QJsonObject& doc)
+{
     const Fields head(QJsonObject{{"format", doc.value("format")}, {"kind", doc.value("kind")}}, {},
                       {"format", "kind"});
     if (!doc.contains("format"))
@@ -367,7 +391,8 @@ int documentKind(const QJsonObject& doc) {
 }
 
 // The repeating fields must say what the built image says.
-void checkClaims(const Importer& in) {
+void checkClaims(const Importer& in)
+{
     const QJsonObject built = exportImage(in.image());
     for (const Claim& c : in.claims()) {
         const QJsonValue truth =
@@ -380,7 +405,8 @@ void checkClaims(const Importer& in) {
 
 } // namespace
 
-Imported importDocument(const QByteArray& text) {
+Imported importDocument(const QByteArray& text)
+{
     if (text.size() > MaxDocumentBytes)
         return {{}, QStringLiteral("document: larger than %1 bytes").arg(MaxDocumentBytes)};
     QJsonParseError parsed;

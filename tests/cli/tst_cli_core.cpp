@@ -19,13 +19,15 @@ Q_DECLARE_METATYPE(zeltra::link::TransferOutcome)
 
 namespace {
 
-Options opts(Command c, QString file = {}, QString port = {}, QString block = {},
-             bool verify = false, bool fast = false, std::int32_t kind = -1) {
+Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
+             bool fast = false, std::int32_t kind = -1)
+{
     const QStringList ports = port.isEmpty() ? QStringList{} : port.split(QLatin1Char(' '));
     return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}};
 }
 
-QByteArray image(std::size_t size, std::uint8_t first) {
+QByteArray image(std::size_t size, std::uint8_t first)
+{
     QByteArray b(qsizetype(size), '\0');
     b[0] = char(first);
     return b;
@@ -36,70 +38,62 @@ QByteArray image(std::size_t size, std::uint8_t first) {
 class TestCliCore : public QObject {
     Q_OBJECT
   private slots:
-    void parse_data() {
+    void parse_data()
+    {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<Options>("expected");
         QTest::addColumn<QString>("error"); // a part of the error line; empty: parsed
 
         const auto D = Command::Download;
-        QTest::newRow("help anywhere")
-            << QStringList{"download", "--frob", "--help"} << opts(Command::Help) << "";
+        QTest::newRow("help anywhere") << QStringList{"download", "--frob", "--help"}
+                                       << opts(Command::Help) << "";
         QTest::newRow("help word") << QStringList{"help"} << opts(Command::Help) << "";
         QTest::newRow("ports") << QStringList{"ports"} << opts(Command::Ports) << "";
         QTest::newRow("show") << QStringList{"show", "a.bin"} << opts(Command::Show, "a.bin") << "";
         QTest::newRow("download, options before file")
-            << QStringList{"download", "--port",          "7",       "--fast",
-                           "a.bin",    "--block=Locates", "--verify"}
+            << QStringList{"download", "--port", "7", "--fast", "a.bin", "--block=Locates", "--verify"}
             << opts(D, "a.bin", "7", "Locates", true, true) << "";
-        QTest::newRow("upload") << QStringList{"upload", "b.bin", "--port=/dev/pts/3", "--kind",
-                                               "monitor"}
-                                << opts(Command::Upload, "b.bin", "/dev/pts/3", {}, false, false,
-                                        KbdMonitor)
+        QTest::newRow("upload") << QStringList{"upload", "b.bin", "--port=/dev/pts/3", "--kind", "monitor"}
+                                << opts(Command::Upload, "b.bin", "/dev/pts/3", {}, false, false, KbdMonitor)
                                 << "";
         QTest::newRow("verify") << QStringList{"verify", "a.bin", "--port", "COM2"}
                                 << opts(Command::Verify, "a.bin", "COM2") << "";
         QTest::newRow("no command") << QStringList{} << Options{} << "no command given";
-        QTest::newRow("unknown command")
-            << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
-        QTest::newRow("unknown option")
-            << QStringList{"show", "a", "--colour"} << Options{} << "unknown option --colour";
-        QTest::newRow("short option")
-            << QStringList{"show", "-x", "a"} << Options{} << "unknown option -x";
-        QTest::newRow("option of another command")
-            << QStringList{"verify", "a", "--port", "1", "--fast"} << Options{}
-            << "verify does not take --fast";
-        QTest::newRow("missing file")
-            << QStringList{"download", "--port", "1"} << Options{} << "download needs a FILE";
-        QTest::newRow("two files")
-            << QStringList{"show", "a", "b"} << Options{} << "unexpected word \"b\"";
-        QTest::newRow("missing port")
-            << QStringList{"verify", "a"} << Options{} << "verify needs --port";
-        QTest::newRow("missing kind")
-            << QStringList{"upload", "a", "--port", "1"} << Options{} << "upload needs --kind";
-        QTest::newRow("port without value")
-            << QStringList{"download", "a", "--port"} << Options{} << "--port needs a value";
+        QTest::newRow("unknown command") << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
+        QTest::newRow("unknown option") << QStringList{"show", "a", "--colour"} << Options{}
+                                        << "unknown option --colour";
+        QTest::newRow("short option") << QStringList{"show", "-x", "a"} << Options{} << "unknown option -x";
+        QTest::newRow("option of another command") << QStringList{"verify", "a", "--port", "1", "--fast"}
+                                                   << Options{} << "verify does not take --fast";
+        QTest::newRow("missing file") << QStringList{"download", "--port", "1"} << Options{}
+                                      << "download needs a FILE";
+        QTest::newRow("two files") << QStringList{"show", "a", "b"} << Options{} << "unexpected word \"b\"";
+        QTest::newRow("missing port") << QStringList{"verify", "a"} << Options{} << "verify needs --port";
+        QTest::newRow("missing kind") << QStringList{"upload", "a", "--port", "1"} << Options{}
+                                      << "upload needs --kind";
+        QTest::newRow("port without value") << QStringList{"download", "a", "--port"} << Options{}
+                                            << "--port needs a value";
         QTest::newRow("port followed by option") << QStringList{"download", "a", "--port", "--fast"}
                                                  << Options{} << "--port needs a value";
-        QTest::newRow("empty value")
-            << QStringList{"download", "a", "--port="} << Options{} << "--port needs a value";
-        QTest::newRow("given twice") << QStringList{"upload", "a", "--port", "1", "--port=2"}
-                                     << Options{} << "--port given twice";
-        QTest::newRow("several ports")
-            << QStringList{"verify", "a", "--port", "1", "--port=/dev/pts/4"}
-            << opts(Command::Verify, "a", "1 /dev/pts/4") << "";
+        QTest::newRow("empty value") << QStringList{"download", "a", "--port="} << Options{}
+                                     << "--port needs a value";
+        QTest::newRow("given twice") << QStringList{"upload", "a", "--port", "1", "--port=2"} << Options{}
+                                     << "--port given twice";
+        QTest::newRow("several ports") << QStringList{"verify", "a", "--port", "1", "--port=/dev/pts/4"}
+                                       << opts(Command::Verify, "a", "1 /dev/pts/4") << "";
         QTest::newRow("one port twice") << QStringList{"download", "a", "--port", "1", "--port=1"}
                                         << Options{} << "--port \"1\" given twice";
-        QTest::newRow("flag with value")
-            << QStringList{"download", "a", "--port", "1", "--fast=yes"} << Options{}
-            << "--fast takes no value";
+        QTest::newRow("flag with value") << QStringList{"download", "a", "--port", "1", "--fast=yes"}
+                                         << Options{} << "--fast takes no value";
         QTest::newRow("bad kind") << QStringList{"upload", "a", "--port", "1", "--kind", "Machine"}
                                   << Options{} << "--kind takes machine or monitor";
-        QTest::newRow("ports takes nothing")
-            << QStringList{"ports", "x"} << Options{} << "unexpected word \"x\"";
-        QTest::newRow("overlong word")
-            << QStringList{"show", QString(MaxWordLength + 1, u'a')} << Options{} << "too long";
+        QTest::newRow("ports takes nothing") << QStringList{"ports", "x"} << Options{}
+                                             << "unexpected word \"x\"";
+        QTest::newRow("overlong word") << QStringList{"show", QString(MaxWordLength + 1, u'a')}
+                                       << Options{} << "too long";
     }
-    void parse() {
+    void parse()
+    {
         QFETCH(QStringList, args);
         QFETCH(Options, expected);
         QFETCH(QString, error);
@@ -114,37 +108,26 @@ class TestCliCore : public QObject {
         }
     }
 
-    void port_data() {
+    void port_data()
+    {
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("path"); // empty: refused
-        QTest::newRow("number") << "1"
-                                << "/dev/ttyS0";
-        QTest::newRow("USB number") << "34"
-                                    << "/dev/ttyUSB1";
-        QTest::newRow("COM text") << "COM65"
-                                  << "/dev/ttyACM0";
-        QTest::newRow("lower case com") << "com2"
-                                        << "/dev/ttyS1";
-        QTest::newRow("environment") << "7"
-                                     << "/tmp/kbd";
-        QTest::newRow("path") << "/dev/pts/4"
-                              << "/dev/pts/4";
-        QTest::newRow("relative path") << "./kbd"
-                                       << "./kbd";
-        QTest::newRow("zero") << "0"
-                              << "";
-        QTest::newRow("negative") << "-3"
-                                  << "";
-        QTest::newRow("number without device") << "200"
-                                               << "";
-        QTest::newRow("too large") << "1000"
-                                   << "";
-        QTest::newRow("word") << "usb"
-                              << "";
-        QTest::newRow("COM without number") << "COM"
-                                            << "";
+        QTest::newRow("number") << "1" << "/dev/ttyS0";
+        QTest::newRow("USB number") << "34" << "/dev/ttyUSB1";
+        QTest::newRow("COM text") << "COM65" << "/dev/ttyACM0";
+        QTest::newRow("lower case com") << "com2" << "/dev/ttyS1";
+        QTest::newRow("environment") << "7" << "/tmp/kbd";
+        QTest::newRow("path") << "/dev/pts/4" << "/dev/pts/4";
+        QTest::newRow("relative path") << "./kbd" << "./kbd";
+        QTest::newRow("zero") << "0" << "";
+        QTest::newRow("negative") << "-3" << "";
+        QTest::newRow("number without device") << "200" << "";
+        QTest::newRow("too large") << "1000" << "";
+        QTest::newRow("word") << "usb" << "";
+        QTest::newRow("COM without number") << "COM" << "";
     }
-    void port() {
+    void port()
+    {
         QFETCH(QString, word);
         QFETCH(QString, path);
         QProcessEnvironment env;
@@ -155,7 +138,8 @@ class TestCliCore : public QObject {
         QCOMPARE(error.isEmpty(), !path.isEmpty());
     }
 
-    void block_data() {
+    void block_data()
+    {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("index"); // -1: no such block
@@ -170,14 +154,16 @@ class TestCliCore : public QObject {
         QTest::newRow("machine name on monitor") << int(KbdMonitor) << "Locates" << -1;
         QTest::newRow("kind without blocks") << int(KbdFuture) << "" << -1;
     }
-    void block() {
+    void block()
+    {
         QFETCH(int, kind);
         QFETCH(QString, name);
         QFETCH(int, index);
         QCOMPARE(blockIndex(kind, name).value_or(-1), index);
     }
 
-    void exitCode_data() {
+    void exitCode_data()
+    {
         using link::TransferOutcome;
         QTest::addColumn<TransferOutcome>("outcome");
         QTest::addColumn<int>("code");
@@ -185,13 +171,13 @@ class TestCliCore : public QObject {
         QTest::newRow("finished") << TransferOutcome::Finished << 0 << "finished";
         QTest::newRow("verified") << TransferOutcome::Verified << 0 << "verified";
         QTest::newRow("no answer") << TransferOutcome::NoAnswer << 4 << "Abort No Coms";
-        QTest::newRow("port A not taking commands")
-            << TransferOutcome::NotTakingCommands << 4 << "Set Serial-A to Input";
+        QTest::newRow("port A not taking commands") << TransferOutcome::NotTakingCommands << 4
+                                                    << "Set Serial-A to Input";
         QTest::newRow("port lost") << TransferOutcome::PortLost << 3 << "the port went away";
-        QTest::newRow("verify mismatch")
-            << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
+        QTest::newRow("verify mismatch") << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
     }
-    void exitCode() {
+    void exitCode()
+    {
         QFETCH(link::TransferOutcome, outcome);
         QFETCH(int, code);
         QFETCH(QString, text);
@@ -199,26 +185,25 @@ class TestCliCore : public QObject {
         QVERIFY(outcomeText(outcome).startsWith(text));
     }
 
-    void portFailure_data() {
+    void portFailure_data()
+    {
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("line");
-        QTest::newRow("held by the window")
-            << "Can't open device COM7: Permission error while locking the device"
-            << "COM7 is in use by another program";
-        QTest::newRow("missing") << "Can't open device COM7: No such file or directory"
-                                 << "COM7 does not exist";
-        QTest::newRow("no rights") << "Can't open device COM7: Permission denied"
-                                   << "dialout";
-        QTest::newRow("other") << "Can't open device COM7: Input/output error"
-                               << "Input/output error";
+        QTest::newRow("held by the window") << "Can't open device COM7: Permission error while locking the device"
+                                            << "COM7 is in use by another program";
+        QTest::newRow("missing") << "Can't open device COM7: No such file or directory" << "COM7 does not exist";
+        QTest::newRow("no rights") << "Can't open device COM7: Permission denied" << "dialout";
+        QTest::newRow("other") << "Can't open device COM7: Input/output error" << "Input/output error";
     }
-    void portFailure() {
+    void portFailure()
+    {
         QFETCH(QString, reason);
         QFETCH(QString, line);
         QVERIFY(portOpenFailure(QStringLiteral("COM7"), reason).contains(line));
     }
 
-    void bar_data() {
+    void bar_data()
+    {
         QTest::addColumn<int>("done");
         QTest::addColumn<int>("total");
         QTest::addColumn<QString>("line");
@@ -227,35 +212,36 @@ class TestCliCore : public QObject {
         QTest::newRow("more than all") << 12 << 10 << "[##########] 100%  10/10  Go";
         QTest::newRow("nothing to send") << 0 << 0 << "[..........] 100%  0/0  Go";
     }
-    void bar() {
+    void bar()
+    {
         QFETCH(int, done);
         QFETCH(int, total);
         QFETCH(QString, line);
         QCOMPARE(barLine(QStringLiteral("Go"), done, total, 10), line);
     }
 
-    void portsList() {
-        const QStringList lines = portsText(
-            {{1, "COM1", "/dev/ttyS0", "16550A"}, {7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}});
-        QCOMPARE(lines,
-                 QStringList({"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"}));
+    void portsList()
+    {
+        const QStringList lines = portsText({{1, "COM1", "/dev/ttyS0", "16550A"},
+                                             {7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}});
+        QCOMPARE(lines, QStringList({"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"}));
         QCOMPARE(portsText({}), QStringList{"no serial ports found"});
     }
 
-    void loadLayout_data() {
+    void loadLayout_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error"); // a part of it; empty: loads
         QTest::newRow("machine") << image(mcn::Size, 0) << "";
         QTest::newRow("monitor") << image(mon::Size, 1) << "";
         QTest::newRow("empty") << QByteArray() << "is empty";
-        QTest::newRow("machine cut short")
-            << image(mcn::Size - 1, 0) << "483 bytes; a machine layout is 484";
-        QTest::newRow("monitor too long")
-            << image(mon::Size + 1, 1) << "365 bytes; a monitor layout is 364";
+        QTest::newRow("machine cut short") << image(mcn::Size - 1, 0) << "483 bytes; a machine layout is 484";
+        QTest::newRow("monitor too long") << image(mon::Size + 1, 1) << "365 bytes; a monitor layout is 364";
         QTest::newRow("kind 2") << image(mcn::Size, 2) << "not a layout file";
         QTest::newRow("other file") << image(mcn::Size, 0x7F) << "not a layout file";
     }
-    void loadLayout() {
+    void loadLayout()
+    {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QTemporaryDir dir;
@@ -275,7 +261,8 @@ class TestCliCore : public QObject {
         }
     }
 
-    void uploadBaseKeepsFileOfSameKind() {
+    void uploadBaseKeepsFileOfSameKind()
+    {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("u.bin"));
         QByteArray mcn = image(mcn::Size, 0);
@@ -284,8 +271,7 @@ class TestCliCore : public QObject {
         LayoutModel model;
         QVERIFY(uploadBase(path, KbdMachine, model).isEmpty());
         QCOMPARE(model.McnImage.bytes[mcn::MacroTable], std::uint8_t(16));
-        QVERIFY(uploadBase(path, KbdMonitor, model)
-                    .contains("holds a machine layout, not a monitor one"));
+        QVERIFY(uploadBase(path, KbdMonitor, model).contains("holds a machine layout, not a monitor one"));
         QVERIFY(uploadBase(dir.filePath(QStringLiteral("new.bin")), KbdMonitor, model).isEmpty());
         QCOMPARE(model.KbdType(), KbdMonitor);
         QCOMPARE(model.MonImage, defaultMonitorImage());
@@ -293,7 +279,8 @@ class TestCliCore : public QObject {
                     .contains("cannot be written to"));
     }
 
-    void failedSaveKeepsOldFile() {
+    void failedSaveKeepsOldFile()
+    {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("s.bin"));
         writeFile(path, "old");

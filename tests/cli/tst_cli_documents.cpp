@@ -15,7 +15,8 @@ struct Run {
     QByteArray err;
 };
 
-Run cli(const QStringList& args) {
+Run cli(const QStringList& args)
+{
     QProcess p;
     p.start(QStringLiteral(ZELTRA_CLI_PATH), args);
     if (!p.waitForFinished(30000))
@@ -29,7 +30,8 @@ Run cli(const QStringList& args) {
 class TestCliDocuments : public QObject {
     Q_OBJECT
   private slots:
-    void editedLayout_data() {
+    void editedLayout_data()
+    {
         QTest::addColumn<QByteArray>("layout");
         QTest::addColumn<QList<QByteArrayList>>("edits"); // text replaced in the document
         QTest::addColumn<QString>("golden");
@@ -51,7 +53,8 @@ class TestCliDocuments : public QObject {
                                                           {"\"format\": 3,", "\"format\": 4,"}}
                                  << "diff_monitor.txt";
     }
-    void editedLayout() {
+    void editedLayout()
+    {
         QFETCH(QByteArray, layout);
         QFETCH(QList<QByteArrayList>, edits);
         QFETCH(QString, golden);

@@ -17,7 +17,8 @@ struct Run {
     qint64 ms = 0;
 };
 
-Run cli(const QStringList& args) {
+Run cli(const QStringList& args)
+{
     QElapsedTimer clock;
     clock.start();
     QProcess p;
@@ -37,7 +38,8 @@ class TestCliPorts : public QObject {
   private slots:
     // Three keyboards take the layout while the fourth stays silent, in about the time one
     // takes alone.
-    void fourKeyboardsOneSilent() {
+    void fourKeyboardsOneSilent()
+    {
         QTemporaryDir dir;
         const QString layout = dir.filePath("l.bin");
         writeFile(layout, knownMachineLayout());

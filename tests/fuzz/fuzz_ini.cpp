@@ -8,7 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("zeltra.ini"));
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -6,7 +6,8 @@
 
 using namespace zeltra;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const layoutdoc::Imported in =
         layoutdoc::importDocument(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!in.ok()) {

@@ -8,7 +8,8 @@
 
 using namespace zeltra;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     if (size == 0)
         return 0;
     LayoutModel model;

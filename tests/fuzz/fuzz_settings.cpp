@@ -9,7 +9,8 @@
 
 using namespace zeltra;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rs422kbd.ini"));
     {
