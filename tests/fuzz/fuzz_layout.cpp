@@ -16,16 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.initDefaults(QStringLiteral("/nowhere/"));
     layoutfiles::LayoutRead read;
     read.kind = layoutfiles::kindFromFirstByte(data[0]);
-    read.head =
-        QByteArray(reinterpret_cast<const char*>(data), qsizetype(std::min(size, mcn::Size)));
+    read.head = QByteArray(reinterpret_cast<const char*>(data), qsizetype(std::min(size, mcn::Size)));
     layoutfiles::applyLayout(model, read);
     model.setKbdType(read.kind);
     const QByteArray image = layoutfiles::currentImage(model);
     if (image.isEmpty())
         return 0;
     FUZZ_CHECK(layoutdoc::imageKind(image) == read.kind);
-    const layoutdoc::Imported back =
-        layoutdoc::importDocument(layoutdoc::documentText(layoutdoc::exportImage(image)));
+    const layoutdoc::Imported back = layoutdoc::importDocument(layoutdoc::documentText(layoutdoc::exportImage(image)));
     FUZZ_CHECK(back.ok() && back.image == image);
     return 0;
 }
