@@ -11,6 +11,7 @@
 #include "link/BlockTables.h"
 #include "link/ComPorts.h"
 
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSerialPortInfo>
 
@@ -75,6 +76,13 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
     return ExitDone;
 }
 
+// Two names of one device (a link, "..", a COM number): two links on one line would fight.
+bool sameDevice(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return a == b || (!ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath());
+}
+
 // Every --port names a device, and no two the same one, before anything is opened.
 int choosePorts(const Options& o, QList<PortChoice>& ports)
 {
@@ -84,7 +92,7 @@ int choosePorts(const Options& o, QList<PortChoice>& ports)
         if (port.path.isEmpty())
             return fail(ExitUsage, error);
         for (const PortChoice& other : ports)
-            if (other.path == port.path)
+            if (sameDevice(other.path, port.path))
                 return fail(ExitUsage,
                             QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
         ports << port;

@@ -124,6 +124,8 @@ class TestCliFlows : public QObject {
         }
         const Run alone = cli({"download", layout, "--block", "Keyboard", "--verify", "--port", args[6]});
         QCOMPARE(alone.code, 0);
+        const Run twice = cli({"verify", layout, "--port", args[6], "--port", dir.filePath("./kbd0")});
+        QVERIFY2(twice.code == 1 && twice.err.contains("are the same device"), twice.err.constData());
 
         const Run all = cli(args);
         QCOMPARE(all.code, 4);
