@@ -1,191 +1,19 @@
 #include "model/LayoutDocument.h"
 
+#include "model/DocumentFields.h"
+
 #include "formats/FormatRecord.h"
 #include "model/Images.h"
 #include "model/LayoutWords.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
-#include <cmath>
 #include <vector>
 
 // Import: every field is checked before its bytes are placed, and the first fault ends the
 // import with the place and the problem in one line.
 namespace zeltra::layoutdoc {
 namespace {
-
-struct Fault {
-    QString line;
-};
-
-// Keys come from the document too: the line stays one printable line of bounded length.
-[[noreturn]] void fail(const QString& place, const QString& problem)
-{
-    QString line = (place.size() > 80 ? place.left(77) + QStringLiteral("...") : place) +
-                   QStringLiteral(": ") + problem;
-    for (QChar& c : line)
-        if (!c.isPrint())
-            c = QLatin1Char('.');
-    throw Fault{line};
-}
-
-// A value as it stands in the document, cut short when long.
-QString shown(const QJsonValue& v)
-{
-    QString text =
-        v.isString()  ? QLatin1Char('"') + v.toString() + QLatin1Char('"')
-        : v.isArray() ? QStringLiteral("a list")
-        : v.isObject()
-            ? QStringLiteral("an object")
-            : QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact))
-                  .mid(1)
-                  .chopped(1);
-    for (QChar& c : text)
-        if (!c.isPrint())
-            c = QLatin1Char('.');
-    return text.size() > 40 ? text.left(37) + QStringLiteral("...") : text;
-}
-
-// A field that only repeats what other fields say, to be compared once the image is built.
-struct Claim {
-    QString place;
-    QString section;
-    int item;
-    QString key;
-    QJsonValue value;
-};
-
-// One object of the document: its place, and the fields it must and may have.
-class Fields {
-  public:
-    Fields(const QJsonValue& v, QString place, QStringList required, QStringList repeats = {})
-        : place_(std::move(place)), repeats_(std::move(repeats))
-    {
-        if (!v.isObject())
-            fail(where(), shown(v) + QStringLiteral(" is not an object"));
-        o_ = v.toObject();
-        for (auto it = o_.begin(); it != o_.end(); ++it)
-            if (!required.contains(it.key()) && !repeats_.contains(it.key()))
-                fail(at(it.key()), QStringLiteral("unknown field"));
-        for (const QString& key : required)
-            if (!o_.contains(key))
-                fail(at(key), QStringLiteral("missing"));
-    }
-    QString at(const QString& key) const
-    {
-        return place_.isEmpty() ? key : place_ + QLatin1Char('.') + key;
-    }
-    QJsonValue value(const QString& key) const { return o_.value(key); }
-
-    int integer(const QString& key, int low, int high) const
-    {
-        const QJsonValue v = value(key);
-        const double d = v.toDouble();
-        if (!v.isDouble())
-            fail(at(key), shown(v) + QStringLiteral(" is not a number"));
-        // The range first: a double far out of it has no integer to compare with.
-        if (!(d >= low && d <= high))
-            fail(at(key),
-                 low == 0 && high == 255
-                     ? shown(v) + QStringLiteral(" is not a byte")
-                     : QStringLiteral("%1 is not in %2..%3").arg(shown(v)).arg(low).arg(high));
-        if (d != std::trunc(d))
-            fail(at(key), shown(v) + QStringLiteral(" is not a whole number"));
-        return int(d);
-    }
-    QString text(const QString& key) const
-    {
-        const QJsonValue v = value(key);
-        if (!v.isString())
-            fail(at(key), shown(v) + QStringLiteral(" is not text"));
-        return v.toString();
-    }
-    bool flag(const QString& key) const
-    {
-        const QJsonValue v = value(key);
-        if (!v.isBool())
-            fail(at(key), shown(v) + QStringLiteral(" is not true or false"));
-        return v.toBool();
-    }
-    int pick(const QString& key, const QStringList& items, int maximum = -1) const
-    {
-        const auto i = words::choiceIndex(items, text(key), maximum);
-        if (!i)
-            fail(at(key),
-                 QStringLiteral("%1 is not one of %2%3")
-                     .arg(shown(value(key)), items.join(QStringLiteral(", ")),
-                          maximum >= 0 ? QStringLiteral(" or 0..%1").arg(maximum) : QString()));
-        return *i;
-    }
-    QByteArray hex(const QString& key, qsizetype count, qsizetype most = 0) const;
-    QByteArray timecode(const QString& key) const;
-    QJsonArray list(const QString& key, qsizetype count) const
-    {
-        const QJsonValue v = value(key);
-        if (!v.isArray())
-            fail(at(key), shown(v) + QStringLiteral(" is not a list"));
-        if (count >= 0 && v.toArray().size() != count)
-            fail(at(key),
-                 QStringLiteral("%1 entries, %2 expected").arg(v.toArray().size()).arg(count));
-        return v.toArray();
-    }
-    // The fields that repeat others, as the document has them.
-    void claims(std::vector<Claim>& out, const QString& section, int item) const
-    {
-        for (const QString& key : repeats_)
-            if (o_.contains(key))
-                out.push_back({at(key), section, item, key, o_.value(key)});
-    }
-
-  private:
-    QString where() const { return place_.isEmpty() ? QStringLiteral("document") : place_; }
-    QString place_;
-    QStringList repeats_;
-    QJsonObject o_;
-};
-
-QByteArray Fields::hex(const QString& key, qsizetype count, qsizetype most) const
-{
-    const QString t = text(key);
-    const QStringList pairs = t.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    QByteArray out;
-    for (const QString& p : pairs) {
-        bool ok = false;
-        const int b = p.size() == 2 ? p.toInt(&ok, 16) : -1;
-        if (!ok || b < 0)
-            fail(at(key), QStringLiteral("\"%1\" is not a hex byte")
-                              .arg(shown(QJsonValue(p)).mid(1).chopped(1)));
-        out += char(b);
-    }
-    if (count > 0 && out.size() != count)
-        fail(at(key), QStringLiteral("%1 bytes, %2 expected").arg(out.size()).arg(count));
-    if (count == 0 && (out.isEmpty() || out.size() > most))
-        fail(at(key), QStringLiteral("%1 bytes, 1..%2 expected").arg(out.size()).arg(most));
-    return out;
-}
-
-QByteArray Fields::timecode(const QString& key) const
-{
-    static const QRegularExpression digits(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d):(\\d\\d)$"));
-    static const QRegularExpression hexes(QStringLiteral("^[0-9A-Fa-f]{2}( [0-9A-Fa-f]{2}){3}$"));
-    const QString t = text(key);
-    if (hexes.match(t).hasMatch())
-        return hex(key, 4);
-    const auto m = digits.match(t);
-    if (!m.hasMatch())
-        fail(at(key), shown(value(key)) +
-                          QStringLiteral(" is not a timecode (HH:MM:SS:FF or four hex bytes)"));
-    QByteArray out;
-    for (int i = 1; i <= 4; ++i)
-        out += char(m.captured(i).toInt(nullptr, 16)); // "12" read as hex is BCD 0x12
-    return out;
-}
-
-QString item(const QString& section, qsizetype i)
-{
-    return QStringLiteral("%1[%2]").arg(section).arg(i);
-}
 
 class Importer {
   public:
