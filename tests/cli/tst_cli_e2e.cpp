@@ -4,9 +4,13 @@
 #include "EmuProcess.h"
 #include "KnownLayouts.h"
 #include "TestFiles.h"
-#include "link/BlockTables.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +68,11 @@ class TestCliEndToEnd : public QObject {
         QTest::newRow("port number without device") << QStringList{"verify", "a.bin", "--port", "0"} << 1
                                                     << "zeltra-cli: --port takes a COM number 1..999 or a "
                                                        "device path, not \"0\" (try 'zeltra-cli --help')";
+        QTest::newRow("control characters in an option") << QStringList{"show", "a.bin", "--col\x1b[2J\nour"} << 1
+                                                         << "zeltra-cli: unknown option --col.[2J.our (try 'zeltra-cli --help')";
+        QTest::newRow("control characters in the port") << QStringList{"verify", "a.bin", "--port", "7\n\x1b"} << 1
+                                                        << "zeltra-cli: --port takes a COM number 1..999 or a "
+                                                           "device path, not \"7..\" (try 'zeltra-cli --help')";
     }
     void usage()
     {
@@ -130,27 +139,52 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(r.code, 3);
         QCOMPARE(r.errLines(), QStringList{"zeltra-cli: COM9 (" + missing + ") does not exist"});
 
+        const QString regular = dir.filePath(QStringLiteral("regular.txt"));
+        writeFile(regular, "text");
+        r = cli({"verify", "--port", regular, "--", layout});
+        QCOMPARE(r.code, 3);
+        QCOMPARE(r.errLines(), QStringList{"zeltra-cli: " + regular +
+                                           " does not open: it is a regular file, not a serial device"});
+
         r = cli({"download", layout, "--port", missing, "--block", "Loops2"});
         QCOMPARE(r.code, 1);
         QCOMPARE(r.errLines(),
                  QStringList{"zeltra-cli: a machine layout has no block \"Loops2\" (try 'zeltra-cli --help')"});
     }
 
-    // The window program holds the port: the command line says so and leaves it alone.
+    // The port is held, by any of its names: the command line says so and leaves it alone.
+    void portHeldByAnotherProgram_data()
+    {
+        QTest::addColumn<QString>("held"); // who holds it by which name
+        QTest::newRow("a port of the same name") << "port by link";
+        QTest::newRow("a port by the device path") << "port by device";
+        QTest::newRow("our transfer by another link") << "transfer by other link";
+    }
     void portHeldByAnotherProgram()
     {
+        QFETCH(QString, held);
         Keyboard kbd;
         QVERIFY(kbd.start());
-        QSerialPort holder(kbd.link);
-        QVERIFY(holder.open(QIODevice::ReadWrite));
+        const QString otherLink = kbd.file("other");
+        QVERIFY(QFile::link(kbd.emu.ptyPath(), otherLink));
         const QString layout = kbd.file("l.bin");
         writeFile(layout, knownMachineLayout());
+        QSerialPort port(held == "port by link" ? kbd.link : kbd.emu.ptyPath());
+        QProcess transfer;
+        if (held.startsWith("port")) {
+            QVERIFY(port.open(QIODevice::ReadWrite));
+        } else {
+            transfer.start(QStringLiteral(ZELTRA_CLI_PATH), {"download", layout, "--port", otherLink, "--block", "Locates"});
+            QTRY_VERIFY(kbd.emu.output().contains("<- "));
+        }
+        const QByteArray before = kbd.emu.output();
         const Run r = cli({"download", layout, "--port", kbd.link, "--block", "Keyboard"});
         QCOMPARE(r.code, 3);
         QCOMPARE(r.errLines().size(), 1);
         QVERIFY2(r.errLines().first().contains("is in use by another program"), r.err.constData());
-        QVERIFY(holder.isOpen());
-        QVERIFY(!kbd.emu.output().contains("<- "));
+        QVERIFY(!kbd.emu.output().mid(before.size()).contains(" B1 01 ")); // no key block written
+        transfer.kill();
+        transfer.waitForFinished();
     }
 
     void silentKeyboard()
@@ -176,41 +210,50 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(readFile(backup), knownMachineLayout()); // a failed upload writes nothing
     }
 
-    // A layout goes into the keyboard, comes back into a new file and verifies; a changed
-    // EEPROM byte is then found and named.
+    // An erased keyboard is read into a new file, which says which bytes it could not take.
+    // A layout goes into the keyboard and comes back into a new file of its kind that verifies
+    // against the keyboard; a changed EEPROM byte is then found and named.
+    void downloadUploadVerify_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("lastProgress");
+        QTest::addColumn<QString>("erasedBlock");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("machine") << knownMachineLayout() << "machine" << "100%  475/475" << "Locates"
+                                 << "block 5 address 0: the keyboard's FF is not a timecode digit pair";
+        QTest::newRow("monitor") << knownMonitorLayout() << "monitor" << "100%  306/306" << "Format Assign" << "";
+    }
     void downloadUploadVerify()
     {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, kind);
+        QFETCH(QString, lastProgress);
+        QFETCH(QString, erasedBlock);
+        QFETCH(QString, refused);
         Keyboard kbd;
         QVERIFY(kbd.start());
         const QString layout = kbd.file("layout.bin");
         const QString backup = kbd.file("backup.bin");
-        writeFile(layout, knownMachineLayout());
+        writeFile(layout, original);
 
-        Run r = cli({"download", layout, "--port", kbd.link, "--fast"});
+        Run r = cli({"upload", kbd.file("erased.bin"), "--port", kbd.link, "--kind", kind, "--block", erasedBlock});
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.errLines().last().startsWith("100%  475/475"), r.err.constData());
+        QVERIFY2(r.err.contains(refused.toLocal8Bit()) && r.err.contains("keyboard's") == !refused.isEmpty(),
+                 r.err.constData());
 
-        r = cli({"upload", backup, "--port", kbd.link, "--kind", "machine"});
+        r = cli({"download", layout, "--port", kbd.link, "--fast"});
         QCOMPARE(r.code, 0);
-        const QByteArray original = knownMachineLayout();
-        const QByteArray copy = readFile(backup);
-        QCOMPARE(copy.size(), original.size());
-        MachineImage a, b;
-        std::copy(original.begin(), original.end(), a.bytes.begin());
-        std::copy(copy.begin(), copy.end(), b.bytes.begin());
-        int compared = 0;
-        for (int block = 1; const auto* e = link::blockEntry(KbdMachine, block); ++block) {
-            if (!e->uploadCaption)
-                continue; // never read back
-            for (int address = 0; address < e->written; ++address, ++compared)
-                QVERIFY2(link::downloadByte(a, block, address) == link::downloadByte(b, block, address),
-                         qPrintable(QStringLiteral("block %1 address %2").arg(block).arg(address)));
+        QVERIFY2(r.errLines().last().startsWith(lastProgress), r.err.constData());
+
+        r = cli({"upload", backup, "--port", kbd.link, "--kind", kind});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(readFile(backup).left(4), original.left(4)); // the kind
+        for (const QString& file : {layout, backup}) {
+            r = cli({"verify", file, "--port", kbd.link});
+            QCOMPARE(r.code, 0);
+            QVERIFY(r.out.isEmpty());
         }
-        QCOMPARE(compared, 22 + 3 * 15 + 192 + 160);
-
-        r = cli({"verify", layout, "--port", kbd.link});
-        QCOMPARE(r.code, 0);
-        QVERIFY(r.out.isEmpty());
 
         kbd.emu.stop();
         QByteArray eeprom = readFile(kbd.eepromPath);
@@ -224,6 +267,62 @@ class TestCliEndToEnd : public QObject {
                  QStringLiteral("block 1 address 3 expected %1 got 5A\n")
                      .arg(QString::number(std::uint8_t(original[4 + 3]), 16).toUpper()));
         QCOMPARE(r.errLines().last(), QStringLiteral("zeltra-cli: 1 bytes differ"));
+    }
+
+    // A line that adds a byte or pauses inside every reply still carries the transfer in time.
+    void faultyLine_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QList<QStringList>>("commands"); // L: the layout, P: the port
+        QTest::newRow("noise byte before each reply")
+            << QStringList{"--garbage", "99"}
+            << QList<QStringList>{{"download", "L", "--port", "P", "--fast"}, {"verify", "L", "--port", "P"}};
+        QTest::newRow("a pause between reply bytes")
+            << QStringList{"--split", "1", "--split-gap", "60"}
+            << QList<QStringList>{{"download", "L", "--port", "P", "--block", "Unit Config"},
+                                  {"upload", "L", "--port", "P", "--kind", "machine", "--block", "Unit Config"}};
+    }
+    void faultyLine()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(QList<QStringList>, commands);
+        Keyboard kbd;
+        QVERIFY(kbd.start(faults));
+        const QString layout = kbd.file("layout.bin");
+        writeFile(layout, knownMachineLayout());
+        QElapsedTimer clock;
+        clock.start();
+        for (QStringList args : commands) {
+            args.replaceInStrings(QRegularExpression("^L$"), layout).replaceInStrings(QRegularExpression("^P$"), kbd.link);
+            const Run r = cli(args);
+            QVERIFY2(r.code == 0, r.err.constData());
+        }
+        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // An output that cannot be written is refused before the keyboard is asked anything.
+    void outputCheckedFirst_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("link to nothing") << "link.bin" << "It is a link to %1, which does not exist.";
+        QTest::newRow("name too long") << QString(300, QLatin1Char('n')) << "The file name is too long.";
+    }
+    void outputCheckedFirst()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, reason);
+        Keyboard kbd;
+        QVERIFY(kbd.start());
+        const QString target = kbd.file("elsewhere/none.bin");
+        QVERIFY(QDir(kbd.dir.path()).mkdir(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(target, kbd.file("link.bin")));
+        const QString path = kbd.dir.filePath(output);
+        const Run r = cli({"upload", path, "--port", kbd.link, "--kind", "machine"});
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.errLines(), QStringList{"zeltra-cli: " + path + " cannot be written to: " + reason.arg(target)});
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(!kbd.emu.output().contains("<- "));
     }
 };
 
