@@ -5,12 +5,10 @@
 #include "KnownLayouts.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,11 +66,8 @@ class TestCliEndToEnd : public QObject {
         QTest::newRow("port number without device") << QStringList{"verify", "a.bin", "--port", "0"} << 1
                                                     << "zeltra-cli: --port takes a COM number 1..999 or a "
                                                        "device path, not \"0\" (try 'zeltra-cli --help')";
-        QTest::newRow("control characters in an option") << QStringList{"show", "a.bin", "--col\x1b[2J\nour"} << 1
-                                                         << "zeltra-cli: unknown option --col.[2J.our (try 'zeltra-cli --help')";
-        QTest::newRow("control characters in the port") << QStringList{"verify", "a.bin", "--port", "7\n\x1b"} << 1
-                                                        << "zeltra-cli: --port takes a COM number 1..999 or a "
-                                                           "device path, not \"7..\" (try 'zeltra-cli --help')";
+        QTest::newRow("control characters in an option") << QStringList{"show", "a", "--c\x1b[2J\n"} << 1 << "zeltra-cli: unknown option --c.[2J. (try 'zeltra-cli --help')";
+        QTest::newRow("control characters in the port") << QStringList{"verify", "a", "--port", "7\n\x1b"} << 1 << "zeltra-cli: --port takes a COM number 1..999 or a device path, not \"7..\" (try 'zeltra-cli --help')";
     }
     void usage()
     {
@@ -139,12 +134,16 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(r.code, 3);
         QCOMPARE(r.errLines(), QStringList{"zeltra-cli: COM9 (" + missing + ") does not exist"});
 
-        const QString regular = dir.filePath(QStringLiteral("regular.txt"));
-        writeFile(regular, "text");
-        r = cli({"verify", "--port", regular, "--", layout});
-        QCOMPARE(r.code, 3);
-        QCOMPARE(r.errLines(), QStringList{"zeltra-cli: " + regular +
-                                           " does not open: it is a regular file, not a serial device"});
+        r = cli({"verify", "--port", cut, "--", layout});
+        QCOMPARE(r.errLines(), QStringList{"zeltra-cli: " + cut + " does not open: it is a regular file, not a serial device"});
+        // An output that cannot be written is refused before the port is opened.
+        const QString target = dir.filePath(QStringLiteral("elsewhere/none.bin"));
+        QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("dangling.bin"))));
+        for (const QString& out : {dir.filePath(QStringLiteral("dangling.bin")), dir.filePath(QString(300, u'n'))}) {
+            r = cli({"upload", out, "--port", missing, "--kind", "machine"});
+            QVERIFY2(r.code == 2 && r.errLines().first().contains(" cannot be written to: "), r.err.constData());
+        }
+        QVERIFY(!QFileInfo::exists(target));
 
         r = cli({"download", layout, "--port", missing, "--block", "Loops2"});
         QCOMPARE(r.code, 1);
@@ -165,18 +164,15 @@ class TestCliEndToEnd : public QObject {
         QFETCH(QString, held);
         Keyboard kbd;
         QVERIFY(kbd.start());
-        const QString otherLink = kbd.file("other");
-        QVERIFY(QFile::link(kbd.emu.ptyPath(), otherLink));
         const QString layout = kbd.file("l.bin");
         writeFile(layout, knownMachineLayout());
         QSerialPort port(held == "port by link" ? kbd.link : kbd.emu.ptyPath());
         QProcess transfer;
-        if (held.startsWith("port")) {
+        if (held.startsWith("port"))
             QVERIFY(port.open(QIODevice::ReadWrite));
-        } else {
-            transfer.start(QStringLiteral(ZELTRA_CLI_PATH), {"download", layout, "--port", otherLink, "--block", "Locates"});
-            QTRY_VERIFY(kbd.emu.output().contains("<- "));
-        }
+        else if (QFile::link(kbd.emu.ptyPath(), kbd.file("other")))
+            transfer.start(QStringLiteral(ZELTRA_CLI_PATH), {"download", layout, "--port", kbd.file("other"), "--block", "Locates"});
+        QTRY_VERIFY(held.startsWith("port") || kbd.emu.output().contains("<- "));
         const QByteArray before = kbd.emu.output();
         const Run r = cli({"download", layout, "--port", kbd.link, "--block", "Keyboard"});
         QCOMPARE(r.code, 3);
@@ -208,43 +204,47 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(r.code, 4);
         QVERIFY2(r.errLines().last().startsWith("zeltra-cli: Set Serial-A to Input"), r.err.constData());
         QCOMPARE(readFile(backup), knownMachineLayout()); // a failed upload writes nothing
+        Keyboard slow; // a line that pauses between the bytes of each reply is no such keyboard
+        QVERIFY(slow.start({"--split", "1", "--split-gap", "60"}));
+        QCOMPARE(cli({"upload", slow.file("b.bin"), "--port", slow.link, "--kind", "machine", "--block", "2"}).code, 0);
     }
 
-    // An erased keyboard is read into a new file, which says which bytes it could not take.
+    // An erased keyboard is read into a new file, which names the bytes it could not take.
     // A layout goes into the keyboard and comes back into a new file of its kind that verifies
     // against the keyboard; a changed EEPROM byte is then found and named.
     void downloadUploadVerify_data()
     {
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("lastProgress");
-        QTest::addColumn<QString>("erasedBlock");
-        QTest::addColumn<QString>("refused");
-        QTest::newRow("machine") << knownMachineLayout() << "machine" << "100%  475/475" << "Locates"
-                                 << "block 5 address 0: the keyboard's FF is not a timecode digit pair";
-        QTest::newRow("monitor") << knownMonitorLayout() << "monitor" << "100%  306/306" << "Format Assign" << "";
+        QTest::addColumn<QString>("refused"); // what the erased keyboard's cues give
+        QTest::addColumn<QStringList>("faults");
+        const QString cue = "block 5 address 0: the keyboard's FF is not a timecode digit pair";
+        QTest::newRow("machine") << knownMachineLayout() << "machine" << cue << QStringList{};
+        QTest::newRow("monitor") << knownMonitorLayout() << "monitor" << "" << QStringList{};
+        QTest::newRow("noise byte before each reply") << knownMachineLayout() << "machine" << cue << QStringList{"--garbage", "99"};
     }
     void downloadUploadVerify()
     {
         QFETCH(QByteArray, original);
         QFETCH(QString, kind);
-        QFETCH(QString, lastProgress);
-        QFETCH(QString, erasedBlock);
         QFETCH(QString, refused);
+        QFETCH(QStringList, faults);
         Keyboard kbd;
-        QVERIFY(kbd.start());
+        QVERIFY(kbd.start(faults));
         const QString layout = kbd.file("layout.bin");
         const QString backup = kbd.file("backup.bin");
         writeFile(layout, original);
 
-        Run r = cli({"upload", kbd.file("erased.bin"), "--port", kbd.link, "--kind", kind, "--block", erasedBlock});
+        Run r = cli({"upload", kbd.file("erased.bin"), "--port", kbd.link, "--kind", kind, "--block", "5"});
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.err.contains(refused.toLocal8Bit()) && r.err.contains("keyboard's") == !refused.isEmpty(),
-                 r.err.constData());
+        QVERIFY2(r.err.contains(refused.toLocal8Bit()) && r.err.contains("keyboard's") == !refused.isEmpty(), r.err.constData());
 
+        QElapsedTimer clock;
+        clock.start();
         r = cli({"download", layout, "--port", kbd.link, "--fast"});
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.errLines().last().startsWith(lastProgress), r.err.constData());
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(r.errLines().last().startsWith("100%"), r.err.constData());
 
         r = cli({"upload", backup, "--port", kbd.link, "--kind", kind});
         QCOMPARE(r.code, 0);
@@ -260,69 +260,13 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(eeprom.size(), qsizetype(emu::BlockCount * emu::BlockBytes));
         eeprom[emu::BlockBytes * 1 + 3] = char(0x5A); // block 1, address 3: key4's code
         writeFile(kbd.eepromPath, eeprom);
-        QVERIFY(kbd.start());
+        QVERIFY(kbd.start(faults));
         r = cli({"verify", layout, "--port", kbd.link});
         QCOMPARE(r.code, 5);
         QCOMPARE(QString::fromLocal8Bit(r.out),
                  QStringLiteral("block 1 address 3 expected %1 got 5A\n")
                      .arg(QString::number(std::uint8_t(original[4 + 3]), 16).toUpper()));
         QCOMPARE(r.errLines().last(), QStringLiteral("zeltra-cli: 1 bytes differ"));
-    }
-
-    // A line that adds a byte or pauses inside every reply still carries the transfer in time.
-    void faultyLine_data()
-    {
-        QTest::addColumn<QStringList>("faults");
-        QTest::addColumn<QList<QStringList>>("commands"); // L: the layout, P: the port
-        QTest::newRow("noise byte before each reply")
-            << QStringList{"--garbage", "99"}
-            << QList<QStringList>{{"download", "L", "--port", "P", "--fast"}, {"verify", "L", "--port", "P"}};
-        QTest::newRow("a pause between reply bytes")
-            << QStringList{"--split", "1", "--split-gap", "60"}
-            << QList<QStringList>{{"download", "L", "--port", "P", "--block", "Unit Config"},
-                                  {"upload", "L", "--port", "P", "--kind", "machine", "--block", "Unit Config"}};
-    }
-    void faultyLine()
-    {
-        QFETCH(QStringList, faults);
-        QFETCH(QList<QStringList>, commands);
-        Keyboard kbd;
-        QVERIFY(kbd.start(faults));
-        const QString layout = kbd.file("layout.bin");
-        writeFile(layout, knownMachineLayout());
-        QElapsedTimer clock;
-        clock.start();
-        for (QStringList args : commands) {
-            args.replaceInStrings(QRegularExpression("^L$"), layout).replaceInStrings(QRegularExpression("^P$"), kbd.link);
-            const Run r = cli(args);
-            QVERIFY2(r.code == 0, r.err.constData());
-        }
-        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
-    }
-
-    // An output that cannot be written is refused before the keyboard is asked anything.
-    void outputCheckedFirst_data()
-    {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("link to nothing") << "link.bin" << "It is a link to %1, which does not exist.";
-        QTest::newRow("name too long") << QString(300, QLatin1Char('n')) << "The file name is too long.";
-    }
-    void outputCheckedFirst()
-    {
-        QFETCH(QString, output);
-        QFETCH(QString, reason);
-        Keyboard kbd;
-        QVERIFY(kbd.start());
-        const QString target = kbd.file("elsewhere/none.bin");
-        QVERIFY(QDir(kbd.dir.path()).mkdir(QStringLiteral("elsewhere")));
-        QVERIFY(QFile::link(target, kbd.file("link.bin")));
-        const QString path = kbd.dir.filePath(output);
-        const Run r = cli({"upload", path, "--port", kbd.link, "--kind", "machine"});
-        QCOMPARE(r.code, 2);
-        QCOMPARE(r.errLines(), QStringList{"zeltra-cli: " + path + " cannot be written to: " + reason.arg(target)});
-        QVERIFY(!QFileInfo::exists(target));
-        QVERIFY(!kbd.emu.output().contains("<- "));
     }
 };
 

@@ -79,30 +79,6 @@ class TestLinkFrames : public QObject {
         QTest::newRow("overflow keeps the newest bytes")
             << QList{QByteArray(27, '\x80') + reply} << QList{reply} << 0;
     }
-    // The link's ring knows what the keyboard sends: any other first byte goes at once.
-    void ringDropsWhatNoReplyStarts_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QList<QByteArray>>("frames");
-        QTest::addColumn<int>("left");
-        const QByteArray ack = hex("100111");
-        QTest::newRow("stray byte before an acknowledgement") << hex("99") + ack << QList{ack} << 0;
-        QTest::newRow("a reply's first byte is waited on") << hex("1A") + ack << QList<QByteArray>{} << 4;
-    }
-    void ringDropsWhatNoReplyStarts()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QList<QByteArray>, frames);
-        QFETCH(int, left);
-        RxRing ring(isReplyHead);
-        QList<QByteArray> seen;
-        for (char c : bytes)
-            ring.push(std::uint8_t(c));
-        ring.scan([&](const QByteArray& f) { seen << f; });
-        QCOMPARE(seen, frames);
-        QCOMPARE(ring.available(), left);
-    }
-
     void ringScan()
     {
         QFETCH(QList<QByteArray>, chunks);
