@@ -104,10 +104,11 @@ QString saveProblem(const QString& path)
         return QStringLiteral("It is a folder, not a file.");
     // The temporary file's name is the longest a save makes.
     const QString target = savedFile(path);
-    if (QFile::encodeName(fileNameOf(target)).size() + TemporarySuffix > NAME_MAX ||
-        QFile::encodeName(QFileInfo(target).absoluteFilePath()).size() + TemporarySuffix >= PATH_MAX)
+    const qsizetype nameBytes = QFile::encodeName(fileNameOf(target)).size();
+    const qsizetype pathBytes = QFile::encodeName(QFileInfo(target).absoluteFilePath()).size();
+    if (nameBytes + TemporarySuffix > NAME_MAX || pathBytes + TemporarySuffix >= PATH_MAX)
         return QStringLiteral("The file name is too long.");
-    // A file of the temporary's name shows whether the folder takes it and the name fits.
+    // A file made there shows whether the folder takes new files.
     QTemporaryFile probe(target + QStringLiteral(".XXXXXX"));
     if (probe.open())
         return {};
@@ -149,6 +150,7 @@ QString writeIfChanged(const QString& path, const QByteArray& data, bool* writte
 {
     if (written)
         *written = false;
+    removeStaleTemporaries(savedFile(path)); // also when nothing else is written
     const QFileInfo info(path);
     if (info.isFile() && info.size() == data.size()) {
         const ReadResult now = readHead(path, data.size());
