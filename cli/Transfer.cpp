@@ -24,18 +24,30 @@ using link::TransferOutcome;
 // What the running step does, in the connect window's words.
 QString stepCaption(std::int32_t kind, int step)
 {
-    const link::StepEntry e = link::stepEntry(kind, step);
+    const link::StepEntry e = link::stepEntry(kind, step, link::UploadList::Complete);
     switch (e.kind) {
     case link::StepKind::Download:
         return QString::fromLatin1(e.entry->downloadCaption);
     case link::StepKind::Upload:
-        return QString::fromLatin1(e.entry->uploadCaption);
+        return link::uploadCaption(*e.entry);
     case link::StepKind::Verify:
         return link::texts::verifyCaption(QString::fromLatin1(e.entry->listItem));
     case link::StepKind::None:
         break;
     }
     return {};
+}
+
+// A byte the keyboard holds that the layout file cannot: the file keeps its own there.
+QString refusedLine(link::RefusedByte r)
+{
+    const QString value = QStringLiteral("%1").arg(r.value, 2, 16, QLatin1Char('0')).toUpper();
+    const QString why = r.block == 3 ? QStringLiteral("names no format memory")
+                                     : QStringLiteral("is not a timecode digit pair");
+    return QStringLiteral("block %1 address %2: the keyboard's %3 %4; the file keeps its own byte")
+        .arg(r.block)
+        .arg(r.address)
+        .arg(value, why);
 }
 
 Direction firstDirection(Command command)
@@ -62,19 +74,23 @@ class PortTransfer : public QObject {
             &driver_, &link::TransferDriver::progress, this, [this](int done, int total, qint64) {
                 progress_.update(line_, stepCaption(model_.KbdType(), engine_.step()), done, total);
             });
+        connect(&engine_, &link::LinkEngine::byteRefused, this,
+                [this](link::RefusedByte r) { refused_ << refusedLine(r); });
         connect(&driver_, &link::TransferDriver::finished, this, &PortTransfer::stepEnded);
         guard_.setSingleShot(true);
         // Every frame is answered or given up within the reply time: a transfer that takes
         // longer than that for each of its frames has stopped.
         connect(&guard_, &QTimer::timeout, this, [this] { end(TransferOutcome::NoAnswer); });
         driver_.setFast(o.fast);
+        if (o.command == Command::Upload) // an upload reads back every byte a verify compares
+            engine_.setUploadList(link::UploadList::Complete);
     }
 
     void start(const PortChoice& port)
     {
         channel_.setDevicePath(port.path);
         if (!engine_.tryport()) {
-            result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}};
+            result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}, {}};
             QMetaObject::invokeMethod(this, &PortTransfer::ended, Qt::QueuedConnection);
             return;
         }
@@ -109,7 +125,9 @@ class PortTransfer : public QObject {
         guard_.stop();
         channel_.close(); // a transfer given up by the guard stops here
         if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified)
-            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}};
+            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}};
+        else
+            result_.notes = refused_;
         if (outcome == TransferOutcome::Differ) {
             result_.error = link::texts::bytesDiffer(engine_.differences());
             result_.lines = differences_;
@@ -127,6 +145,7 @@ class PortTransfer : public QObject {
     int line_;
     QTimer guard_;
     QStringList differences_;
+    QStringList refused_;
     TransferResult result_;
     bool ended_ = false;
 };
