@@ -2,7 +2,7 @@
 
 #include "editor/AppTitle.h"
 #include "editor/Jog.h"
-#include "editor/MacroLabels.h"
+#include "model/MacroLabels.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
 #include "formats/TDefFormat.h"
