@@ -1,7 +1,10 @@
 #pragma once
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 // A text settings file of [sections] and key=value lines, with the platform INI rules:
 // section and key names compare without regard to case; names are otherwise kept exactly
@@ -10,17 +13,20 @@
 // a hand-edited file survives being rewritten.
 //
 // Every line the program does not change is written back as the bytes it was read from, with
-// its own line break (CR CR LF, a missing final break and stray bytes included). A file that
-// is not UTF-8 is read as Latin-1 and changed lines are written in Latin-1 as long as their
-// text fits; a value that does not fit turns the whole file into UTF-8, the other lines'
-// characters unchanged.
+// its own line break (CR CR LF, a missing final break and stray bytes included); setting a key
+// to the value it already has is no change. A file that is not UTF-8 is read as Latin-1 and
+// changed lines are written in Latin-1 as long as their text fits; a value that does not fit
+// turns the whole file into UTF-8, the other lines' characters unchanged.
+//
+// The file is read in one pass into an index of sections and keys, so a lookup or a change
+// costs the same in a large file as in a small one; a line's text is decoded when asked for.
 class IniFile {
-public:
+  public:
     static constexpr qint64 MaxBytes = 1024 * 1024;
 
     enum class Load { Loaded, Missing, Failed };
 
-    explicit IniFile(QString path = {}) : path_(std::move(path)) {}
+    explicit IniFile(QString path = {});
     const QString& path() const { return path_; }
     QString errorString() const { return error_; }
 
@@ -46,31 +52,63 @@ public:
     // Puts one "key=value" line into `section`: split at its first "=", written unchanged.
     bool putEntry(const QString& section, const QString& line);
 
-private:
+  private:
+    enum class Kind { Other, Header, Key };
+    // One line. An unchanged line is its bytes in data_ (before the line break, less the CR of
+    // a CR LF); a changed line holds its text until it is written.
     struct Line {
-        QString text;
-        QString section; // the section it belongs to (for a header: its own name)
-        bool header = false;
-        QString key;     // set for key=value lines only
-        // How the line was read: its bytes before the line break (less the CR of a CR LF),
-        // whether the break was CR LF, whether there was a break at all (the last line may
-        // lack one) and whether the bytes were Latin-1 rather than UTF-8. A changed line has
-        // no bytes until it is written.
-        QByteArray raw;
-        bool cr = false;
-        bool broken = true;
-        bool changed = true;
-        bool latin1 = false;
+        QString text; // changed lines only
+        qsizetype from = 0;
+        qsizetype size = 0;
+        int section = 0; // index into sections_ (for a header: its own)
+        Kind kind = Kind::Other;
+        bool cr = false;     // the break was CR LF
+        bool broken = true;  // there was a break (the last line may lack one)
+        bool changed = true; // no bytes until written
+        bool latin1 = false; // the bytes are Latin-1 rather than UTF-8
+        bool ascii = false;  // the bytes are plain ASCII
     };
-    static Line classify(const QString& text, const QString& section);
-    void parseBytes(const QByteArray& data);
-    Line changedLine(const QString& text, const QString& section, bool cr) const;
+    struct Section {
+        QString name;          // as first written
+        qsizetype header = -1; // the header of its first block; -1 for the lines before any
+        bool indexed = false;  // its keys are in `keys`
+        QHash<QString, qsizetype> keys; // case-folded key -> its first line's place in keyLines_
+    };
+    // Where a line's bytes went in a written document, and how they read back.
+    struct Written {
+        qsizetype from = 0;
+        qsizetype size = 0;
+        bool latin1 = false;
+        bool ascii = false;
+    };
+
+    static Kind classify(const QString& text, QString& name);
+    static Kind classifyAscii(QByteArrayView raw, QString& name, bool keyName);
+    static std::pair<QString, bool> decodeLine(QByteArrayView raw);
+    static bool validName(const QString& name);
+
+    void clear();
+    void parseBytes(QByteArray data);
+    QByteArray render(std::vector<Written>* written) const;
+    void commit(QByteArray data, const std::vector<Written>& written);
+    QByteArrayView rawOf(const Line& line) const;
+    QString textOf(const Line& line) const;
+    QString keyOf(const Line& line) const;
+    int sectionId(const QString& name) const;
+    void enterHeader(qsizetype at, const QString& name);
+    void enterKey(Section& section, const QString& key, qsizetype at) const;
+    const Section& indexed(int id) const;
+    void insertLine(qsizetype at, Line line, const QString& name);
+    Line changedLine(const QString& text, int section, QString& name) const;
     qsizetype findKey(const QString& section, const QString& key) const;
     qsizetype endOfSection(const QString& section) const;
-    static bool validName(const QString& name);
 
     QString path_;
     QString error_;
+    QByteArray data_; // the file as read or last written
     std::vector<Line> lines_;
+    mutable std::vector<Section> sections_;   // [0]: the lines before any header
+    QHash<QString, int> sectionIds_;          // case-folded name -> index into sections_
+    mutable std::vector<qsizetype> keyLines_; // the line of each indexed key, moved on an insert
     bool crlf_ = false; // the file's first line ended in CR LF: new lines do too
 };
