@@ -13,6 +13,20 @@
 #include "tables/Tloopf.h"
 #include "timecode/TtcenterF.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZELTRA_FULL_TEARDOWN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELTRA_FULL_TEARDOWN 1
+#endif
+#endif
+
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
                       const QString& programDir, const QStringList& args)
 {
@@ -43,4 +57,17 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     w.main->attachTables(w.gpo, w.tcenter, w.loop);
     attachLinkStatus(*w.main, *w.download);
     return w;
+}
+
+int endRun(const Windows& windows, int status)
+{
+    windows.download->channel().close();
+#ifndef ZELTRA_FULL_TEARDOWN
+    if (!QGuiApplication::clipboard()->ownsClipboard()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+#endif
+    delete windows.main;
+    return status;
 }

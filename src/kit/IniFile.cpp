@@ -9,20 +9,24 @@
 #include <utility>
 
 namespace {
-bool isAscii(QByteArrayView raw) {
+bool isAscii(QByteArrayView raw)
+{
     return QtPrivate::isAscii(QLatin1StringView(raw));
 }
-bool isAscii(const QString& text) {
+bool isAscii(const QString& text)
+{
     return QtPrivate::isAscii(QStringView(text));
 }
 
-bool fitsLatin1(const QString& text) {
+bool fitsLatin1(const QString& text)
+{
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
 // Names compare case-folded; an ASCII name (nearly every one) is folded without the Unicode
 // tables, which would otherwise be most of the cost of indexing a large file.
-QString folded(QString name) {
+QString folded(QString name)
+{
     if (!isAscii(name))
         return std::move(name).toCaseFolded();
     for (QChar& c : name)
@@ -31,27 +35,32 @@ QString folded(QString name) {
     return name;
 }
 
-bool isComment(const QString& trimmed) {
+bool isComment(const QString& trimmed)
+{
     return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
            trimmed.startsWith(QLatin1Char('#'));
 }
 
-bool isComment(QByteArrayView trimmed) {
+bool isComment(QByteArrayView trimmed)
+{
     return trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#');
 }
 
 // The value of a key=value line as value() gives it.
-QString valueOf(const QString& text) {
+QString valueOf(const QString& text)
+{
     const QString t = text.trimmed();
     return t.mid(t.indexOf(QLatin1Char('=')) + 1).trimmed();
 }
 } // namespace
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {
+IniFile::IniFile(QString path) : path_(std::move(path))
+{
     clear();
 }
 
-void IniFile::clear() {
+void IniFile::clear()
+{
     data_.clear();
     lines_.clear();
     sections_.clear();
@@ -62,7 +71,8 @@ void IniFile::clear() {
     crlf_ = false;
 }
 
-IniFile::Load IniFile::load() {
+IniFile::Load IniFile::load()
+{
     clear();
     error_.clear();
     if (!QFileInfo::exists(path_) && !QFileInfo(path_).isSymLink())
@@ -81,7 +91,8 @@ IniFile::Load IniFile::load() {
 }
 
 // The line's text, and whether it had to be read as Latin-1 because it is not UTF-8.
-std::pair<QString, bool> IniFile::decodeLine(QByteArrayView raw) {
+std::pair<QString, bool> IniFile::decodeLine(QByteArrayView raw)
+{
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(raw);
     if (!utf8.hasError())
@@ -89,7 +100,8 @@ std::pair<QString, bool> IniFile::decodeLine(QByteArrayView raw) {
     return {QString::fromLatin1(raw), true};
 }
 
-IniFile::Kind IniFile::classify(const QString& text, QString& name) {
+IniFile::Kind IniFile::classify(const QString& text, QString& name)
+{
     QString t = text.trimmed();
     if (t.startsWith(QChar(0xFEFF))) // a byte order mark before the first line
         t = t.mid(1).trimmed();
@@ -108,7 +120,8 @@ IniFile::Kind IniFile::classify(const QString& text, QString& name) {
 // The same rules on the bytes of a plain ASCII line, which reads the same as UTF-8 or Latin-1
 // and has the same blanks as its text: most lines, read without being decoded. A key's name
 // is only made when asked for.
-IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool keyName) {
+IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool keyName)
+{
     const QByteArrayView t = raw.trimmed();
     if (t.startsWith('[')) {
         const qsizetype close = t.indexOf(']');
@@ -123,11 +136,13 @@ IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool key
     return Kind::Key;
 }
 
-QByteArrayView IniFile::rawOf(const Line& line) const {
+QByteArrayView IniFile::rawOf(const Line& line) const
+{
     return QByteArrayView(data_.constData() + line.from, line.size);
 }
 
-QString IniFile::textOf(const Line& line) const {
+QString IniFile::textOf(const Line& line) const
+{
     if (line.changed)
         return line.text;
     if (line.ascii || line.latin1)
@@ -135,7 +150,8 @@ QString IniFile::textOf(const Line& line) const {
     return decodeLine(rawOf(line)).first;
 }
 
-QString IniFile::keyOf(const Line& line) const {
+QString IniFile::keyOf(const Line& line) const
+{
     QString name;
     if (!line.changed && line.ascii)
         classifyAscii(rawOf(line), name, true);
@@ -146,7 +162,8 @@ QString IniFile::keyOf(const Line& line) const {
 
 // Reads the lines and their sections; a section's keys are indexed when it is first asked
 // for, so a large file costs one quick pass and the sections the program uses.
-void IniFile::parseBytes(QByteArray data) {
+void IniFile::parseBytes(QByteArray data)
+{
     clear();
     data_ = std::move(data);
     const bool asciiFile = isAscii(QByteArrayView(data_));
@@ -181,12 +198,14 @@ void IniFile::parseBytes(QByteArray data) {
     }
 }
 
-int IniFile::sectionId(const QString& name) const {
+int IniFile::sectionId(const QString& name) const
+{
     return sectionIds_.value(folded(name), -1);
 }
 
 // The header at `at` starts a block of its section, a new one or one seen before.
-void IniFile::enterHeader(qsizetype at, const QString& name) {
+void IniFile::enterHeader(qsizetype at, const QString& name)
+{
     int id = sectionId(name);
     if (id < 0) {
         sections_.push_back(Section{name, at, false, {}});
@@ -198,7 +217,8 @@ void IniFile::enterHeader(qsizetype at, const QString& name) {
     lines_[std::size_t(at)].section = id;
 }
 
-void IniFile::enterKey(Section& section, const QString& key, qsizetype at) const {
+void IniFile::enterKey(Section& section, const QString& key, qsizetype at) const
+{
     QString name = folded(key);
     if (section.keys.contains(name)) // the first of two wins
         return;
@@ -206,7 +226,8 @@ void IniFile::enterKey(Section& section, const QString& key, qsizetype at) const
     keyLines_.push_back(at);
 }
 
-const IniFile::Section& IniFile::indexed(int id) const {
+const IniFile::Section& IniFile::indexed(int id) const
+{
     Section& s = sections_[std::size_t(id)];
     if (s.indexed)
         return s;
@@ -217,7 +238,8 @@ const IniFile::Section& IniFile::indexed(int id) const {
     return s;
 }
 
-QByteArray IniFile::render(std::vector<Written>* written) const {
+QByteArray IniFile::render(std::vector<Written>* written) const
+{
     // One changed line that Latin-1 cannot hold makes the whole file UTF-8.
     const bool latin1File =
         std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.latin1; });
@@ -253,12 +275,14 @@ QByteArray IniFile::render(std::vector<Written>* written) const {
     return out;
 }
 
-QByteArray IniFile::bytes() const {
+QByteArray IniFile::bytes() const
+{
     return render(nullptr);
 }
 
 // The document is now what the file holds: every line is its written bytes.
-void IniFile::commit(QByteArray data, const std::vector<Written>& written) {
+void IniFile::commit(QByteArray data, const std::vector<Written>& written)
+{
     data_ = std::move(data);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         Line& l = lines_[i];
@@ -272,7 +296,8 @@ void IniFile::commit(QByteArray data, const std::vector<Written>& written) {
     }
 }
 
-bool IniFile::save() {
+bool IniFile::save()
+{
     std::vector<Written> written;
     written.reserve(lines_.size());
     QByteArray data = render(&written);
@@ -290,36 +315,42 @@ bool IniFile::save() {
     return true;
 }
 
-void IniFile::parse(const QString& text) {
+void IniFile::parse(const QString& text)
+{
     parseBytes(text.toUtf8());
 }
 
-QString IniFile::text() const {
+QString IniFile::text() const
+{
     QString out;
     for (const Line& l : lines_)
         out += textOf(l) + QLatin1Char('\n');
     return out;
 }
 
-qsizetype IniFile::findKey(const QString& section, const QString& key) const {
+qsizetype IniFile::findKey(const QString& section, const QString& key) const
+{
     const int id = sectionId(section);
     const qsizetype slot = id < 0 ? -1 : indexed(id).keys.value(folded(key), -1);
     return slot < 0 ? -1 : keyLines_[std::size_t(slot)];
 }
 
-std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
+std::optional<QString> IniFile::value(const QString& section, const QString& key) const
+{
     const qsizetype i = findKey(section, key.trimmed());
     if (i < 0)
         return std::nullopt;
     return valueOf(textOf(lines_[std::size_t(i)]));
 }
 
-bool IniFile::hasSection(const QString& section) const {
+bool IniFile::hasSection(const QString& section) const
+{
     const int id = sectionId(section);
     return id >= 0 && sections_[std::size_t(id)].header >= 0;
 }
 
-QStringList IniFile::entries(const QString& section) const {
+QStringList IniFile::entries(const QString& section) const
+{
     QStringList out;
     const int id = sectionId(section);
     for (const Line& l : lines_)
@@ -328,13 +359,15 @@ QStringList IniFile::entries(const QString& section) const {
     return out;
 }
 
-bool IniFile::validName(const QString& name) {
+bool IniFile::validName(const QString& name)
+{
     return !name.trimmed().isEmpty() && !name.contains(QLatin1Char('\n')) &&
            !name.contains(QLatin1Char('\r'));
 }
 
 // Index after the last line of the section's first block; -1 when there is no such section.
-qsizetype IniFile::endOfSection(const QString& section) const {
+qsizetype IniFile::endOfSection(const QString& section) const
+{
     const int id = sectionId(section);
     if (id < 0 || sections_[std::size_t(id)].header < 0)
         return -1;
@@ -347,7 +380,8 @@ qsizetype IniFile::endOfSection(const QString& section) const {
     return qsizetype(end);
 }
 
-IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name) const {
+IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name) const
+{
     Line line;
     line.text = text;
     line.section = section;
@@ -357,7 +391,8 @@ IniFile::Line IniFile::changedLine(const QString& text, int section, QString& na
 }
 
 // Puts a new line at `at`: the lines after it move down one, in the index too.
-void IniFile::insertLine(qsizetype at, Line line, const QString& name) {
+void IniFile::insertLine(qsizetype at, Line line, const QString& name)
+{
     for (Section& s : sections_)
         if (s.header >= at)
             ++s.header;
@@ -372,7 +407,8 @@ void IniFile::insertLine(qsizetype at, Line line, const QString& name) {
         enterKey(sections_[std::size_t(entered.section)], name, at);
 }
 
-bool IniFile::putEntry(const QString& section, const QString& line) {
+bool IniFile::putEntry(const QString& section, const QString& line)
+{
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq <= 0 || !validName(section) || section.contains(QLatin1Char(']')) ||
         line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
@@ -407,7 +443,8 @@ bool IniFile::putEntry(const QString& section, const QString& line) {
     return true;
 }
 
-bool IniFile::setValue(const QString& section, const QString& key, const QString& value) {
+bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
+{
     if (!validName(key) || key.contains(QLatin1Char('=')) ||
         key.trimmed().startsWith(QLatin1Char('[')) || isComment(key.trimmed()) ||
         value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))

@@ -21,7 +21,7 @@
 // The file is read in one pass into an index of sections and keys, so a lookup or a change
 // costs the same in a large file as in a small one; a line's text is decoded when asked for.
 class IniFile {
-  public:
+public:
     static constexpr qint64 MaxBytes = 1024 * 1024;
 
     enum class Load { Loaded, Missing, Failed };
@@ -52,7 +52,7 @@ class IniFile {
     // Puts one "key=value" line into `section`: split at its first "=", written unchanged.
     bool putEntry(const QString& section, const QString& line);
 
-  private:
+private:
     enum class Kind { Other, Header, Key };
     // One line. An unchanged line is its bytes in data_ (before the line break, less the CR of
     // a CR LF); a changed line holds its text until it is written.
