@@ -69,6 +69,7 @@ void IniFile::clear()
     sections_.push_back(Section{}); // the lines before any header
     sectionIds_.insert(QString(), 0);
     crlf_ = false;
+    dirty_ = true;
 }
 
 IniFile::Load IniFile::load()
@@ -87,6 +88,7 @@ IniFile::Load IniFile::load()
         return Load::Failed;
     }
     parseBytes(std::move(file.data));
+    dirty_ = false;
     return Load::Loaded;
 }
 
@@ -298,6 +300,8 @@ void IniFile::commit(QByteArray data, const std::vector<Written>& written)
 
 bool IniFile::save()
 {
+    if (!dirty_)
+        return true;
     std::vector<Written> written;
     written.reserve(lines_.size());
     QByteArray data = render(&written);
@@ -312,6 +316,7 @@ bool IniFile::save()
     if (!error_.isEmpty())
         return false;
     commit(std::move(data), written);
+    dirty_ = false;
     return true;
 }
 
@@ -426,6 +431,7 @@ bool IniFile::putEntry(const QString& section, const QString& line)
         entry.cr = old.cr;
         entry.broken = old.broken;
         old = std::move(entry);
+        dirty_ = true;
         return true;
     }
     qsizetype at = endOfSection(section);
@@ -440,6 +446,7 @@ bool IniFile::putEntry(const QString& section, const QString& line)
     }
     entry.section = lines_[std::size_t(at - 1)].section; // the header's, or a line of its block
     insertLine(at, std::move(entry), key);
+    dirty_ = true;
     return true;
 }
 

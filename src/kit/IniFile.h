@@ -33,8 +33,8 @@ public:
     // Reads the whole file. Missing: an empty document. Failed: unreadable, not a regular
     // file or larger than MaxBytes; the document is then empty too.
     Load load();
-    // Writes the document atomically when its bytes differ from the file's; false (and
-    // errorString()) when that failed. A document that has grown past MaxBytes is not
+    // Writes the document atomically when it changed since it was read or last written and its
+    // bytes differ from the file's; false (and errorString()) when that failed. A document that has grown past MaxBytes is not
     // written, so the program never leaves a file it would refuse to read.
     bool save();
     // The bytes save() writes.
@@ -111,4 +111,5 @@ private:
     QHash<QString, int> sectionIds_;          // case-folded name -> index into sections_
     mutable std::vector<qsizetype> keyLines_; // the line of each indexed key, moved on an insert
     bool crlf_ = false; // the file's first line ended in CR LF: new lines do too
+    bool dirty_ = true; // the document may differ from the file
 };
