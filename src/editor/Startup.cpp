@@ -14,6 +14,7 @@
 #include "timecode/TtcenterF.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -27,9 +28,32 @@
 #endif
 #endif
 
+namespace {
+
+// Qt reads an image by asking every image plugin first, so the menu bar's first icon would
+// load them all, the JPEG library with them, before any window shows. While the windows are
+// made no plugin folder is searched (the icons Qt draws are PNGs, read without a plugin); the
+// JPEG export and the message pictures load the plugins when they are first used.
+class PluginFoldersHidden {
+public:
+    PluginFoldersHidden() : folders_(QCoreApplication::libraryPaths())
+    {
+        QCoreApplication::setLibraryPaths({});
+    }
+    ~PluginFoldersHidden() { QCoreApplication::setLibraryPaths(folders_); }
+    PluginFoldersHidden(const PluginFoldersHidden&) = delete;
+    PluginFoldersHidden& operator=(const PluginFoldersHidden&) = delete;
+
+private:
+    QStringList folders_;
+};
+
+} // namespace
+
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
                       const QString& programDir, const QStringList& args)
 {
+    const PluginFoldersHidden noPlugins;
     Windows w;
     title.set(QStringLiteral("Splash1"));
     w.main = new Trs422kbdf(model, title, prompts, programDir, args);
