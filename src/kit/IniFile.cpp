@@ -46,6 +46,14 @@ bool isComment(QByteArrayView trimmed)
     return trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#');
 }
 
+qsizetype lineCount(QByteArrayView data)
+{
+    qsizetype count = 1;
+    for (qsizetype at = data.indexOf('\n'); at >= 0; at = data.indexOf('\n', at + 1))
+        ++count;
+    return count;
+}
+
 // The value of a key=value line as value() gives it.
 QString valueOf(const QString& text)
 {
@@ -63,6 +71,7 @@ void IniFile::clear()
 {
     data_.clear();
     lines_.clear();
+    texts_.clear();
     sections_.clear();
     sectionIds_.clear();
     keyLines_.clear();
@@ -146,7 +155,7 @@ QByteArrayView IniFile::rawOf(const Line& line) const
 QString IniFile::textOf(const Line& line) const
 {
     if (line.changed)
-        return line.text;
+        return texts_[std::size_t(line.text)];
     if (line.ascii || line.latin1)
         return QString::fromLatin1(rawOf(line));
     return decodeLine(rawOf(line)).first;
@@ -169,6 +178,7 @@ void IniFile::parseBytes(QByteArray data)
     clear();
     data_ = std::move(data);
     const bool asciiFile = isAscii(QByteArrayView(data_));
+    lines_.reserve(std::size_t(lineCount(QByteArrayView(data_))));
     int section = 0;
     qsizetype from = 0;
     QString name;
@@ -179,7 +189,7 @@ void IniFile::parseBytes(QByteArray data)
         const qsizetype end = line.broken ? nl : data_.size();
         line.cr = line.broken && end > from && data_[end - 1] == '\r';
         line.from = from;
-        line.size = end - from - (line.cr ? 1 : 0);
+        line.size = int(end - from - (line.cr ? 1 : 0));
         line.changed = false;
         line.section = section;
         line.ascii = asciiFile || isAscii(rawOf(line));
@@ -245,9 +255,10 @@ QByteArray IniFile::render(std::vector<Written>* written) const
     // One changed line that Latin-1 cannot hold makes the whole file UTF-8.
     const bool latin1File =
         std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.latin1; });
-    const bool toUtf8 = latin1File && std::any_of(lines_.begin(), lines_.end(), [](const Line& l) {
-                            return l.changed && !fitsLatin1(l.text);
-                        });
+    const bool toUtf8 =
+        latin1File && std::any_of(lines_.begin(), lines_.end(), [this](const Line& l) {
+            return l.changed && !fitsLatin1(texts_[std::size_t(l.text)]);
+        });
     QByteArray out(data_.size() + 256, Qt::Uninitialized);
     qsizetype size = 0;
     auto put = [&](QByteArrayView bytes) {
@@ -292,10 +303,11 @@ void IniFile::commit(QByteArray data, const std::vector<Written>& written)
         l.size = written[i].size;
         l.latin1 = written[i].latin1;
         l.ascii = written[i].ascii;
-        l.text.clear();
+        l.text = -1;
         l.changed = false;
         l.broken = l.broken || i + 1 < lines_.size();
     }
+    texts_.clear();
 }
 
 bool IniFile::save()
@@ -385,10 +397,11 @@ qsizetype IniFile::endOfSection(const QString& section) const
     return qsizetype(end);
 }
 
-IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name) const
+IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name)
 {
     Line line;
-    line.text = text;
+    line.text = int(texts_.size());
+    texts_.push_back(text);
     line.section = section;
     line.kind = classify(text, name);
     line.cr = crlf_;
@@ -419,14 +432,14 @@ bool IniFile::putEntry(const QString& section, const QString& line)
         line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
         return false;
     QString key;
-    Line entry = changedLine(line, 0, key);
-    if (entry.kind != Kind::Key)
+    if (classify(line, key) != Kind::Key)
         return false;
     const qsizetype existing = findKey(section, key);
+    if (existing >= 0 && valueOf(textOf(lines_[std::size_t(existing)])) == valueOf(line))
+        return true; // the same value keeps its bytes
+    Line entry = changedLine(line, 0, key);
     if (existing >= 0) {
         Line& old = lines_[std::size_t(existing)];
-        if (valueOf(textOf(old)) == valueOf(entry.text))
-            return true; // the same value keeps its bytes
         entry.section = old.section;
         entry.cr = old.cr;
         entry.broken = old.broken;

@@ -34,8 +34,9 @@ public:
     // file or larger than MaxBytes; the document is then empty too.
     Load load();
     // Writes the document atomically when it changed since it was read or last written and its
-    // bytes differ from the file's; false (and errorString()) when that failed. A document that has grown past MaxBytes is not
-    // written, so the program never leaves a file it would refuse to read.
+    // bytes differ from the file's; false (and errorString()) when that failed. A document that has
+    // grown past MaxBytes is not written, so the program never leaves a file it would refuse to
+    // read.
     bool save();
     // The bytes save() writes.
     QByteArray bytes() const;
@@ -54,19 +55,20 @@ public:
 
 private:
     enum class Kind { Other, Header, Key };
-    // One line. An unchanged line is its bytes in data_ (before the line break, less the CR of
-    // a CR LF); a changed line holds its text until it is written.
+    // One line, small, as a large file has many. An unchanged line is its bytes in data_
+    // (before the line break, less the CR of a CR LF); a changed line has its text in texts_
+    // until it is written.
     struct Line {
-        QString text; // changed lines only
         qsizetype from = 0;
-        qsizetype size = 0;
+        int size = 0;
         int section = 0; // index into sections_ (for a header: its own)
+        int text = -1;   // index into texts_ for a changed line
         Kind kind = Kind::Other;
-        bool cr = false;     // the break was CR LF
-        bool broken = true;  // there was a break (the last line may lack one)
-        bool changed = true; // no bytes until written
-        bool latin1 = false; // the bytes are Latin-1 rather than UTF-8
-        bool ascii = false;  // the bytes are plain ASCII
+        bool cr : 1 = false;     // the break was CR LF
+        bool broken : 1 = true;  // there was a break (the last line may lack one)
+        bool changed : 1 = true; // no bytes until written
+        bool latin1 : 1 = false; // the bytes are Latin-1 rather than UTF-8
+        bool ascii : 1 = false;  // the bytes are plain ASCII
     };
     struct Section {
         QString name;          // as first written
@@ -99,7 +101,7 @@ private:
     void enterKey(Section& section, const QString& key, qsizetype at) const;
     const Section& indexed(int id) const;
     void insertLine(qsizetype at, Line line, const QString& name);
-    Line changedLine(const QString& text, int section, QString& name) const;
+    Line changedLine(const QString& text, int section, QString& name);
     qsizetype findKey(const QString& section, const QString& key) const;
     qsizetype endOfSection(const QString& section) const;
 
@@ -107,6 +109,7 @@ private:
     QString error_;
     QByteArray data_; // the file as read or last written
     std::vector<Line> lines_;
+    std::vector<QString> texts_;              // of the changed lines
     mutable std::vector<Section> sections_;   // [0]: the lines before any header
     QHash<QString, int> sectionIds_;          // case-folded name -> index into sections_
     mutable std::vector<qsizetype> keyLines_; // the line of each indexed key, moved on an insert
