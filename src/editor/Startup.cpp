@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,8 @@ class PluginFoldersHidden {
 public:
     PluginFoldersHidden() : folders_(QCoreApplication::libraryPaths())
     {
+        // The icon theme notes once which icon plugins there are: let it look first.
+        QIcon::themeName();
         QCoreApplication::setLibraryPaths({});
     }
     ~PluginFoldersHidden() { QCoreApplication::setLibraryPaths(folders_); }
