@@ -10,7 +10,6 @@
 namespace {
 
 constexpr int BarWidth = 120;
-const char* const InLayout = "inStatusLayout";
 
 // While a transfer goes on behind the hidden connect window, the status bar shows how far it
 // is: a bar at its right end and the frames and time left in place of the panels.
@@ -27,10 +26,6 @@ void showProgress(QStatusBar* status, QProgressBar* bar, bool hidden, int done, 
     }
     bar->setRange(0, total > 0 ? total : 1);
     bar->setValue(done);
-    if (!bar->property(InLayout).toBool()) { // laid out at the first transfer, not at start-up
-        bar->setProperty(InLayout, true);
-        status->addPermanentWidget(bar);
-    }
     bar->show();
     status->showMessage(TDownloadf::progressText(done, total, msLeft));
 }
@@ -49,6 +44,7 @@ void attachLinkStatus(Trs422kbdf& main, TDownloadf& link)
     bar->setFixedWidth(BarWidth);
     bar->setTextVisible(false);
     bar->hide();
+    status->addPermanentWidget(bar);
     QObject::connect(&link, &TDownloadf::transferProgress, bar,
                      [status, bar, &link](int done, int total, qint64 msLeft) {
                          showProgress(status, bar, link.isHidden(), done, total, msLeft);
