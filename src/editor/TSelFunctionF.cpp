@@ -19,6 +19,12 @@ TSelFunctionF::TSelFunctionF(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SelFunctionF"));
     setWindowTitle(QStringLiteral("SelFunctionF"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+}
+
+// The controls are made when the window is first shown or used.
+void TSelFunctionF::build() {
+    if (DescriptionList)
+        return;
     DescriptionList = new QListWidget(this);
     DescriptionList->setObjectName(QStringLiteral("DescriptionList"));
     QFont courier(QStringLiteral("Courier"));
@@ -59,6 +65,7 @@ void TSelFunctionF::showEvent(QShowEvent* e) {
 }
 
 void TSelFunctionF::FormShow() {
+    build();
     DescriptionList->clear();
     rows_ = zeltra::functionlist::rows(ListKind, TopRowKey);
     for (const auto& row : rows_)
@@ -71,7 +78,7 @@ int TSelFunctionF::findfunction(int code) {
     const int row = zeltra::findfunction(table, code);
     Current = table[std::size_t(row)];
     const int listRow = zeltra::functionlist::listRowOf(rows_, row);
-    if (DescriptionList->count() == int(rows_.size())) {
+    if (DescriptionList && DescriptionList->count() == int(rows_.size())) {
         DescriptionList->setCurrentRow(listRow);
         if (DescriptionList->currentItem())
             DescriptionList->scrollToItem(DescriptionList->currentItem(),
@@ -84,6 +91,7 @@ int TSelFunctionF::findfunction(int code) {
 // Tag as it was, as Cancel does. Only a highlighted row counts: the list makes its first row
 // current when it gets the focus, without the user choosing it.
 void TSelFunctionF::BitBtn3Click() {
+    build();
     const QListWidgetItem* item = DescriptionList->currentItem();
     const int chosen = item && item->isSelected() ? DescriptionList->currentRow() : -1;
     const int row = zeltra::functionlist::tableRowOf(rows_, chosen);
@@ -112,4 +120,10 @@ void TSelFunctionF::setkeyfunction(TQveButton* button) {
 void TSelFunctionF::settextcolour(TQveButton* button) {
     button->Colors()->setColor(TQvColors::Text_Lit,
                                zeltra::litTextColour(button->Colors()->color(TQvColors::Fill_Lit)));
+}
+
+void TSelFunctionF::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

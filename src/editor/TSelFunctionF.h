@@ -16,6 +16,7 @@ class TSelFunctionF : public QDialog {
     Q_OBJECT
   public:
     explicit TSelFunctionF(QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
 
     int ListKind = zeltra::ListMachine;
     int Tag = 0;                     // the code being chosen
@@ -44,5 +45,7 @@ class TSelFunctionF : public QDialog {
     void showEvent(QShowEvent* e) override;
 
   private:
+    void build();
+
     std::vector<zeltra::functionlist::Row> rows_;
 };

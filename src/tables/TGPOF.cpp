@@ -51,10 +51,16 @@ TGPOF::TGPOF(LayoutModel& model, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("GPOF"));
     setWindowTitle(QStringLiteral("GPO Setup"));
     setModal(false);
+    layout_ = tables::layout(Tag, false);
+}
+
+// The controls are made when the window is first shown or used.
+void TGPOF::build() {
+    if (MainMenu1)
+        return;
     buildMenu();
     buildGrids();
     buildEditBox();
-    layout_ = tables::layout(Tag, false);
 }
 
 void TGPOF::buildMenu() {
@@ -192,6 +198,7 @@ void TGPOF::leaveMachineMode() {
 }
 
 void TGPOF::FormShow() {
+    build();
     layout_ = tables::layout(Tag, model_.Settings.showClip());
     shownMode_ = Tag;
     setWindowTitle(layout_.caption);
@@ -283,6 +290,8 @@ void TGPOF::showCells(const tables::Grids& cells) {
 
 tables::Grids TGPOF::cells() const {
     tables::Grids cells;
+    if (!MainMenu1)
+        return cells; // empty grids until the window is made
     for (int g = 0; g < GridCount; ++g)
         for (int r = 1; r <= GridRows; ++r) {
             const QTableWidget* grid = Grid[std::size_t(g)];
@@ -308,6 +317,7 @@ void TGPOF::changed(const tables::Grids& g) {
 }
 
 void TGPOF::selectRow(int grid, int row) {
+    build();
     if (row < 1 || row > GridRows)
         return;
     editGrid_ = grid;
@@ -326,6 +336,7 @@ void TGPOF::selectRow(int grid, int row) {
 }
 
 void TGPOF::tceditEnter() {
+    build();
     if (ClipEdit->isVisible() && ClipEdit->isEnabled())
         ClipEdit->setFocus();
     else
@@ -333,14 +344,17 @@ void TGPOF::tceditEnter() {
 }
 
 void TGPOF::ClipEditEnter() {
+    build();
     savekey->setFocus();
 }
 
 void TGPOF::Cancel1Click() {
+    build();
     setEditing(false);
 }
 
 void TGPOF::savekeyClick() {
+    build();
     if (tables::clipFromText(ClipEdit->text()).kind == tables::ClipKind::OutOfRange) {
         prompts_.showError(tables::clipRangeMessage(ClipEdit->text()), ClipCaption);
         activateWindow(); // the message belongs to the main window; the edit goes on here
@@ -370,12 +384,14 @@ void TGPOF::storeEdit() {
 }
 
 void TGPOF::RstallClick() {
+    build();
     tables::Grids g = cells();
     tables::resetAll(g);
     changed(g);
 }
 
 void TGPOF::one2allClick() {
+    build();
     tables::Grids g = cells();
     tables::oneToAll(g, shownMode_);
     changed(g);
@@ -444,4 +460,10 @@ bool TGPOF::eventFilter(QObject* watched, QEvent* e) {
             }
     }
     return QDialog::eventFilter(watched, e);
+}
+
+void TGPOF::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }
