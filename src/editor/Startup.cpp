@@ -14,8 +14,7 @@
 #include "timecode/TtcenterF.h"
 
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
-                      const QString& programDir, const QStringList& args)
-{
+                      const QString& programDir, const QStringList& args, LayoutHistory* history) {
     Windows w;
     title.set(QStringLiteral("Splash1"));
     w.main = new Trs422kbdf(model, title, prompts, programDir, args);
@@ -42,5 +41,7 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
     w.main->attachTables(w.gpo, w.tcenter, w.loop);
     attachLinkStatus(*w.main, *w.download);
+    if (history)
+        w.main->attachHistory(history);
     return w;
 }

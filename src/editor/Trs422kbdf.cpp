@@ -1,6 +1,7 @@
 #include "editor/Trs422kbdf.h"
 
 #include "editor/AppTitle.h"
+#include "editor/Arguments.h"
 #include "editor/Jog.h"
 #include "editor/MacroLabels.h"
 #include "editor/TSelFunctionF.h"
@@ -178,9 +179,9 @@ void Trs422kbdf::FormShow()
         link_->Setupcom();
     action(QStringLiteral("Showclip1"))->setChecked(model_.Settings.showClip());
     saveconfig();
-    openlast();
+    openStartLayout();
     updmacrolable();
-    if (link_ && !args_.isEmpty() && (args_.first() == QLatin1String("d") || args_.first() == QLatin1String("D")))
+    if (link_ && arguments::showsTrace(args_))
         link_->setTraceVisible(true);
 }
 
@@ -194,7 +195,8 @@ void Trs422kbdf::closeEvent(QCloseEvent* e)
 void Trs422kbdf::changeEvent(QEvent* e)
 {
     if (e->type() == QEvent::WindowTitleChange && traceCaptions_)
-        std::fprintf(stderr, "caption: %s\n", windowTitle().toLocal8Bit().constData());
+        std::fprintf(stderr, "caption: %s\n",
+                     QString(windowTitle()).remove(QLatin1String("[*]")).toLocal8Bit().constData());
     Base::changeEvent(e);
 }
 

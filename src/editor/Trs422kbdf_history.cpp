@@ -1,0 +1,85 @@
+// The main window's side of the layout history: what a snapshot holds of the keys, the
+// "Edit" menu with Undo and Redo, and the unsaved mark in the caption.
+#include "editor/LayoutHistory.h"
+#include "editor/Trs422kbdf.h"
+#include "kit/TQveButton.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenuBar>
+
+using namespace zeltra;
+
+void Trs422kbdf::attachHistory(LayoutHistory* history) {
+    history_ = history;
+    history_->capture = [this] { return snapshot(); };
+    history_->restore = [this](const LayoutSnapshot& s) { putSnapshot(s); };
+    connect(history_, &QUndoStack::indexChanged, this, &Trs422kbdf::showUnsavedMark);
+    connect(history_, &QUndoStack::cleanChanged, this, &Trs422kbdf::showUnsavedMark);
+    connect(history_, &LayoutHistory::edited, this, &Trs422kbdf::showUnsavedMark);
+    // A switch of the keyboard kind starts over: its steps would put back the other kind.
+    connect(functionGroup_, &QActionGroup::triggered, history_, &LayoutHistory::startNew);
+    buildEditMenu();
+}
+
+void Trs422kbdf::buildEditMenu() {
+    auto* edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->menuAction()->setObjectName(QStringLiteral("Edit1"));
+    menuBar()->insertMenu(menu(QStringLiteral("Function1"))->menuAction(), edit);
+    QAction* undo = history_->createUndoAction(edit);
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = history_->createRedoAction(edit);
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addActions({undo, redo});
+}
+
+LayoutSnapshot Trs422kbdf::snapshot() const {
+    LayoutSnapshot s{model_.McnImage, model_.MonImage, {}, !shiftf->isHidden()};
+    for (int i = 0; i < KeyCount; ++i) {
+        const TQveButton* key = KeyButtons[std::size_t(i)];
+        s.keys[std::size_t(i)] = {key->Tag(), key->Caption(),
+                                  key->Colors()->color(TQvColors::Fill_Lit),
+                                  key->Colors()->color(TQvColors::Text_Lit), key->Hint()};
+    }
+    return s;
+}
+
+// The keys get back exactly what they showed; the macro menu follows the image.
+void Trs422kbdf::putSnapshot(const LayoutSnapshot& s) {
+    model_.McnImage = s.mcn;
+    model_.MonImage = s.mon;
+    shiftf->setVisible(s.shifted);
+    updmacrolable();
+    for (int i = 0; i < KeyCount; ++i) {
+        TQveButton* key = KeyButtons[std::size_t(i)];
+        const KeyShown& shown = s.keys[std::size_t(i)];
+        key->setTag(shown.code);
+        key->setCaption(shown.caption);
+        key->Colors()->setColor(TQvColors::Fill_Lit, shown.fill);
+        key->Colors()->setColor(TQvColors::Text_Lit, shown.text);
+        key->setHint(shown.hint);
+    }
+}
+
+void Trs422kbdf::recordEdit(const QString& text, const std::function<void()>& edit) {
+    if (history_)
+        history_->record(text, edit);
+    else
+        edit();
+    showUnsavedMark();
+}
+
+// Qt shows the mark only where the caption has its place holder.
+void Trs422kbdf::showUnsavedMark() {
+    if (windowTitle().contains(QLatin1String("[*]")))
+        setWindowModified(model_.LayoutChanged);
+}
+
+void Trs422kbdf::setLayoutCaption(const QString& fileName) {
+    setWindowTitle(fileName + QStringLiteral("[*]"));
+    showUnsavedMark();
+}
