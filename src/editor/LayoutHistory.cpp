@@ -1,5 +1,6 @@
 #include "editor/LayoutHistory.h"
 
+#include <QMenu>
 #include <QUndoCommand>
 
 using zeltra::LayoutSnapshot;
@@ -74,4 +75,14 @@ void LayoutHistory::put(const LayoutSnapshot& snapshot) {
     if (restore)
         restore(snapshot);
     emit restored();
+}
+
+void LayoutHistory::addEditItems(QMenu* edit) {
+    QAction* undo = createUndoAction(edit);
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = createRedoAction(edit);
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addActions({undo, redo});
 }

@@ -5,6 +5,8 @@
 #include <QUndoStack>
 #include <functional>
 
+class QMenu;
+
 // The one history of layout edits, kept next to the model and handed to every editing window.
 // Each step holds the layout before and after one edit. The stack's clean state is the layout
 // as last opened or saved: stepping onto it clears LayoutChanged, leaving it sets the flag.
@@ -29,6 +31,10 @@ class LayoutHistory : public QUndoStack {
     void startNew();
     // The layout now is the one in its file.
     void markSaved();
+
+    // Adds "Undo" and "Redo" (named Undo1 and Redo1) with the platform's keys to a window's
+    // "Edit" menu; their texts name the step they take back or make again.
+    void addEditItems(QMenu* edit);
 
     // Puts a snapshot back (undo and redo do this); windows refresh on `restored`.
     void put(const zeltra::LayoutSnapshot& snapshot);

@@ -28,13 +28,7 @@ void Trs422kbdf::buildEditMenu() {
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->menuAction()->setObjectName(QStringLiteral("Edit1"));
     menuBar()->insertMenu(menu(QStringLiteral("Function1"))->menuAction(), edit);
-    QAction* undo = history_->createUndoAction(edit);
-    undo->setObjectName(QStringLiteral("Undo1"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = history_->createRedoAction(edit);
-    redo->setObjectName(QStringLiteral("Redo1"));
-    redo->setShortcut(QKeySequence::Redo);
-    edit->addActions({undo, redo});
+    history_->addEditItems(edit);
 }
 
 LayoutSnapshot Trs422kbdf::snapshot() const {

@@ -4,6 +4,7 @@
 #include "model/RecentFiles.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -51,6 +52,7 @@ class TestEditorHabits : public QObject {
     void recentRules_data();
     void recentRules();
     void droppedLayoutOpens();
+    void installedCopyOpensAtHome();
 };
 
 void TestEditorHabits::recentRules_data() {
@@ -112,6 +114,16 @@ void TestEditorHabits::droppedLayoutOpens() {
         if (a->objectName() == QLatin1String("ClearRecent1"))
             a->trigger();
     QCOMPARE(recentItems(p.w.main), QStringList{QStringLiteral("Clear (off)")});
+}
+
+// Settings kept away from the program folder mark an installed copy; its folder is not where
+// the user's layouts are.
+void TestEditorHabits::installedCopyOpensAtHome() {
+    ProgramWindows p;
+    p.model.SettingsDir = p.folder + QStringLiteral("config/");
+    p.create();
+    p.w.main->Open1Click();
+    QCOMPARE(p.prompts.dialogs.value(0).section('|', 2, 2), QDir::homePath() + '/');
 }
 
 QTEST_MAIN(TestEditorHabits)
