@@ -81,9 +81,12 @@ int TSelFunctionF::findfunction(int code) {
 }
 
 // A list without a selected row (the key's function is one this key may not have) leaves the
-// Tag as it was, as Cancel does.
+// Tag as it was, as Cancel does. Only a highlighted row counts: the list makes its first row
+// current when it gets the focus, without the user choosing it.
 void TSelFunctionF::BitBtn3Click() {
-    const int row = zeltra::functionlist::tableRowOf(rows_, DescriptionList->currentRow());
+    const QListWidgetItem* item = DescriptionList->currentItem();
+    const int chosen = item && item->isSelected() ? DescriptionList->currentRow() : -1;
+    const int row = zeltra::functionlist::tableRowOf(rows_, chosen);
     if (row < 0) {
         reject();
         return;

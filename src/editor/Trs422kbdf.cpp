@@ -6,12 +6,18 @@
 #include "editor/MacroLabels.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
+#include "formats/TDefFormat.h"
+#include "formats/TSelFormatF.h"
+#include "formats/TSetgainF.h"
 #include "kit/Prompts.h"
 #include "kit/TQveButton.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/KeyFaces.h"
 #include "model/KeyLayout.h"
+#include "tables/TGPOF.h"
+#include "tables/Tloopf.h"
+#include "timecode/TtcenterF.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -269,8 +275,26 @@ void Trs422kbdf::setmonitor()
     action(QStringLiteral("Format2"))->setVisible(true);
 }
 
+// Every editing window belongs to the kind whose image it edits. When the kind changes, what
+// they hold is written back (a row edit in the table window is stored; a dialog ends as its
+// own close button ends it) and they close, so none of them goes on editing, saving or sending
+// for the other kind. The shift layer is the monitor keyboard's, so it goes as well.
+void Trs422kbdf::leaveKind(std::int32_t next)
+{
+    if (next == model_.KbdType())
+        return;
+    shiftf->hide();
+    if (gpo_)
+        gpo_->leaveMachineMode();
+    for (QDialog* d :
+         std::initializer_list<QDialog*>{setgain_, defFormat_, selFormat_, loop_, tcenter_})
+        if (d && d->isVisible())
+            d->reject();
+}
+
 void Trs422kbdf::MonitorControl1Click(QAction* sender)
 {
+    leaveKind(sender->property("Tag").toInt());
     action(QStringLiteral("Save1"))->setEnabled(true);
     sender->setChecked(true);
     model_.setKbdType(sender->property("Tag").toInt());

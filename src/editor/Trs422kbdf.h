@@ -65,6 +65,8 @@ public:
     void setmachine();
     void setmonitor();
     void MonitorControl1Click(QAction* sender);
+    // Closes the windows of the kind being left, before the kind becomes `next`.
+    void leaveKind(std::int32_t next);
     void updmacrolable();
 
     // Files and settings

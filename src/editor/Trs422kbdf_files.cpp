@@ -104,6 +104,7 @@ Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
                              OpenTitle);
         return LoadResult::Failed;
     }
+    leaveKind(file.kind); // while the windows still show the layout they were opened on
     lf::applyLayout(model_, file);
     applyLoadedKind(file.kind);
     action(QStringLiteral("Save1"))->setEnabled(true);

@@ -45,7 +45,13 @@ void Trs422kbdf::attachTables(TGPOF* gpo, TtcenterF* tcenter, Tloopf* loop) {
         connect(item, &QAction::triggered, this, [this, item] { GPO2Click(item); });
     }
     gpo_->open = [this] { Open1Click(); };
-    gpo_->save = [this] { Save1Click(); };
+    // As on closing: "Save" writes over the layout's file only while the main window's does.
+    gpo_->save = [this] {
+        if (action(QStringLiteral("Save1"))->isEnabled())
+            Save1Click();
+        else
+            SaveAs1Click();
+    };
     gpo_->saveAs = [this] { SaveAs1Click(); };
     gpo_->download = [this](int block) { downloadTable(block); };
     // After the main window's own commands (connected first) the open table shows the image.
@@ -90,7 +96,7 @@ void Trs422kbdf::RemoteClick(TQveButton* key) {
         return;
     model_.LayoutChanged = true;
     if (gpo_)
-        gpo_->refresh();
+        gpo_->refresh(true); // a row edit in progress there goes on
 }
 
 // The dialog's text is stored however the dialog was closed; a text left as it was shown

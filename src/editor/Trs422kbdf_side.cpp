@@ -62,9 +62,14 @@ void Trs422kbdf::attachSide(TQvDlg& dialog)
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
 }
 
+// Result 1 is also what a mail service without a mail program answers; its text would then
+// blame the user, so the message says what happened and gives the result as a number.
 QString Trs422kbdf::mailFailure(int result, const QString& detail)
 {
-    QString text = QStringLiteral("The mail was not sent: ") + TMAPIMail::errorText(result);
+    QString text = QStringLiteral("The mail was not sent: ");
+    text += result == mail::Failure
+                ? QStringLiteral("no mail program was found (result %1).").arg(result)
+                : TMAPIMail::errorText(result);
     if (!detail.isEmpty())
         text += QLatin1Char('\n') + detail;
     return text;
@@ -189,7 +194,8 @@ void Trs422kbdf::French2Click() { openfile(QStringLiteral("monitor_fr.pdf")); }
 void Trs422kbdf::All1Click()
 {
     const QString chosen = prompts_.askOpenFile(QString(), model_.ProgramDir + QStringLiteral("QvServer.pdf"),
-                                                QStringLiteral("PDF Manuals (*.pdf *.PDF)"));
+                                                QStringLiteral("PDF Manuals (*.pdf *.PDF)"),
+                                                QStringLiteral("pdf"));
     if (!chosen.isEmpty())
         openfile(safefile::fileNameOf(chosen));
 }

@@ -24,11 +24,19 @@ bool WidgetPrompts::askYesNo(const QString& text, const QString& caption)
            QMessageBox::Yes;
 }
 
-QString WidgetPrompts::askOpenFile(const QString& title, const QString& dir, const QString& filter)
+QString WidgetPrompts::askOpenFile(const QString& title, const QString& dir, const QString& filter,
+                                   const QString& defaultSuffix)
 {
     if (ending_)
         return {};
-    return QFileDialog::getOpenFileName(owner_, title, dir, filter);
+    if (defaultSuffix.isEmpty())
+        return QFileDialog::getOpenFileName(owner_, title, dir, filter);
+    QFileDialog dialog(owner_, title, dir, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString WidgetPrompts::askSaveFile(const QString& title, const QString& dir, const QString& preset,

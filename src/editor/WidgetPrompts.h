@@ -11,7 +11,8 @@ public:
     // cancelled, and messages only echoed on stderr.
     void setEnding() { ending_ = true; }
     bool askYesNo(const QString& text, const QString& caption) override;
-    QString askOpenFile(const QString& title, const QString& dir, const QString& filter) override;
+    QString askOpenFile(const QString& title, const QString& dir, const QString& filter,
+                        const QString& defaultSuffix) override;
     QString askSaveFile(const QString& title, const QString& dir, const QString& preset,
                         const QString& filter) override;
     void showMessage(const QString& text, const QString& caption) override;

@@ -137,7 +137,8 @@ QWidget* TDefFormat::buildName()
     initialformat = addCombo("initialformat", presets);
     initialformat->setPlaceholderText(QStringLiteral("Select New Format"));
     initialformat->setMaxVisibleItems(PresetCount);
-    connect(initialformat, &QComboBox::currentIndexChanged, this, [this](int i) {
+    // The user's choice, also of the preset already shown, resets the entry.
+    connect(initialformat, &QComboBox::activated, this, [this](int i) {
         if (i < 0)
             return;
         react([this, i] { edit_.choosePreset(i); });

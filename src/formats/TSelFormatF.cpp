@@ -93,4 +93,5 @@ void TSelFormatF::BitBtn2Click()
     if (editor_)
         editor_->edit(n);
     FormShow();
+    accept(); // "Edit" ends the list
 }

@@ -129,6 +129,7 @@ void TGPOF::buildEditBox() {
     connect(Cancel1, &QPushButton::clicked, this, &TGPOF::Cancel1Click);
     connect(Rstall, &QPushButton::clicked, this, &TGPOF::RstallClick);
     connect(one2all, &QPushButton::clicked, this, &TGPOF::one2allClick);
+    savekey->installEventFilter(this); // Enter on "Save" ends the chain of Enters with a store
     setEditing(false);
 }
 
@@ -141,6 +142,8 @@ void TGPOF::setEditing(bool on) {
 }
 
 void TGPOF::showTable(int tag) {
+    if (refuseOutsideMachineMode())
+        return;
     if (isVisible())
         writeback();
     Tag = tag;
@@ -150,9 +153,42 @@ void TGPOF::showTable(int tag) {
     activateWindow();
 }
 
-void TGPOF::refresh() {
-    if (isVisible())
-        FormShow();
+void TGPOF::refresh(bool keepEdit) {
+    if (!isVisible())
+        return;
+    const bool editing = keepEdit && savekey->isEnabled();
+    const QString title = editbox->title();
+    const bool clip = ClipEdit->isEnabled();
+    FormShow();
+    if (!editing)
+        return;
+    setEditing(true);
+    ClipEdit->setEnabled(clip);
+    editbox->setTitle(title);
+}
+
+bool TGPOF::machineMode() const {
+    return model_.KbdType() == KbdMachine;
+}
+
+bool TGPOF::refuseOutsideMachineMode() {
+    if (machineMode())
+        return false;
+    prompts_.showMessage(
+        QStringLiteral("The GPO, cue and loop tables belong to machine control; "
+                       "switch to \"Machine Control\" to edit, save or send them."),
+        QStringLiteral("Machine Control"));
+    return true;
+}
+
+// A closed window keeps no edit, and its grids may be older than the image.
+void TGPOF::leaveMachineMode() {
+    if (!isVisible())
+        return;
+    if (savekey->isEnabled())
+        storeEdit();
+    writeback();
+    hide();
 }
 
 void TGPOF::FormShow() {
@@ -263,10 +299,12 @@ void TGPOF::writeback() {
         tables::writeBack(cells(), shownMode_, model_.McnImage);
 }
 
+// The grids then show what the image holds, not the text that was typed.
 void TGPOF::changed(const tables::Grids& g) {
     model_.LayoutChanged = true;
-    showCells(g);
-    writeback();
+    if (shownMode_ != 0)
+        tables::writeBack(g, shownMode_, model_.McnImage);
+    showCells(tables::fill(model_.McnImage, shownMode_));
 }
 
 void TGPOF::selectRow(int grid, int row) {
@@ -278,7 +316,9 @@ void TGPOF::selectRow(int grid, int row) {
     if (c.timecode.size() == timecode::TextLength)
         tcedit->setTimecode(c.timecode);
     ClipEdit->setText(c.clip);
+    shownCell_ = {tcedit->timecode(), c.clip};
     setEditing(true);
+    ClipEdit->setEnabled(tables::hasClip(shownMode_, row));
     editbox->setTitle(QStringLiteral("Edit ") +
                       layout_.grids[std::size_t(grid)].labels[std::size_t(row - 1)]);
     tcedit->setFocus();
@@ -286,7 +326,7 @@ void TGPOF::selectRow(int grid, int row) {
 }
 
 void TGPOF::tceditEnter() {
-    if (ClipEdit->isVisible())
+    if (ClipEdit->isVisible() && ClipEdit->isEnabled())
         ClipEdit->setFocus();
     else
         savekey->setFocus();
@@ -308,15 +348,25 @@ void TGPOF::savekeyClick() {
         ClipEdit->selectAll();
         return;
     }
-    Cancel1Click();
-    tables::Grids g = cells();
-    tables::Cell& c = g[std::size_t(editGrid_)][std::size_t(editRow_ - 1)];
-    c.timecode = tcedit->timecode();
-    c.clip = ClipEdit->text();
-    changed(g);
+    storeEdit();
     QTableWidget* grid = Grid[std::size_t(editGrid_)];
     grid->setCurrentCell(tables::nextRow(shownMode_, editGrid_, editRow_), 1);
     grid->setFocus();
+}
+
+// What the user left as the edit showed it keeps the row as it is now, so its bytes stay (a
+// nibble above 9 shows as a blank in the edit).
+void TGPOF::storeEdit() {
+    Cancel1Click();
+    tables::Grids g = cells();
+    tables::Cell& c = g[std::size_t(editGrid_)][std::size_t(editRow_ - 1)];
+    if (tcedit->timecode() != shownCell_.timecode)
+        c.timecode = tcedit->timecode();
+    const bool clipValid =
+        tables::clipFromText(ClipEdit->text()).kind != tables::ClipKind::OutOfRange;
+    if (ClipEdit->text() != shownCell_.clip && clipValid)
+        c.clip = ClipEdit->text();
+    changed(g);
 }
 
 void TGPOF::RstallClick() {
@@ -339,12 +389,16 @@ void TGPOF::Open1Click() {
 }
 
 void TGPOF::Save1Click() {
+    if (refuseOutsideMachineMode())
+        return;
     writeback();
     if (save)
         save();
 }
 
 void TGPOF::SaveAs1Click() {
+    if (refuseOutsideMachineMode())
+        return;
     writeback();
     if (saveAs)
         saveAs();
@@ -362,6 +416,8 @@ int TGPOF::blockOfTable() const {
 }
 
 void TGPOF::Download1Click() {
+    if (refuseOutsideMachineMode())
+        return;
     writeback();
     if (download)
         download(blockOfTable());
@@ -376,6 +432,10 @@ void TGPOF::hideEvent(QHideEvent* e) {
 bool TGPOF::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
+        if (watched == savekey && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            savekey->click();
+            return true;
+        }
         for (int g = 0; g < GridCount; ++g)
             if (watched == Grid[std::size_t(g)] &&
                 (key == Qt::Key_Return || key == Qt::Key_Enter)) {

@@ -37,8 +37,12 @@ class TGPOF : public QDialog {
 
     // "Set" menu: show the table of `tag`, writing back the table shown until now first.
     void showTable(int tag);
-    // Fills the grids again from the image when the window is open (the image changed).
-    void refresh();
+    // Fills the grids again from the image when the window is open (the image changed);
+    // with `keepEdit` a row edit in progress stays open with what was typed.
+    void refresh(bool keepEdit = false);
+    // The keyboard kind changes: a row edit in progress is stored, the grids are written back
+    // and the window closes, so nothing of it edits, saves or sends the other kind.
+    void leaveMachineMode();
 
     void FormShow();
     void writeback();
@@ -81,11 +85,15 @@ class TGPOF : public QDialog {
     void changed(const zeltra::tables::Grids& g);
     void setEditing(bool on);
     int blockOfTable() const;
+    bool machineMode() const;
+    bool refuseOutsideMachineMode();
+    void storeEdit();
 
     zeltra::LayoutModel& model_;
     Prompts& prompts_;
     int shownMode_ = 0; // the table the grids hold; 0 before the first show
     int editGrid_ = 0;
     int editRow_ = 1;
+    zeltra::tables::Cell shownCell_; // the edited row as the edit box showed it
     zeltra::tables::Layout layout_;
 };

@@ -208,6 +208,11 @@ int nextRow(int mode, int grid, int row) {
     return std::clamp(row + 1, 1, last);
 }
 
+bool hasClip(int mode, int row) {
+    const int m = checkedMode(mode);
+    return m == Cues || (m == Loops && row % 2 == 1);
+}
+
 Clip clipFromText(const QString& text) {
     bool ok = false;
     const qlonglong n = text.trimmed().toLongLong(&ok, 10);

@@ -77,6 +77,10 @@ void oneToAll(Grids& grids, int mode);
 // "Before In" grid.
 int nextRow(int mode, int grid, int row);
 
+// Whether row `row` (1..8) of a mode's grids has a clip number: every cue row and the In row
+// of a loop.
+bool hasClip(int mode, int row);
+
 // A clip cell's text as a number.
 enum class ClipKind { Number, NotNumber, OutOfRange };
 struct Clip {

@@ -283,6 +283,9 @@ void TestSideWindow::mail()
     f.item("mail1")->trigger();
     QCOMPARE(f.prompts.messages.size(), 2);
     QCOMPARE(f.prompts.messages[1], QStringLiteral("The mail was not sent: Attachment not found\nthe composer said no"));
+    f.mailer.result = 1; // what a service without its mail program answers
+    f.item("mail1")->trigger();
+    QCOMPARE(f.prompts.messages[2], QStringLiteral("The mail was not sent: no mail program was found (result 1).\nthe composer said no"));
 }
 
 void TestSideWindow::manuals_data()
@@ -327,7 +330,7 @@ void TestSideWindow::allManuals()
     f.prompts.openFiles << other.filePath(QStringLiteral("elsewhere.pdf"))
                         << other.filePath(QStringLiteral("here.pdf"));
     f.item("All1")->trigger();
-    QCOMPARE(f.prompts.dialogs[0], QStringLiteral("open||%1QvServer.pdf|PDF Manuals (*.pdf *.PDF)").arg(f.folder));
+    QCOMPARE(f.prompts.dialogs[0], QStringLiteral("open||%1QvServer.pdf|PDF Manuals (*.pdf *.PDF)|pdf").arg(f.folder));
     QCOMPARE(f.prompts.messages, QStringList{QStringLiteral("elsewhere.pdf  Not Found")});
     QVERIFY(f.launcher.started.isEmpty());
     f.item("All1")->trigger();

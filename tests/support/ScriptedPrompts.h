@@ -21,9 +21,11 @@ public:
         asked << caption + QLatin1Char('|') + text;
         return answers.isEmpty() ? false : answers.dequeue();
     }
-    QString askOpenFile(const QString& title, const QString& dir, const QString& filter) override
+    QString askOpenFile(const QString& title, const QString& dir, const QString& filter,
+                        const QString& suffix) override
     {
-        dialogs << QStringList{QStringLiteral("open"), title, dir, filter}.join(QLatin1Char('|'));
+        const QString more = suffix.isEmpty() ? QString() : QLatin1Char('|') + suffix;
+        dialogs << QStringList{QStringLiteral("open"), title, dir, filter}.join(QLatin1Char('|')) + more;
         return openFiles.isEmpty() ? QString() : openFiles.dequeue();
     }
     QString askSaveFile(const QString& title, const QString& dir, const QString& preset,

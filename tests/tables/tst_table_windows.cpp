@@ -7,6 +7,7 @@
 #include "editor/Startup.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/Trs422kbdf.h"
+#include "formats/TSelFormatF.h"
 #include "kit/TQveButton.h"
 #include "link/TDownloadf.h"
 #include "model/KeyFaces.h"
@@ -98,6 +99,7 @@ class TstTableWindows : public QObject {
     void clipOutOfRangeRefused();
     void tableWindowIsModelessAndFollowsOpen();
     void cueEditedThroughWindowsIsSaved();
+    void kindSwitchLeavesMachineFileAlone();
 };
 
 void TstTableWindows::rightClickChoosesFunction_data() {
@@ -295,12 +297,15 @@ void TstTableWindows::loopDialogThenLoopGrid() {
     QCOMPARE(f.cell(0, 6, 2), QString());
 
     // While the loop table is open, the dialog's edit shows in it at once.
+    clickRow(f.grid(0), 2);
+    QVERIFY(!f.w.gpo->ClipEdit->isEnabled()); // an Out row has no clip
     whenModal([&](QWidget*) {
         f.w.loop->Machine->setCurrentIndex(2);
         f.w.loop->OK->click();
     });
     shiftClick(f.key(20));
     QCOMPARE(f.cell(0, 5, 2), QString::number(2 * 256 + 0x41));
+    QCOMPARE(f.w.gpo->editbox->title(), QStringLiteral("Edit 1 Out")); // that row edit goes on
 }
 
 void TstTableWindows::tableLayouts_data() {
@@ -398,6 +403,7 @@ void TstTableWindows::clipOutOfRangeRefused() {
     t->ClipEdit->setText(QStringLiteral("x"));
     t->savekey->click();
     QCOMPARE(f.bytesAt(f.model.McnImage.cueOffset(0), 6), (Bytes{1, 1, 1, 1, 0, 1}));
+    QCOMPARE(f.cell(0, 1, 2), QStringLiteral("1")); // the grid shows what was stored
     QCOMPARE(f.grid(0)->currentRow(), 2);
     QCOMPARE(t->editbox->title(), QStringLiteral("edit"));
     QVERIFY(!t->savekey->isEnabled());
@@ -441,12 +447,18 @@ void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     QByteArray original(484, '\0');
     for (int i = 4; i < original.size(); ++i)
         original[i] = char((i * 53 + 7) & 0xFF); // cues with nibbles above 9 among them
+    original[4 + 2] = 71; // key 3 of the top row: "Locate1", which that row does not list
     const QString path = f.dir.path() + QStringLiteral("/layout.bin");
     writeFile(path, original);
     f.prompts.openFiles << path;
     f.w.main->Open1Click();
     QVERIFY(f.w.main->action("Save1")->isEnabled());
     f.w.main->action("Showclip1")->trigger();
+    whenModal([&](QWidget*) { // OK at once: the list's current row is not the user's choice
+        f.w.selFunction->DescriptionList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        f.w.selFunction->BitBtn3->click();
+    });
+    rightClick(f.key(2));
 
     f.w.main->action("Cues2")->trigger();
     TGPOF* t = f.w.gpo;
@@ -459,8 +471,10 @@ void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     t->ClipEdit->selectAll();
     QTest::keyClicks(t->ClipEdit, "4660");
     QTest::keyClick(t->ClipEdit, Qt::Key_Return);
-    QTest::mouseClick(t->savekey, Qt::LeftButton);
+    QTest::keyClick(t->savekey, Qt::Key_Return);
     QCOMPARE(f.cell(1, 2, 1), QStringLiteral("01:02:03:04"));
+    clickRow(f.grid(1), 3); // Cue 11, saved without typing: its bytes stay
+    QTest::keyClick(t->savekey, Qt::Key_Return);
     t->findChild<QAction*>(QStringLiteral("Save1"))->trigger();
     QVERIFY(f.prompts.errors.isEmpty());
 
@@ -472,6 +486,33 @@ void TstTableWindows::cueEditedThroughWindowsIsSaved() {
     QCOMPARE(saved.mid(74 + 6 * 9, 6).toHex(' '), cue.toHex(' '));
     QCOMPARE(saved.toHex(), expected.toHex());
     QVERIFY(!f.model.LayoutChanged);
+}
+
+// A kind switch keeps the row edit, closes the windows, and leaves the machine file alone.
+void TstTableWindows::kindSwitchLeavesMachineFileAlone() {
+    Fixture f;
+    const QByteArray original = QByteArray(484, '\0').replace(74, 1, "\x12");
+    const QString path = f.dir.path() + QStringLiteral("/t.bin");
+    writeFile(path, original);
+    f.prompts.openFiles << path;
+    f.w.main->Open1Click();
+    f.w.main->action("Cues2")->trigger();
+    clickRow(f.grid(0), 2);
+    QTest::keyClicks(f.w.gpo->tcedit, "34");
+    f.w.main->action("MonitorControl1")->trigger();
+    QVERIFY(!f.w.gpo->isVisible());
+    QCOMPARE(f.bytesAt(f.model.McnImage.cueOffset(1), 4), (Bytes{0x34, 0, 0, 0}));
+    f.w.gpo->Save1Click();
+    f.w.main->action("Cues2")->trigger();
+    QCOMPARE(f.prompts.messages.size(), 2); // both refused
+    f.w.main->action("EditFormats1")->trigger();
+    f.w.main->shiftf->show(); // Shift on
+    f.w.main->action("mcnctrl")->trigger();
+    QVERIFY(!f.w.selFormat->isVisible() && f.w.main->shiftf->isHidden());
+    f.w.main->action("Cues2")->trigger();
+    f.w.gpo->Save1Click(); // the main window's "Save" is off after a switch: a file is asked for
+    QVERIFY(f.prompts.dialogs.last().startsWith(QStringLiteral("save|")));
+    QCOMPARE(readFile(path).toHex(), original.toHex());
 }
 
 QTEST_MAIN(TstTableWindows)
