@@ -35,29 +35,42 @@ LayoutHistory::LayoutHistory(zeltra::LayoutModel& model, QObject* parent)
     connect(this, &QUndoStack::cleanChanged, this, &LayoutHistory::followClean);
 }
 
+// The stack empties itself as it goes, after this part of it has gone: nobody is to hear that.
+LayoutHistory::~LayoutHistory() {
+    blockSignals(true);
+}
+
 void LayoutHistory::followClean() {
     model_.LayoutChanged = !isClean();
 }
 
 bool LayoutHistory::record(const QString& text, const std::function<void()>& edit) {
+    return record([&text] { return text; }, edit);
+}
+
+// A history started anew during the edit (a layout opened from inside it) has no place for it.
+bool LayoutHistory::record(const std::function<QString()>& name,
+                           const std::function<void()>& edit) {
     if (depth_ > 0 || !capture) {
         edit();
         return false;
     }
     LayoutSnapshot before = capture();
+    const int generation = generation_;
     ++depth_;
     edit();
     --depth_;
     LayoutSnapshot after = capture();
-    const bool changed = !(after == before);
+    const bool changed = !after.sameLayout(before) && generation == generation_;
     if (changed)
-        push(new LayoutStep(*this, text, std::move(before), std::move(after)));
+        push(new LayoutStep(*this, name(), std::move(before), std::move(after)));
     emit edited();
     return changed;
 }
 
 void LayoutHistory::startNew() {
     const bool changed = model_.LayoutChanged;
+    ++generation_;
     clear();
     if (changed)
         resetClean();

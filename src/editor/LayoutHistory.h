@@ -17,6 +17,7 @@ class LayoutHistory : public QUndoStack {
     static constexpr int StepLimit = 1000;
 
     explicit LayoutHistory(zeltra::LayoutModel& model, QObject* parent = nullptr);
+    ~LayoutHistory() override;
 
     // Set by the main window: what the layout is now, and how a snapshot is put back.
     std::function<zeltra::LayoutSnapshot()> capture;
@@ -25,6 +26,8 @@ class LayoutHistory : public QUndoStack {
     // Runs `edit`; when it changed the layout, the change becomes one step named `text`.
     // An edit made inside another edit belongs to the outer step. True when a step was added.
     bool record(const QString& text, const std::function<void()>& edit);
+    // The same, for a step whose name depends on the edit's outcome.
+    bool record(const std::function<QString()>& name, const std::function<void()>& edit);
 
     // A new history: after a layout was opened or the keyboard kind switched. LayoutChanged
     // stays as it is; while it is set no step leads back to a saved state.
@@ -49,4 +52,5 @@ class LayoutHistory : public QUndoStack {
 
     zeltra::LayoutModel& model_;
     int depth_ = 0;
+    int generation_ = 0; // counts new histories
 };

@@ -3,6 +3,7 @@
 #include "editor/AppTitle.h"
 #include "editor/Arguments.h"
 #include "editor/Jog.h"
+#include "editor/LayoutHistory.h"
 #include "editor/MacroLabels.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
@@ -308,6 +309,8 @@ void Trs422kbdf::MonitorControl1Click(QAction* sender)
     }
     action(QStringLiteral("Save1"))->setEnabled(false);
     setkbdtype();
+    if (history_) // steps of the other kind would put its keys back
+        history_->startNew();
 }
 
 void Trs422kbdf::updmacrolable()
@@ -351,7 +354,15 @@ void Trs422kbdf::Download1Click()
     if (!link_)
         return;
     link_->selectBlock(1);
-    link_->exec();
+    transfer();
+}
+
+// An upload in the connect window brings other bytes into the layout: a step of its own. The
+// keys' codes are copied into the image before, outside the step.
+void Trs422kbdf::transfer() {
+    recordEdit(
+        [] { return steps::windowCommand(QStringLiteral("Connect"), QStringLiteral("Upload")); },
+        [this] { link_->exec(); });
 }
 
 void Trs422kbdf::Com1Click()

@@ -183,8 +183,13 @@ protected:
     void buildEditMenu();
     zeltra::LayoutSnapshot snapshot() const;
     void putSnapshot(const zeltra::LayoutSnapshot& s);
-    // Runs an edit of the layout as one step of the history.
-    void recordEdit(const QString& text, const std::function<void()>& edit);
+    // Runs an edit of the layout as one step of the history, named when it is done.
+    void recordEdit(const std::function<QString()>& name, const std::function<void()>& edit);
+    int keyIndex(const TQveButton* key) const;
+    // Names a step of `key` by the function it carries: "key 5: Loc-3" (+ " " + `what`).
+    QString keyStep(const TQveButton* key, const QString& what = {}) const;
+    void refreshEditors();
+    void transfer(); // the connect window, modally
     void showUnsavedMark();
     void setLayoutCaption(const QString& fileName);
 

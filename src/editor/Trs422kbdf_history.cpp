@@ -2,7 +2,11 @@
 // "Edit" menu with Undo and Redo, and the unsaved mark in the caption.
 #include "editor/LayoutHistory.h"
 #include "editor/Trs422kbdf.h"
+#include "formats/TDefFormat.h"
+#include "formats/TSelFormatF.h"
 #include "kit/TQveButton.h"
+#include "model/FunctionTables.h"
+#include "tables/TGPOF.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,8 +22,11 @@ void Trs422kbdf::attachHistory(LayoutHistory* history) {
     connect(history_, &QUndoStack::indexChanged, this, &Trs422kbdf::showUnsavedMark);
     connect(history_, &QUndoStack::cleanChanged, this, &Trs422kbdf::showUnsavedMark);
     connect(history_, &LayoutHistory::edited, this, &Trs422kbdf::showUnsavedMark);
-    // A switch of the keyboard kind starts over: its steps would put back the other kind.
-    connect(functionGroup_, &QActionGroup::triggered, history_, &LayoutHistory::startNew);
+    connect(history_, &LayoutHistory::restored, this, &Trs422kbdf::refreshEditors);
+    if (gpo_)
+        gpo_->attachHistory(history_);
+    if (defFormat_)
+        defFormat_->attachHistory(history_);
     buildEditMenu();
 }
 
@@ -59,12 +66,35 @@ void Trs422kbdf::putSnapshot(const LayoutSnapshot& s) {
     }
 }
 
-void Trs422kbdf::recordEdit(const QString& text, const std::function<void()>& edit) {
+void Trs422kbdf::recordEdit(const std::function<QString()>& name,
+                            const std::function<void()>& edit) {
     if (history_)
-        history_->record(text, edit);
+        history_->record(name, edit);
     else
         edit();
     showUnsavedMark();
+}
+
+int Trs422kbdf::keyIndex(const TQveButton* key) const {
+    return int(std::find(KeyButtons.begin(), KeyButtons.end(), key) - KeyButtons.begin());
+}
+
+// "key 5: Loc-3": the key and the function it carries now.
+QString Trs422kbdf::keyStep(const TQveButton* key, const QString& what) const {
+    const QString name = QString::fromLatin1(
+        zeltra::functionTable(
+            model_.KbdType())[std::size_t(zeltra::findfunction(model_.KbdType(), key->Tag()))]
+            .Name);
+    return what.isEmpty() ? steps::keyFunction(keyIndex(key), name)
+                          : steps::keyDetail(keyIndex(key), name, what);
+}
+
+// Open windows show the layout that undo or redo put back.
+void Trs422kbdf::refreshEditors() {
+    if (gpo_)
+        gpo_->refresh(true);
+    if (selFormat_ && selFormat_->isVisible())
+        selFormat_->FormShow();
 }
 
 // Qt shows the mark only where the caption has its place holder.

@@ -1,5 +1,16 @@
 #include "model/LayoutSnapshot.h"
 
+namespace zeltra {
+
+bool LayoutSnapshot::sameLayout(const LayoutSnapshot& other) const {
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].code != other.keys[i].code)
+            return false;
+    return mcn == other.mcn && mon == other.mon && shifted == other.shifted;
+}
+
+} // namespace zeltra
+
 namespace zeltra::steps {
 
 QString keyFunction(int keyIndex, const QString& functionName) {

@@ -24,6 +24,9 @@ struct LayoutSnapshot {
     std::array<KeyShown, KeyCount> keys;
     bool shifted = false; // the shift layer of a monitor keyboard is shown
     bool operator==(const LayoutSnapshot&) const = default;
+    // The same images, key codes and layer: what the keys show follows from these, so a
+    // caption that was merely redrawn is no edit.
+    bool sameLayout(const LayoutSnapshot& other) const;
 };
 
 namespace steps {

@@ -1,7 +1,9 @@
 #include "tables/TGPOF.h"
 
+#include "editor/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSnapshot.h"
 #include "timecode/TimecodeEdit.h"
 
 #include <QGroupBox>
@@ -348,7 +350,8 @@ void TGPOF::savekeyClick() {
         ClipEdit->selectAll();
         return;
     }
-    storeEdit();
+    record(layout_.grids[std::size_t(editGrid_)].labels[std::size_t(editRow_ - 1)],
+           [this] { storeEdit(); });
     QTableWidget* grid = Grid[std::size_t(editGrid_)];
     grid->setCurrentCell(tables::nextRow(shownMode_, editGrid_, editRow_), 1);
     grid->setFocus();
@@ -370,15 +373,37 @@ void TGPOF::storeEdit() {
 }
 
 void TGPOF::RstallClick() {
-    tables::Grids g = cells();
-    tables::resetAll(g);
-    changed(g);
+    record(Rstall->text(), [this] {
+        tables::Grids g = cells();
+        tables::resetAll(g);
+        changed(g);
+    });
 }
 
 void TGPOF::one2allClick() {
-    tables::Grids g = cells();
-    tables::oneToAll(g, shownMode_);
-    changed(g);
+    record(one2all->text(), [this] {
+        tables::Grids g = cells();
+        tables::oneToAll(g, shownMode_);
+        changed(g);
+    });
+}
+
+// "Cue Setup: Reset All": a step of the layout history, named after this window's table.
+void TGPOF::record(const QString& command, const std::function<void()>& edit) {
+    const QString name = steps::windowCommand(layout_.caption, command);
+    if (history_)
+        history_->record(name, edit);
+    else
+        edit();
+}
+
+void TGPOF::attachHistory(LayoutHistory* history) {
+    history_ = history;
+    auto* edit = new QMenu(QStringLiteral("Edit"), MainMenu1);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    MainMenu1->insertMenu(MainMenu1->findChild<QMenu*>(QStringLiteral("Connect1"))->menuAction(),
+                          edit);
+    history->addEditItems(edit);
 }
 
 void TGPOF::Open1Click() {
