@@ -1,12 +1,22 @@
 // Undo and redo, the searchable function list, recent layouts and dropped layout files.
 #include "ProgramWindows.h"
 #include "TestFiles.h"
+#include "editor/TSelFunctionF.h"
+#include "model/LayoutFiles.h"
 #include "model/RecentFiles.h"
+#include "tables/TGPOF.h"
+#include "timecode/TimecodeEdit.h"
+#include "timecode/TtcenterF.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 using namespace zeltra;
@@ -34,6 +44,27 @@ void drop(QWidget* target, const QString& path) {
     QCoreApplication::processEvents();
 }
 
+// Runs `act` on the modal window the next call opens, once its event loop runs.
+void whenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] { act(QApplication::activeModalWidget()); });
+}
+
+// What Save would write, and what every key shows and tells assistive technology.
+QString layoutState(ProgramWindows& p) {
+    p.w.main->updkbddta();
+    QString s = QString::fromLatin1(layoutfiles::currentImage(p.model).toHex());
+    for (int i = 0; i < KeyCount; ++i) {
+        TQveButton* k = p.key(i);
+        s += QStringLiteral("|%1,%2,%3,%4,%5,%6")
+                 .arg(k->Tag())
+                 .arg(k->Caption(), k->Hint())
+                 .arg(k->Colors()->color(TQvColors::Fill_Lit))
+                 .arg(k->Colors()->color(TQvColors::Text_Lit))
+                 .arg(QAccessible::queryAccessibleInterface(k)->text(QAccessible::Name));
+    }
+    return s;
+}
+
 QStringList recentItems(Trs422kbdf* main) {
     QMenu* recent = main->menu(QStringLiteral("Recent1"));
     emit recent->aboutToShow();
@@ -53,6 +84,7 @@ class TestEditorHabits : public QObject {
     void recentRules();
     void droppedLayoutOpens();
     void installedCopyOpensAtHome();
+    void undoTakesEveryEditBack();
 };
 
 void TestEditorHabits::recentRules_data() {
@@ -124,6 +156,62 @@ void TestEditorHabits::installedCopyOpensAtHome() {
     p.create();
     p.w.main->Open1Click();
     QCOMPARE(p.prompts.dialogs.value(0).section('|', 2, 2), QDir::homePath() + '/');
+}
+
+// Edits through the windows, each one step; undoing them all gives back the opened layout byte
+// for byte, with nothing to save, and redoing them gives back the edited one.
+void TestEditorHabits::undoTakesEveryEditBack() {
+    ProgramWindows p;
+    const QString path = p.folder + QStringLiteral("keys.bin");
+    writeFile(path, machineLayout(3));
+    p.create();
+    p.w.main->show();
+    p.prompts.openFiles << path;
+    p.w.main->Open1Click();
+    const QString opened = layoutState(p);
+    QAction* undo = p.w.main->action(QStringLiteral("Undo1"));
+
+    whenModal([&p](QWidget*) { // the function list, narrowed to the one row, then Enter
+        QTest::keyClicks(p.w.selFunction->FilterEdit, QStringLiteral("loc-3"));
+        QTest::keyClick(p.w.selFunction->FilterEdit, Qt::Key_Return);
+    });
+    QTest::mouseClick(p.key(4), Qt::RightButton);
+    QCOMPARE(undo->text(), QStringLiteral("Undo key 5: Loc-3"));
+    QVERIFY(p.w.main->isWindowModified());
+    whenModal([&p](QWidget*) {
+        p.w.tcenter->tcdata->setTimecode(QStringLiteral("10:20:30:00"));
+        p.w.tcenter->accept();
+    });
+    QTest::mouseClick(p.key(4), Qt::LeftButton, Qt::ShiftModifier);
+    p.w.main->action(QStringLiteral("Cues2"))->trigger();
+    p.w.gpo->one2allClick();
+    p.w.gpo->RstallClick();
+    QCOMPARE(undo->text(), QStringLiteral("Undo Cue Setup: Reset All"));
+    p.w.main->stringEntry = [](const QString&, QString& answer, const QString&, const QString&) {
+        answer = QStringLiteral("12");
+        return 1;
+    };
+    p.w.main->MacroAClick(p.w.main->action(QStringLiteral("MacroA")));
+    QCOMPARE(p.history.count(), 5); // no step lost, none merged
+    const QString edited = layoutState(p);
+
+    p.w.gpo->findChild<QAction*>(QStringLiteral("Undo1"))->trigger(); // the table window's own
+    while (undo->isEnabled())
+        undo->trigger();
+    QCOMPARE(layoutState(p), opened);
+    QCOMPARE(p.w.gpo->cells(),
+             tables::fill(p.model.McnImage, tables::Cues)); // it shows the undone table
+    QVERIFY(!p.model.LayoutChanged);
+    QVERIFY(!p.w.main->isWindowModified());
+    while (p.history.canRedo())
+        p.w.main->action(QStringLiteral("Redo1"))->trigger();
+    QCOMPARE(layoutState(p), edited);
+    while (p.history.canUndo())
+        p.history.undo();
+    p.prompts.asked.clear();
+    p.w.main->close();
+    QVERIFY2(p.prompts.asked.isEmpty(),
+             qPrintable(p.prompts.asked.join('\n'))); // closing asks nothing
 }
 
 QTEST_MAIN(TestEditorHabits)
