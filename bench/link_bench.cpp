@@ -40,15 +40,16 @@ struct Run {
 };
 
 // One "All" transfer in machine mode; -1 seconds when it did not finish.
-Run transfer(const QString& emu, Direction direction, bool fast)
+Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction, bool fast)
 {
     QTemporaryDir dir;
     const QString link =
         dir.filePath(QStringLiteral("kbd-bench-%1").arg(QCoreApplication::applicationPid()));
     EmuProcess emulator(emu);
     if (!dir.isValid() ||
-        !emulator.start({QStringLiteral("--link"), link, QStringLiteral("--line-rate"),
-                         QString::number(LineRate)})) {
+        !emulator.start(QStringList{QStringLiteral("--link"), link, QStringLiteral("--line-rate"),
+                                    QString::number(LineRate)} +
+                        emuArgs)) {
         std::fprintf(stderr, "cannot start %s\n", qPrintable(emu));
         return {};
     }
@@ -92,10 +93,10 @@ Run transfer(const QString& emu, Direction direction, bool fast)
     return run;
 }
 
-bool report(const char* what, const QString& emu, Direction direction)
+bool report(const char* what, const QString& emu, const QStringList& emuArgs, Direction direction)
 {
-    const Run paced = transfer(emu, direction, false);
-    const Run fast = transfer(emu, direction, true);
+    const Run paced = transfer(emu, emuArgs, direction, false);
+    const Run fast = transfer(emu, emuArgs, direction, true);
     if (paced.seconds < 0 || fast.seconds < 0)
         return false;
     const double floor = (paced.frames + paced.blocks) * LinkEngine::TickMs / 1000.0;
@@ -120,8 +121,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QString emu =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ZELTRA_EMU_PATH);
-    const bool download = report("download", emu, Direction::Download);
-    const bool upload = report("upload", emu, Direction::Upload);
+    // Further words go to the emulator, a fault switch such as --garbage 99.
+    const QStringList emuArgs = QCoreApplication::arguments().mid(2);
+    const bool download = report("download", emu, emuArgs, Direction::Download);
+    const bool upload = report("upload", emu, emuArgs, Direction::Upload);
     std::fflush(stdout);
     return download && upload ? 0 : 1;
 }

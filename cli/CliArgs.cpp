@@ -144,9 +144,12 @@ struct Reader {
 
 Parsed parseArguments(const QStringList& args)
 {
-    for (const QString& a : args) {
+    for (const QString& a : args)
         if (a.size() > MaxWordLength)
             return {std::nullopt, QStringLiteral("a word of the command line is too long")};
+    for (const QString& a : args) {
+        if (a == QLatin1String("--"))
+            break;
         if (a == QLatin1String("--help") || a == QLatin1String("-h"))
             return {Options{}, {}};
     }
@@ -158,9 +161,14 @@ Parsed parseArguments(const QStringList& args)
 
     Reader r;
     r.o.command = *command;
+    bool optionsEnded = false; // after "--" every word is a file name
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a.startsWith(QLatin1String("--"))) {
+        if (optionsEnded) {
+            r.positional << a;
+        } else if (a == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
             if (!r.option(args, i))
                 return {std::nullopt, r.error};
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {

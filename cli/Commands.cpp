@@ -18,9 +18,11 @@
 namespace zeltra::cli {
 namespace {
 
+// Every line is one line: control characters from the command line or the environment are
+// not passed to the terminal.
 void printLine(std::FILE* to, const QString& line)
 {
-    std::fprintf(to, "%s\n", line.toLocal8Bit().constData());
+    std::fprintf(to, "%s\n", printable(line).toLocal8Bit().constData());
 }
 
 int fail(int code, const QString& line)
@@ -66,10 +68,6 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
                                    .arg(model.KbdType() == KbdMonitor ? QStringLiteral("monitor")
                                                                       : QStringLiteral("machine"),
                                         o.block));
-    const auto* entry = link::blockEntry(model.KbdType(), *index);
-    if (o.command == Command::Upload && entry && !entry->uploadCaption)
-        return fail(ExitUsage, QStringLiteral("the block \"%1\" cannot be read back")
-                                   .arg(QLatin1String(entry->listItem)));
     listIndex = *index;
     return ExitDone;
 }
@@ -101,6 +99,8 @@ int runCommand(const Options& o)
     const TransferResult result = runTransfer(o, model, listIndex, port);
     for (const QString& line : result.lines)
         printLine(stdout, line);
+    for (const QString& note : result.notes)
+        printLine(stderr, QStringLiteral("zeltra-cli: ") + note);
     if (result.code != ExitDone)
         return fail(result.code, result.error);
     if (o.command == Command::Upload) {

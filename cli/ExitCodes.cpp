@@ -45,10 +45,13 @@ QString outcomeText(link::TransferOutcome outcome)
 
 QString portOpenFailure(const QString& portName, const QString& reason)
 {
-    if (reason.contains(QLatin1String("locking the device")))
+    if (reason.contains(QLatin1String("locking the device")) ||
+        reason.contains(QLatin1String("is in use")))
         return QStringLiteral("%1 is in use by another program (the zeltra window?); "
                               "disconnect it there and try again")
             .arg(portName);
+    if (const qsizetype at = reason.lastIndexOf(QLatin1String(": it is ")); at >= 0)
+        return QStringLiteral("%1 does not open: %2").arg(portName, reason.mid(at + 2));
     if (reason.contains(QLatin1String("No such file")))
         return QStringLiteral("%1 does not exist").arg(portName);
     if (reason.contains(QLatin1String("Permission denied")))

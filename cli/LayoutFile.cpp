@@ -67,12 +67,16 @@ QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
     LayoutModel base;
     base.initDefaults({});
     base.setKbdType(kind);
+    // A new file carries its kind in its first bytes, as every file of that kind does.
+    if (kind == KbdMonitor)
+        base.MonImage.setKbdType(kind);
+    else
+        base.McnImage.setKbdType(kind);
     if (QString e = badName(path); !e.isEmpty())
         return e;
     // Found out before the transfer, not after it.
-    const QFileInfo folder(QFileInfo(path).absolutePath());
-    if (!folder.isDir() || !folder.isWritable())
-        return QStringLiteral("%1: the folder cannot be written to").arg(path);
+    if (const QString e = safefile::saveProblem(path); !e.isEmpty())
+        return QStringLiteral("%1 cannot be written to: %2").arg(path, e);
     if (QFileInfo::exists(path)) {
         if (QString e = readExact(path, base); !e.isEmpty())
             return e;

@@ -10,6 +10,7 @@ struct TransferResult {
     int code = 0;      // an ExitCode
     QString error;     // the failure line, when code is not 0
     QStringList lines; // what to report besides (verify differences)
+    QStringList notes; // bytes an upload could not take, for stderr
 };
 
 // Opens the port and runs the command's transfer of list item `listIndex` on the model: a

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "HelpText.h"
+#include "LayoutText.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,8 @@ int main(int argc, char** argv)
 
     const Parsed parsed = parseArguments(QCoreApplication::arguments().mid(1));
     if (!parsed.options) {
-        std::fprintf(stderr, "zeltra-cli: %s (%s)\n", parsed.error.toLocal8Bit().constData(),
+        std::fprintf(stderr, "zeltra-cli: %s (%s)\n",
+                     printable(parsed.error).toLocal8Bit().constData(),
                      usageHint().toLocal8Bit().constData());
         return ExitUsage;
     }

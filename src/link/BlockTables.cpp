@@ -16,23 +16,24 @@ constexpr int FormatRowsSent = 15;
 constexpr int PecDirPageBytes = 8;
 
 constexpr std::array<BlockEntry, 8> MachineBlocks{{
-    {1, "Keyboard", "Download key values", 22, "Upload key values", 21},
-    {2, "Unit Config", "Download Unit Config", 15, "Upload Unit Config", 15},
-    {3, "Port A Config", "Download Port A Config", 15, "Upload porta Config", 15},
-    {4, "Port B Config", "Download Port B Config", 15, "Upload portb Config", 15},
-    {5, "Locates", "Download Locate cue points", CueBytes, "Upload Locate data", CueBytes},
-    {6, "Loops", "Download loop data", LoopBytes, "Upload loop Data", LoopBytes},
-    {7, "GPO TC", "Download GPO data", 48, nullptr, 0},
-    {8, "Zq Macros", "Download Macro data", 8, nullptr, 0},
+    {1, "Keyboard", "Download key values", 22, "Upload key values", 21, 21},
+    {2, "Unit Config", "Download Unit Config", 15, "Upload Unit Config", 15, 15},
+    {3, "Port A Config", "Download Port A Config", 15, "Upload porta Config", 15, 15},
+    {4, "Port B Config", "Download Port B Config", 15, "Upload portb Config", 15, 15},
+    {5, "Locates", "Download Locate cue points", CueBytes, "Upload Locate data", CueBytes,
+     CueBytes},
+    {6, "Loops", "Download loop data", LoopBytes, "Upload loop Data", LoopBytes, LoopBytes},
+    {7, "GPO TC", "Download GPO data", 48, nullptr, 0, 47},
+    {8, "Zq Macros", "Download Macro data", 8, nullptr, 0, 7},
 }};
 
 constexpr std::array<BlockEntry, 5> MonitorBlocks{{
-    {1, "Keyboard", "Download key values", 21, "Upload key valuse", 21},
-    {2, "Unit Config", "Download Unit Config", 15, "Upload Unit Config", 15},
-    {3, "Format Assign", "Download Format Assign", 15, "Upload Format Assign", 15},
+    {1, "Keyboard", "Download key values", 21, "Upload key valuse", 21, 21},
+    {2, "Unit Config", "Download Unit Config", 15, "Upload Unit Config", 15, 15},
+    {3, "Format Assign", "Download Format Assign", 15, "Upload Format Assign", 15, 15},
     {4, "Monitor Formats", "Download Format data", FormatRowsSent* FormatRowBytes,
-     "Upload Format data", 15},
-    {5, "Dim + Other", "Download Pec/Dir + Other data", 15, "Upload Pecdir+Other", 15},
+     "Upload Format data", 15, FormatRowsSent* FormatRowBytes - 1},
+    {5, "Dim + Other", "Download Pec/Dir + Other data", 15, "Upload Pecdir+Other", 15, 15},
 }};
 
 template <std::size_t N>
@@ -97,9 +98,10 @@ std::optional<Area> monitorArea(int block)
     }
 }
 
-bool isTimecodeByteOfCue(int c)
+// Cues begin with a timecode; a GPO record is one.
+bool isTimecodeByte(int block, int c)
 {
-    return c % int(mcn::CueSize) < TimecodeBytes;
+    return block == 7 || (block == 5 && c % int(mcn::CueSize) < TimecodeBytes);
 }
 
 struct Reply {
@@ -127,20 +129,35 @@ const BlockEntry* blockEntry(std::int32_t kbdType, int block)
     return nullptr;
 }
 
-StepEntry stepEntry(std::int32_t kbdType, int step)
+StepEntry stepEntry(std::int32_t kbdType, int step, UploadList list)
 {
     if (const auto* e = blockEntry(kbdType, step - DownloadBase); e && step > DownloadBase)
         return {StepKind::Download, e, e->block};
-    if (const auto* e = blockEntry(kbdType, step - UploadBase); e && e->uploadCaption)
+    if (const auto* e = blockEntry(kbdType, step - UploadBase);
+        e && (e->uploadCaption || list == UploadList::Complete))
         return {StepKind::Upload, e, e->block};
     if (const auto* e = blockEntry(kbdType, step - VerifyBase))
         return {StepKind::Verify, e, e->block};
     return {};
 }
 
-int uploadReads(const BlockEntry& entry)
+QString uploadCaption(const BlockEntry& entry)
 {
-    return entry.uploadCaption ? entry.uploadSize / ReplyDataBytes + 1 : 0;
+    if (entry.uploadCaption)
+        return QString::fromLatin1(entry.uploadCaption);
+    return QStringLiteral("Upload ") + QString::fromLatin1(entry.listItem);
+}
+
+int uploadBound(const BlockEntry& entry, UploadList list)
+{
+    return list == UploadList::Complete ? entry.readBackSize : entry.uploadSize;
+}
+
+int uploadReads(const BlockEntry& entry, UploadList list)
+{
+    if (!entry.uploadCaption && list == UploadList::Described)
+        return 0;
+    return uploadBound(entry, list) / ReplyDataBytes + 1;
 }
 
 int verifyReads(const BlockEntry& entry)
@@ -148,16 +165,16 @@ int verifyReads(const BlockEntry& entry)
     return (entry.written + ReplyDataBytes - 1) / ReplyDataBytes;
 }
 
-int transferFrames(std::int32_t kbdType, int base, int listIndex)
+int transferFrames(std::int32_t kbdType, int base, int listIndex, UploadList list)
 {
     int frames = 0;
     // "All" runs the steps from block 1 on until the first step without an entry.
     for (int block = listIndex == 0 ? 1 : listIndex; block > 0; ++block) {
-        const StepEntry step = stepEntry(kbdType, base + block);
+        const StepEntry step = stepEntry(kbdType, base + block, list);
         if (step.kind == StepKind::None)
             break;
         frames += step.kind == StepKind::Download ? step.entry->written
-                  : step.kind == StepKind::Upload ? uploadReads(*step.entry)
+                  : step.kind == StepKind::Upload ? uploadReads(*step.entry, list)
                                                   : verifyReads(*step.entry);
         if (listIndex != 0)
             break;
@@ -208,13 +225,13 @@ std::optional<std::uint8_t> downloadByte(const MonitorImage& image, int block, i
     return image.bytes[monitorArea(block)->start + std::size_t(address)];
 }
 
-int placeReply(MachineImage& image, const QByteArray& bytes)
+int placeReply(MachineImage& image, const QByteArray& bytes, UploadList list,
+               QList<RefusedByte>* refused)
 {
     const auto reply = readReply(bytes);
-    if (!reply || reply->block == 7 || reply->block == 8)
-        return 0; // GPO times and macros are never read back
-    const auto area = machineArea(reply->block);
-    if (!area)
+    const bool readBack = list == UploadList::Complete || (reply && reply->block <= 6);
+    const auto area = reply ? machineArea(reply->block) : std::nullopt;
+    if (!readBack || !area)
         return 0;
     int stored = 0;
     for (int i = 0; i < ReplyDataBytes; ++i) {
@@ -222,15 +239,19 @@ int placeReply(MachineImage& image, const QByteArray& bytes)
         const auto value = reply->data[std::size_t(i)];
         if (c >= area->length)
             continue;
-        if (reply->block == 5 && isTimecodeByteOfCue(c) && !isBcd(value))
+        if (isTimecodeByte(reply->block, c) && !isBcd(value)) {
+            if (refused)
+                refused->append({reply->block, c, value});
             continue;
+        }
         image.bytes[area->start + std::size_t(c)] = value;
         ++stored;
     }
     return stored;
 }
 
-int placeReply(MonitorImage& image, const QByteArray& bytes)
+int placeReply(MonitorImage& image, const QByteArray& bytes, UploadList list,
+               QList<RefusedByte>* refused)
 {
     const auto reply = readReply(bytes);
     if (!reply)
@@ -250,8 +271,10 @@ int placeReply(MonitorImage& image, const QByteArray& bytes)
                 store(monitorArea(reply->block)->start + std::size_t(c), value);
             break;
         case 3: // each slot names one of the sixteen format records
-            if (c < mon::FormatSlots && value < mon::FormatCount)
+            if (c < mon::FormatSlots && (value < mon::FormatCount || list == UploadList::Complete))
                 store(mon::FormatAssign + std::size_t(c), value);
+            else if (c < mon::FormatSlots && refused)
+                refused->append({reply->block, c, value});
             break;
         case 4:
             if (c < FormatRowsSent * FormatRowBytes)

@@ -15,9 +15,14 @@ struct BlockEntry {
     const char* listItem;
     const char* downloadCaption;
     int written;               // write frames, at addresses 0 .. written - 1
-    const char* uploadCaption; // nullptr: the block cannot be read back
+    const char* uploadCaption; // nullptr: the connect window does not read the block back
     int uploadSize;            // reads go to 0, 8, .. up to the last multiple of 8 <= this
+    int readBackSize;          // the same for a complete read-back (see UploadList)
 };
+
+// Which reads an upload makes. The connect window reads the blocks it has always read; the
+// command line reads back every byte a verify compares, so that an upload is a whole backup.
+enum class UploadList { Described, Complete };
 
 // The block's entry for a keyboard kind, or nullptr.
 const BlockEntry* blockEntry(std::int32_t kbdType, int block);
@@ -35,15 +40,20 @@ struct StepEntry {
     int block = 0;
 };
 // What a step number means for a keyboard kind; kind None when it has no entry.
-StepEntry stepEntry(std::int32_t kbdType, int step);
+StepEntry stepEntry(std::int32_t kbdType, int step, UploadList list = UploadList::Described);
+// The caption of an upload step, also for a block only the complete list reads.
+QString uploadCaption(const BlockEntry& entry);
+// The size bound of an upload step's reads.
+int uploadBound(const BlockEntry& entry, UploadList list);
 
 // Read requests of one block: an upload reads at 0, 8, .. up to the upload size; a verify
 // reads every address the download writes, at 0, 8, .. below the written count.
-int uploadReads(const BlockEntry& entry);
+int uploadReads(const BlockEntry& entry, UploadList list = UploadList::Described);
 int verifyReads(const BlockEntry& entry);
 // Frames a transfer sends for a list item (0 "All", or a block) when every frame is answered:
 // `base` is DownloadBase, UploadBase or VerifyBase.
-int transferFrames(std::int32_t kbdType, int base, int listIndex);
+int transferFrames(std::int32_t kbdType, int base, int listIndex,
+                   UploadList list = UploadList::Described);
 
 // The block list for a kind; nothing for a kind without blocks (the list stays as it is).
 std::optional<QStringList> blockListItems(std::int32_t kbdType);
@@ -54,11 +64,24 @@ QStringList initialBlockList();
 std::optional<std::uint8_t> downloadByte(const MachineImage& image, int block, int address);
 std::optional<std::uint8_t> downloadByte(const MonitorImage& image, int block, int address);
 
+// A byte the keyboard sent that the image cannot hold: a cue timecode byte that is not BCD,
+// a format slot naming no format memory.
+struct RefusedByte {
+    int block;
+    int address;
+    std::uint8_t value;
+    bool operator==(const RefusedByte&) const = default;
+};
+
 // Places the eight data bytes of a complete read reply (1A B2 b a d0..d7 cs) by the reply's
 // own block and address. Bytes whose target lies outside the block, and bytes that would
-// make the image invalid, are dropped one by one. Returns the number of bytes stored.
-int placeReply(MachineImage& image, const QByteArray& reply);
-int placeReply(MonitorImage& image, const QByteArray& reply);
+// make the image invalid, are dropped one by one; the latter are added to `refused` when
+// given. For the complete list GPO times and macros are placed too, and format slots as read,
+// as a layout file may hold them. Returns the number of bytes stored.
+int placeReply(MachineImage& image, const QByteArray& reply,
+               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr);
+int placeReply(MonitorImage& image, const QByteArray& reply,
+               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr);
 
 // A packed-BCD byte: both nibbles 0..9.
 constexpr bool isBcd(std::uint8_t b)

@@ -36,6 +36,15 @@ QByteArray jogFrame(int speed);
 QByteArray readRequestFrame(std::uint8_t block, std::uint8_t address);
 QByteArray writeRequestFrame(std::uint8_t block, std::uint8_t address, std::uint8_t value);
 
+// The first bytes of the frames the keyboard sends: an acknowledgement (10 01 11) and a read
+// reply (1A B2 ..). No other byte starts an answer.
+constexpr std::uint8_t AckHead = 0x10;
+constexpr std::uint8_t ReadReplyHead = 0x1A;
+constexpr bool isReplyHead(std::uint8_t head)
+{
+    return head == AckHead || head == ReadReplyHead;
+}
+
 // A read reply: high nibble 1 in byte 0 and the read command in byte 1.
 bool isReadReply(const QByteArray& frame);
 

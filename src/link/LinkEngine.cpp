@@ -196,7 +196,7 @@ void LinkEngine::takeReply(const QByteArray& reply)
     }
     add2memo(reply);
     lastTaken_ = Taken{reply, {}};
-    if (stepEntry(model_.KbdType(), step_).kind == StepKind::Verify) {
+    if (currentStep().kind == StepKind::Verify) {
         compareReply(reply);
     } else {
         const auto kind = model_.KbdType();
@@ -208,10 +208,18 @@ void LinkEngine::takeReply(const QByteArray& reply)
     emit answered();
 }
 
+StepEntry LinkEngine::currentStep() const
+{
+    return stepEntry(model_.KbdType(), step_, uploadList_);
+}
+
 template <class Image> void LinkEngine::placeUndoably(Image& image, const QByteArray& reply)
 {
     const auto before = image.bytes;
-    placeReply(image, reply);
+    QList<RefusedByte> refused;
+    placeReply(image, reply, uploadList_, &refused);
+    for (const RefusedByte& r : refused)
+        emit byteRefused(r);
     for (std::size_t i = 0; i < before.size(); ++i)
         if (image.bytes[i] != before[i])
             lastTaken_->replaced.emplace_back(i, before[i]);
@@ -261,8 +269,10 @@ void LinkEngine::compareReply(const QByteArray& reply)
 
 void LinkEngine::Timer1Timer()
 {
-    // A frame start that saw no further byte for a whole tick was noise on the line.
-    if (!receivedSinceTick_ && ring_.available() > 0) {
+    // A frame start that saw no further byte for several ticks was noise on the line. A slow
+    // line may pause a whole tick between the bytes of one frame.
+    quietTicks_ = receivedSinceTick_ ? 0 : quietTicks_ + 1;
+    if (quietTicks_ >= StallTicks && ring_.available() > 0) {
         ring_.dropOldest();
         ring_.scan([this](const QByteArray& frame) { parseinput(frame); });
     }
@@ -301,7 +311,7 @@ void LinkEngine::timermon()
 
 void LinkEngine::runStep(std::int32_t kbdType)
 {
-    const StepEntry entry = stepEntry(kbdType, step_);
+    const StepEntry entry = stepEntry(kbdType, step_, uploadList_);
     if (entry.kind == StepKind::None) {
         finishTransfer();
         return;
@@ -309,12 +319,12 @@ void LinkEngine::runStep(std::int32_t kbdType)
     const bool download = entry.kind == StepKind::Download;
     display_.umessage.text = download ? QString::fromLatin1(entry.entry->downloadCaption)
                              : entry.kind == StepKind::Upload
-                                 ? QString::fromLatin1(entry.entry->uploadCaption)
+                                 ? uploadCaption(*entry.entry)
                                  : texts::verifyCaption(QString::fromLatin1(entry.entry->listItem));
     display_.Label2.text = texts::started();
     emit displayChanged();
     if (entry.kind == StepKind::Upload) {
-        getee(std::uint8_t(entry.entry->uploadSize));
+        getee(std::uint8_t(uploadBound(*entry.entry, uploadList_)));
         return;
     }
     if (entry.kind == StepKind::Verify) {
@@ -333,8 +343,7 @@ void LinkEngine::finishTransfer()
 {
     if (step_ == 0)
         return;
-    if (base_ == VerifyBase && stepEntry(model_.KbdType(), step_).kind == StepKind::None &&
-        step_ > VerifyBase) {
+    if (base_ == VerifyBase && currentStep().kind == StepKind::None && step_ > VerifyBase) {
         showVerifyOutcome();
         endTransfer(differences_ == 0 ? TransferOutcome::Verified : TransferOutcome::Differ);
         return;
@@ -353,7 +362,7 @@ void LinkEngine::showVerifyOutcome()
 void LinkEngine::blockDone()
 {
     counter_ = 0;
-    const bool verify = stepEntry(model_.KbdType(), step_).kind == StepKind::Verify;
+    const bool verify = currentStep().kind == StepKind::Verify;
     if (verify && comboIndex_ != 0) {
         showVerifyOutcome();
         endTransfer(differences_ == 0 ? TransferOutcome::Verified : TransferOutcome::Differ);

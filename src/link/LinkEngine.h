@@ -1,5 +1,6 @@
 #pragma once
 #include "link/BlockTables.h"
+#include "link/Frames.h"
 #include "link/RxRing.h"
 #include "link/SerialChannel.h"
 #include "model/Colours.h"
@@ -48,6 +49,8 @@ class LinkEngine : public QObject {
     static constexpr int TickMs = 50;
     static constexpr int ReplyTicks = 20;
     static constexpr int MaxWaitingBytes = 30;
+    // Ticks without a byte after which a started frame is given up.
+    static constexpr int StallTicks = 3;
     static constexpr Colour LabelLime = rgbColour(0, 255, 0);
     static constexpr Colour LabelRed = rgbColour(255, 0, 0);
     static constexpr Colour LabelGreen = rgbColour(0, 128, 0);
@@ -84,6 +87,8 @@ class LinkEngine : public QObject {
     void LoadkeyClick(int tag);
     void setComboIndex(int index) { comboIndex_ = index; }
     void setTraceVisible(bool visible) { traceVisible_ = visible; }
+    void setUploadList(UploadList list) { uploadList_ = list; }
+    UploadList uploadList() const { return uploadList_; }
 
     int step() const { return step_; }
     int counter() const { return counter_; }
@@ -113,6 +118,8 @@ class LinkEngine : public QObject {
     void transferFrame();
     // A verify read a byte that differs from the image.
     void difference(int block, int address, int expected, int got);
+    // An upload read a byte the image cannot hold; the image keeps what it had there.
+    void byteRefused(zeltra::link::RefusedByte refused);
     // The device went away; the port is closed and its caption shows "Com?".
     void portLost();
     // A running transfer stopped; step() is 0 again.
@@ -138,6 +145,7 @@ class LinkEngine : public QObject {
     void blockDone();
     void finishTransfer();
     void showVerifyOutcome();
+    StepEntry currentStep() const;
     void add2memo(const QByteArray& frame);
     void setLabel(LabelState& label, const QString& text);
     void setColour(LabelState& label, std::optional<Colour> colour);
@@ -146,7 +154,7 @@ class LinkEngine : public QObject {
 
     LayoutModel& model_;
     SerialChannel& channel_;
-    RxRing ring_;
+    RxRing ring_{isReplyHead};
     LinkDisplay display_;
     int step_ = 0;
     int counter_ = 0;
@@ -156,9 +164,11 @@ class LinkEngine : public QObject {
     bool timerEnabled_ = false;
     bool traceVisible_ = false;
     bool receivedSinceTick_ = false;
+    int quietTicks_ = 0;
     std::optional<Awaited> awaited_;
     bool notTaking_ = false; // a read was answered by another frame during this wait
     int base_ = DownloadBase;
+    UploadList uploadList_ = UploadList::Described;
     int differences_ = 0;
     // The last reply taken in this transfer, and the image bytes it replaced: a second,
     // different reply for the same address shows that one of them was not the keyboard's.

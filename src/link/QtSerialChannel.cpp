@@ -1,13 +1,18 @@
 #include "link/QtSerialChannel.h"
 
 #include "link/ComPorts.h"
+#include "link/PortDiagnosis.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcessEnvironment>
 
 #include <algorithm>
 #include <climits>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 Q_LOGGING_CATEGORY(lcSerial, "zeltra.link.serial", QtInfoMsg)
@@ -31,20 +36,39 @@ bool QtSerialChannel::open()
 {
     close();
     notes_.clear();
-    const QString path =
+    const QString named =
         !path_.isEmpty()
             ? path_
             : zeltra::link::comDevicePath(number_, QProcessEnvironment::systemEnvironment());
-    if (path.isEmpty()) {
+    if (named.isEmpty()) {
         error_ = QStringLiteral("Invalid port number (COM%1)").arg(number_);
         return false;
     }
-    port_.setPortName(path);
+    const QString tried = path_.isEmpty() ? QStringLiteral("COM%1").arg(number_) : path_;
+    if (const QString why = notADevice(named); !why.isEmpty()) {
+        error_ = QStringLiteral("Can't open device %1: %2").arg(tried, why);
+        return false;
+    }
+    // The device by its own name, so that every name of it (a link, a COMn variable) meets
+    // the same locks; a lock file another program left under the name used counts too.
+    const QString device = QFileInfo(named).canonicalFilePath();
+    if (heldByLockFile(named) || heldByLockFile(device)) {
+        error_ = inUse(tried);
+        return false;
+    }
+    port_.setPortName(device.isEmpty() ? named : device);
     portError_.clear();
     if (!port_.open(QIODevice::ReadWrite)) {
-        error_ = QStringLiteral("Can't open device COM%1: %2")
-                     .arg(number_)
-                     .arg(portError_.isEmpty() ? port_.errorString() : portError_);
+        error_ = QStringLiteral("Can't open device %1: %2")
+                     .arg(tried, portError_.isEmpty() ? port_.errorString() : portError_);
+        port_.clearError();
+        return false;
+    }
+    // The lock files go by name and TIOCEXCL does not hold against root: a lock on the device
+    // itself keeps a second program of ours off it, whatever name it uses.
+    if (::flock(int(port_.handle()), LOCK_EX | LOCK_NB) != 0) {
+        error_ = inUse(tried);
+        port_.close();
         port_.clearError();
         return false;
     }
@@ -55,6 +79,35 @@ bool QtSerialChannel::open()
     port_.clear(QSerialPort::AllDirections);
     error_.clear();
     return true;
+}
+
+QString QtSerialChannel::inUse(const QString& tried)
+{
+    return QStringLiteral("Can't open device %1: the device is in use (locked by another program)")
+        .arg(tried);
+}
+
+bool QtSerialChannel::heldByLockFile(const QString& path)
+{
+    return !path.isEmpty() &&
+           zeltra::link::lockHolder(path, zeltra::link::defaultLockFolders()).pid != 0;
+}
+
+// Why `path` is no terminal device to open, or empty. A missing file is left to the open.
+QString QtSerialChannel::notADevice(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.canonicalFilePath().isEmpty())
+        return {};
+    struct stat st {};
+    if (::stat(QFile::encodeName(info.canonicalFilePath()).constData(), &st) != 0 ||
+        S_ISCHR(st.st_mode))
+        return {};
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("it is a folder, not a serial device");
+    if (S_ISREG(st.st_mode))
+        return QStringLiteral("it is a regular file, not a serial device");
+    return QStringLiteral("it is not a serial device");
 }
 
 void QtSerialChannel::applyLineSettings()

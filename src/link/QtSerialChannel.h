@@ -35,6 +35,9 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
     QString deviceName() const { return port_.portName(); }
 
   private:
+    static QString notADevice(const QString& path);
+    static QString inUse(const QString& tried);
+    static bool heldByLockFile(const QString& path);
     void applyLineSettings();
     void note(bool ok, const QString& what);
     void checkParity();

@@ -21,6 +21,10 @@ void RxRing::dropOldest()
 void RxRing::scan(const std::function<void(const QByteArray&)>& handle)
 {
     while (available() > 0) {
+        if (startsFrame_ && !startsFrame_(ring_[std::size_t(read_)])) {
+            read_ = (read_ + 1) % Size;
+            continue;
+        }
         const int length = frameLength(ring_[std::size_t(read_)]);
         if (available() < length)
             return;

@@ -9,9 +9,15 @@ namespace zeltra::link {
 // The 32-byte receive ring. Bytes go in as they arrive; `scan` takes out every complete frame
 // whose checksum matches and drops one byte at a time where it does not, so the scan
 // resynchronises on the next byte.
+//
+// With a head test, a byte that starts no frame the far end sends is dropped as soon as it
+// is first in the ring, instead of being waited on as the start of a long frame.
 class RxRing {
   public:
     static constexpr int Size = 32;
+    using HeadTest = bool (*)(std::uint8_t head);
+
+    explicit RxRing(HeadTest startsFrame = nullptr) : startsFrame_(startsFrame) {}
 
     // When the ring is full the oldest byte is dropped, so the newest bytes are always kept.
     void push(std::uint8_t byte);
@@ -28,6 +34,7 @@ class RxRing {
     std::array<std::uint8_t, Size> ring_{};
     int write_ = 0;
     int read_ = 0;
+    HeadTest startsFrame_ = nullptr;
 };
 
 } // namespace zeltra::link

@@ -30,7 +30,8 @@ bool TransferDriver::start(Direction direction, int listIndex)
     if (wasRunning)
         return false;
     done_ = 0;
-    total_ = transferFrames(engine_.model().KbdType(), int(direction), listIndex);
+    total_ =
+        transferFrames(engine_.model().KbdType(), int(direction), listIndex, engine_.uploadList());
     clock_.start();
     emit progress(done_, total_, msLeft());
     updateTimer();

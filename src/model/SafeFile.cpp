@@ -1,10 +1,15 @@
 #include "model/SafeFile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
+#include <climits>
 #include <unistd.h>
 
 namespace zeltra::safefile {
@@ -36,6 +41,8 @@ ReadResult readHead(const QString& path, qint64 limit)
 }
 
 namespace {
+constexpr int TemporarySuffix = 7; // ".XXXXXX"
+
 // Why a new file cannot be made beside `path`, when the folder is the reason; empty otherwise.
 // A save always makes a new file in the folder, also when it replaces an existing one.
 QString folderProblem(const QString& path)
@@ -50,10 +57,71 @@ QString folderProblem(const QString& path)
         return QStringLiteral("The folder %1 is not writable.").arg(folder);
     return {};
 }
+
+// A link must lead to a file that exists: QSaveFile would otherwise make the file wherever
+// the link points.
+QString linkProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists())
+        return QStringLiteral("It is a link to %1, which does not exist.")
+            .arg(info.symLinkTarget());
+    return {};
+}
+
+// The file a save replaces: the link's target for a link.
+QString savedFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
 } // namespace
+
+void removeStaleTemporaries(const QString& path, int minAgeSecs)
+{
+    const QFileInfo target(path);
+    const QString name = target.fileName();
+    if (name.isEmpty())
+        return;
+    // Six random letters and digits; a word such as "backup" is the user's own file.
+    const QRegularExpression ours(
+        QStringLiteral("^%1\\.(?=.*[a-z])(?=(?:.*[A-Z0-9]){2})[A-Za-z0-9]{6}$")
+            .arg(QRegularExpression::escape(name)));
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
+    const QDir folder = target.absoluteDir();
+    const auto candidates = folder.entryInfoList({name + QStringLiteral(".??????")},
+                                                 QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& f : candidates)
+        if (ours.match(f.fileName()).hasMatch() && f.lastModified().toUTC() < before)
+            QFile::remove(f.absoluteFilePath());
+}
+
+QString saveProblem(const QString& path)
+{
+    if (QString e = linkProblem(path); !e.isEmpty())
+        return e;
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("It is a folder, not a file.");
+    // The temporary file's name is the longest a save makes.
+    const QString target = savedFile(path);
+    const qsizetype nameBytes = QFile::encodeName(fileNameOf(target)).size();
+    const qsizetype pathBytes = QFile::encodeName(QFileInfo(target).absoluteFilePath()).size();
+    if (nameBytes + TemporarySuffix > NAME_MAX || pathBytes + TemporarySuffix >= PATH_MAX)
+        return QStringLiteral("The file name is too long.");
+    // A file made there shows whether the folder takes new files.
+    QTemporaryFile probe(target + QStringLiteral(".XXXXXX"));
+    if (probe.open())
+        return {};
+    if (QString folder = folderProblem(target); !folder.isEmpty())
+        return folder;
+    return probe.errorString();
+}
 
 QString writeAtomic(const QString& path, const QByteArray& data)
 {
+    if (QString e = linkProblem(path); !e.isEmpty())
+        return e;
+    removeStaleTemporaries(savedFile(path));
     QSaveFile file(path);
     // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered
     // flush can lose it and let commit() rename a cut file over the old one.
@@ -82,6 +150,7 @@ QString writeIfChanged(const QString& path, const QByteArray& data, bool* writte
 {
     if (written)
         *written = false;
+    removeStaleTemporaries(savedFile(path)); // also when nothing else is written
     const QFileInfo info(path);
     if (info.isFile() && info.size() == data.size()) {
         const ReadResult now = readHead(path, data.size());
@@ -101,7 +170,10 @@ bool nameIsFaithful(const QString& path)
     return QFile::decodeName(QFile::encodeName(path)) == path; // lone surrogates
 }
 
-QString fileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString fileNameOf(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
 
 QString folderOf(const QString& path)
 {

@@ -17,7 +17,18 @@ ReadResult readHead(const QString& path, qint64 limit);
 
 // Writes `data` to a temporary file beside `path`, flushes it and renames it over `path`.
 // On failure the old file is untouched and the system's reason is returned; empty on success.
+// A link is written through only when its target exists. Temporary files of this file that
+// an interrupted save left behind ("name.XXXXXX", older than a minute) are removed first.
 QString writeAtomic(const QString& path, const QByteArray& data);
+
+// Why a save to `path` would fail, found out beforehand without changing anything there:
+// a link to nothing, a folder that takes no new file, a name too long. Empty when it can.
+QString saveProblem(const QString& path);
+
+// The temporary files an interrupted save of `path` may have left: "<name>.XXXXXX" with six
+// random letters and digits (a lower-case letter and at least two capitals or digits among
+// them). Removes those older than `minAgeSecs`.
+void removeStaleTemporaries(const QString& path, int minAgeSecs = 60);
 
 // The same, but leaves the file alone (no write, same inode and time) when it already holds
 // exactly `data`. `written`, when given, tells whether the file was replaced.

@@ -57,6 +57,10 @@ class TestCliCore : public QObject {
                                 << "";
         QTest::newRow("verify") << QStringList{"verify", "a.bin", "--port", "COM2"}
                                 << opts(Command::Verify, "a.bin", "COM2") << "";
+        QTest::newRow("file names after --") << QStringList{"show", "--", "--help"}
+                                             << opts(Command::Show, "--help") << "";
+        QTest::newRow("options before --") << QStringList{"verify", "--port", "2", "--", "-a.bin"}
+                                           << opts(Command::Verify, "-a.bin", "2") << "";
         QTest::newRow("no command") << QStringList{} << Options{} << "no command given";
         QTest::newRow("unknown command") << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
         QTest::newRow("unknown option") << QStringList{"show", "a", "--colour"} << Options{}
@@ -269,7 +273,9 @@ class TestCliCore : public QObject {
         QVERIFY(uploadBase(path, KbdMonitor, model).contains("holds a machine layout, not a monitor one"));
         QVERIFY(uploadBase(dir.filePath(QStringLiteral("new.bin")), KbdMonitor, model).isEmpty());
         QCOMPARE(model.KbdType(), KbdMonitor);
-        QCOMPARE(model.MonImage, defaultMonitorImage());
+        MonitorImage newFile = defaultMonitorImage();
+        newFile.setKbdType(KbdMonitor);
+        QCOMPARE(model.MonImage, newFile);
         QVERIFY(uploadBase(dir.filePath(QStringLiteral("no-folder/new.bin")), KbdMachine, model)
                     .contains("cannot be written to"));
     }

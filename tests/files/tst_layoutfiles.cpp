@@ -1,7 +1,9 @@
 #include "model/LayoutFiles.h"
 #include "model/SafeFile.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +61,8 @@ private slots:
     void failedWriteKeepsOldFile();
     void writeFailureSaysWhy_data();
     void writeFailureSaysWhy();
+    void staleTemporariesRemoved_data();
+    void staleTemporariesRemoved();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -281,6 +285,31 @@ void TestLayoutFiles::writeFailureSaysWhy()
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     QCOMPARE(error, QString(reason).replace(QStringLiteral("%1"), folder).replace(QStringLiteral("%2"), path));
     QCOMPARE(readFile(path), exists ? QByteArray("old") : QByteArray());
+}
+
+void TestLayoutFiles::staleTemporariesRemoved_data()
+{
+    QTest::addColumn<QString>("leftover");
+    QTest::addColumn<int>("ageSecs");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("an interrupted save's") << "out.bin.iHawbM" << 120 << true;
+    QTest::newRow("one still being written") << "out.bin.iHawbM" << 5 << false;
+    QTest::newRow("another file's") << "other.bin.iHawbM" << 120 << false;
+    QTest::newRow("a word, not random") << "out.bin.backup" << 120 << false;
+}
+
+// A save removes what an interrupted save of the same file left beside it, and nothing else.
+void TestLayoutFiles::staleTemporariesRemoved()
+{
+    QFETCH(QString, leftover);
+    QFETCH(int, ageSecs);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(leftover));
+    QVERIFY(file.open(QIODevice::WriteOnly) &&
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
+    file.close();
+    QCOMPARE(safefile::writeAtomic(dir.filePath(QStringLiteral("out.bin")), "new"), QString());
+    QTEST(!QFileInfo::exists(file.fileName()), "removed");
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)
