@@ -85,6 +85,8 @@ void TGPOF::buildMenu() {
     box->setContentsMargins(0, 0, 0, 0);
     box->setMenuBar(MainMenu1);
     box->addStretch();
+    if (history_)
+        addEditMenu();
 }
 
 void TGPOF::buildGrids() {
@@ -399,11 +401,17 @@ void TGPOF::record(const QString& command, const std::function<void()>& edit) {
 
 void TGPOF::attachHistory(LayoutHistory* history) {
     history_ = history;
+    if (MainMenu1)
+        addEditMenu();
+}
+
+// "Edit" after "File", once the menu bar and the history are both there.
+void TGPOF::addEditMenu() {
     auto* edit = new QMenu(QStringLiteral("Edit"), MainMenu1);
     edit->setObjectName(QStringLiteral("Edit1"));
     MainMenu1->insertMenu(MainMenu1->findChild<QMenu*>(QStringLiteral("Connect1"))->menuAction(),
                           edit);
-    history->addEditItems(edit);
+    history_->addEditItems(edit);
 }
 
 void TGPOF::Open1Click() {

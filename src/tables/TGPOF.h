@@ -92,6 +92,7 @@ class TGPOF : public QDialog {
     bool refuseOutsideMachineMode();
     void storeEdit();
     void record(const QString& command, const std::function<void()>& edit);
+    void addEditMenu();
 
     zeltra::LayoutModel& model_;
     Prompts& prompts_;
