@@ -189,6 +189,7 @@ protected:
     // Names a step of `key` by the function it carries: "key 5: Loc-3" (+ " " + `what`).
     QString keyStep(const TQveButton* key, const QString& what = {}) const;
     void refreshEditors();
+    void showOpenedLayout();
     void transfer(); // the connect window, modally
     void showUnsavedMark();
     void setLayoutCaption(const QString& fileName);

@@ -148,6 +148,7 @@ bool Trs422kbdf::openLayout(const QString& path) {
         if (history_)
             history_->startNew();
         rememberRecent(path);
+        showOpenedLayout();
     } else if (result == LoadResult::Failed) {
         // A file that was not loaded leaves the record as it was, so "&Save" never writes
         // over it and the next start does not reopen it.

@@ -89,6 +89,14 @@ QString Trs422kbdf::keyStep(const TQveButton* key, const QString& what) const {
                           : steps::keyDetail(keyIndex(key), name, what);
 }
 
+// Open windows show the layout just loaded; a row edit begun on the old one is dropped.
+void Trs422kbdf::showOpenedLayout() {
+    if (gpo_)
+        gpo_->refresh();
+    if (selFormat_ && selFormat_->isVisible())
+        selFormat_->FormShow();
+}
+
 // Open windows show the layout that undo or redo put back.
 void Trs422kbdf::refreshEditors() {
     if (gpo_)

@@ -131,8 +131,10 @@ void TestEditorHabits::droppedLayoutOpens() {
     QVERIFY(p.model.Settings.lastFile().isEmpty());
     QCOMPARE(recentItems(p.w.main), QStringList{QStringLiteral("Clear (off)")});
 
+    p.w.main->action(QStringLiteral("Cues2"))->trigger();
     drop(p.w.main, good);
     QCOMPARE(imageBytes(p.model), machineLayout(7));
+    QCOMPARE(p.w.gpo->cells(), tables::fill(p.model.McnImage, tables::Cues)); // not the old table
     QCOMPARE(p.model.Settings.lastFile(), good);
     QVERIFY(!p.model.LayoutChanged);
     QCOMPARE(p.w.main->windowTitle(), QStringLiteral("good & new.bin[*]"));
