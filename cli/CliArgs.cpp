@@ -15,7 +15,30 @@ struct CommandWord {
 };
 constexpr CommandWord Commands[] = {{"ports", Command::Ports},   {"download", Command::Download},
                                     {"upload", Command::Upload}, {"verify", Command::Verify},
-                                    {"show", Command::Show},     {"help", Command::Help}};
+                                    {"show", Command::Show},     {"help", Command::Help},
+                                    {"export", Command::Export}, {"import", Command::Import},
+                                    {"diff", Command::Diff}};
+
+// How many file names a command takes, and what it calls them in a message.
+struct FileWords {
+    Command command;
+    int least;
+    int most;
+    const char* needs;
+};
+constexpr FileWords FileCounts[] = {
+    {Command::Download, 1, 1, "a FILE"},   {Command::Upload, 1, 1, "a FILE"},
+    {Command::Verify, 1, 1, "a FILE"},     {Command::Show, 1, 1, "a FILE"},
+    {Command::Export, 1, 2, "a LAYOUT"},   {Command::Import, 2, 2, "IN.json and LAYOUT"},
+    {Command::Diff, 2, 2, "two files"}};
+
+FileWords fileWords(Command command)
+{
+    for (const auto& f : FileCounts)
+        if (f.command == command)
+            return f;
+    return {command, 0, 0, ""};
+}
 
 // Options with a value, and the commands that take each of them.
 struct ValueOption {
@@ -24,12 +47,12 @@ struct ValueOption {
 };
 const ValueOption ValueOptions[] = {
     {"--port", {Command::Download, Command::Upload, Command::Verify}},
-    {"--block", {Command::Download, Command::Upload}},
+    {"--block", {Command::Download, Command::Upload, Command::Verify}},
     {"--kind", {Command::Upload}},
 };
 const ValueOption Flags[] = {
     {"--verify", {Command::Download}},
-    {"--fast", {Command::Download}},
+    {"--fast", {Command::Download, Command::Upload}},
 };
 
 QString quoted(const QString& word)
@@ -90,7 +113,8 @@ struct Reader {
         if (!takers.contains(o.command))
             return fail(QStringLiteral("%1 does not take %2")
                             .arg(QLatin1String(commandWord(o.command)), name));
-        if (values.contains(name))
+        const bool many = name == QLatin1String("--port") && o.command != Command::Upload;
+        if (values.contains(name) && !many)
             return fail(QStringLiteral("%1 given twice").arg(name));
         if (flag) {
             if (value)
@@ -105,25 +129,31 @@ struct Reader {
         }
         if (value->isEmpty())
             return fail(QStringLiteral("%1 needs a value").arg(name));
+        if (many && o.ports.size() >= MaxPorts)
+            return fail(QStringLiteral("at most %1 --port").arg(MaxPorts));
+        if (many && o.ports.contains(*value))
+            return fail(QStringLiteral("--port %1 given twice").arg(quoted(*value)));
+        if (name == QLatin1String("--port"))
+            o.ports << *value;
         values.insert(name, *value);
         return true;
     }
 
     bool finish()
     {
-        const bool takesFile = o.command != Command::Ports && o.command != Command::Help;
-        if (takesFile && positional.isEmpty())
-            return fail(QStringLiteral("%1 needs a FILE").arg(QLatin1String(commandWord(o.command))));
-        if (positional.size() > (takesFile ? 1 : 0))
+        const FileWords files = fileWords(o.command);
+        if (positional.size() < files.least)
+            return fail(QStringLiteral("%1 needs %2")
+                            .arg(QLatin1String(commandWord(o.command)), QLatin1String(files.needs)));
+        if (positional.size() > files.most)
             return fail(QStringLiteral("unexpected word %1").arg(quoted(positional.last())));
-        if (takesFile)
-            o.file = positional.first();
+        o.file = positional.value(0);
+        o.second = positional.value(1);
         for (const auto& opt : ValueOptions)
             if (opt.commands.contains(o.command) && QLatin1String(opt.name) != QLatin1String("--block") &&
                 !values.contains(QLatin1String(opt.name)))
                 return fail(QStringLiteral("%1 needs %2")
                                 .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
-        o.port = values.value(QStringLiteral("--port"));
         o.block = values.value(QStringLiteral("--block"));
         o.verify = values.contains(QStringLiteral("--verify"));
         o.fast = values.contains(QStringLiteral("--fast"));

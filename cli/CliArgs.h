@@ -8,16 +8,18 @@
 // The words of a zeltra-cli command line, checked before anything touches a file or a port.
 namespace zeltra::cli {
 
-enum class Command { Help, Ports, Download, Upload, Verify, Show };
+enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff };
 
 struct Options {
     Command command = Command::Help;
     QString file;
-    QString port;           // as typed: a COM number, "COMn" or a device path
+    QStringList ports;      // as typed: COM numbers, "COMn" or device paths; download and
+                            // verify take several and work on all of them at once
     QString block;          // empty: every block
     bool verify = false;    // download: read back and compare afterwards
-    bool fast = false;      // download: next frame as soon as the reply is in
+    bool fast = false;      // download, upload: next frame as soon as the reply is in
     std::int32_t kind = -1; // upload: the keyboard kind of the new file
+    QString second;         // export: the document; import: the layout; diff: the other file
     bool operator==(const Options&) const = default;
 };
 
@@ -28,6 +30,8 @@ struct Parsed {
 
 // Longest word taken from the command line; anything longer is refused.
 constexpr int MaxWordLength = 4096;
+// Most keyboards one command works on at once.
+constexpr int MaxPorts = 16;
 
 // The arguments after the program name.
 Parsed parseArguments(const QStringList& args);

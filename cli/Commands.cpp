@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "DocumentCommands.h"
 #include "ExitCodes.h"
 #include "HelpText.h"
 #include "LayoutFile.h"
@@ -10,6 +11,7 @@
 #include "link/BlockTables.h"
 #include "link/ComPorts.h"
 
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSerialPortInfo>
 
@@ -72,6 +74,43 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
     return ExitDone;
 }
 
+// Two names of one device (a link, "..", a COM number): two links on one line would fight.
+bool sameDevice(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return a == b || (!ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath());
+}
+
+// Every --port names a device, and no two the same one, before anything is opened.
+int choosePorts(const Options& o, QList<PortChoice>& ports)
+{
+    for (const QString& word : o.ports) {
+        QString error;
+        const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
+        if (port.path.isEmpty())
+            return fail(ExitUsage, error);
+        for (const PortChoice& other : ports)
+            if (sameDevice(other.path, port.path))
+                return fail(ExitUsage,
+                            QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
+        ports << port;
+    }
+    return ExitDone;
+}
+
+// With several ports: a line per port (and its differences after it), the worst code.
+int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results)
+{
+    for (int i = 0; i < ports.size(); ++i) {
+        const TransferResult& r = results[i];
+        const QString outcome = r.code == ExitDone ? QStringLiteral("done") : r.error;
+        printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, outcome));
+        for (const QString& line : r.lines)
+            printLine(stdout, QStringLiteral("%1: %2").arg(ports[i].name, line));
+    }
+    return worstCode(results);
+}
+
 } // namespace
 
 int runCommand(const Options& o)
@@ -83,20 +122,28 @@ int runCommand(const Options& o)
         return ports();
     case Command::Show:
         return show(o);
+    case Command::Export:
+        return exportLayout(o);
+    case Command::Import:
+        return importLayout(o);
+    case Command::Diff:
+        return diffLayouts(o);
     case Command::Download:
     case Command::Upload:
     case Command::Verify:
         break;
     }
-    QString portError;
-    const PortChoice port = resolvePort(o.port, QProcessEnvironment::systemEnvironment(), &portError);
-    if (port.path.isEmpty())
-        return fail(ExitUsage, portError);
+    QList<PortChoice> ports;
+    if (const int rc = choosePorts(o, ports); rc != ExitDone)
+        return rc;
     LayoutModel model;
     int listIndex = 0;
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;
-    const TransferResult result = runTransfer(o, model, listIndex, port);
+    const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
+    if (results.size() > 1)
+        return summary(ports, results);
+    const TransferResult& result = results.first();
     for (const QString& line : result.lines)
         printLine(stdout, line);
     for (const QString& note : result.notes)

@@ -26,7 +26,7 @@ QString badName(const QString& path)
     return {};
 }
 
-QString readExact(const QString& path, LayoutModel& model)
+QString readImage(const QString& path, QByteArray& image)
 {
     if (QString e = badName(path); !e.isEmpty())
         return e;
@@ -44,14 +44,26 @@ QString readExact(const QString& path, LayoutModel& model)
             .arg(file.size)
             .arg(QLatin1String(kindName(kind)))
             .arg(imageSize(kind));
+    image = file.data;
+    return {};
+}
+
+QString readExact(const QString& path, LayoutModel& model)
+{
     layoutfiles::LayoutRead read;
-    read.kind = kind;
-    read.head = file.data;
+    if (QString e = readImage(path, read.head); !e.isEmpty())
+        return e;
+    read.kind = std::uint8_t(read.head[0]);
     layoutfiles::applyLayout(model, read);
     return {};
 }
 
 } // namespace
+
+QString readImageFile(const QString& path, QByteArray& image)
+{
+    return readImage(path, image);
+}
 
 QString loadLayout(const QString& path, LayoutModel& model)
 {

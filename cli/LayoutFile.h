@@ -11,6 +11,8 @@ namespace zeltra::cli {
 // window takes shorter and longer files too; a script gets told instead of sending a
 // layout whose tail is whatever memory held.
 QString loadLayout(const QString& path, LayoutModel& model);
+// The same checks, giving the file's bytes as they are.
+QString readImageFile(const QString& path, QByteArray& image);
 
 // What an upload into `path` starts from: the file when it exists (it must hold a layout of
 // `kind`), the start-up defaults otherwise. Bytes that are never read back keep these values.

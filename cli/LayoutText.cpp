@@ -1,9 +1,10 @@
 #include "LayoutText.h"
 
-#include "editor/MacroLabels.h"
 #include "formats/FormatRecord.h"
 #include "formats/Levels.h"
 #include "model/FunctionTables.h"
+#include "model/LayoutWords.h"
+#include "model/MacroLabels.h"
 #include "timecode/Timecode.h"
 
 namespace zeltra::cli {
@@ -11,8 +12,6 @@ namespace {
 
 constexpr int FirstFormatKey = 48; // "User-A"
 constexpr int FormatKeys = 8;      // "User-A".."User-H": slots 0..7, shifted 8..15
-constexpr int FirstOutputKey = 80; // trims: index = code AND 15 for codes 80..95
-constexpr const char* EndActions[] = {"Pause", "Stop", "Locate", "Locate and Play"};
 
 QString padded(const QString& text, int width)
 {
@@ -22,12 +21,6 @@ QString padded(const QString& text, int width)
 QString timecodeAt(std::span<const std::uint8_t> image, std::size_t at)
 {
     return timecode::toText(std::span<const std::uint8_t, 4>(image.subspan(at, 4)));
-}
-
-QString functionName(int listKind, int code)
-{
-    const auto& e = functionTable(listKind)[std::size_t(findfunction(listKind, code))];
-    return e.Code == 0 && code != 0 ? QStringLiteral("(none)") : QString::fromLatin1(e.Name).trimmed();
 }
 
 QString keyLine(int listKind, int key, int code)
@@ -78,7 +71,7 @@ void machineTables(QStringList& out, const MachineImage& img)
                    .arg(padded(QStringLiteral("Loop %1").arg(k + 1), 8), timecodeAt(img.bytes, at),
                         timecodeAt(img.bytes, at + 4))
                    .arg(img.bytes[at + 8])
-                   .arg((end & 0x0F) < 4 ? QLatin1String(EndActions[end & 0x0F])
+                   .arg((end & 0x0F) < 4 ? words::loopEndActions()[end & 0x0F]
                                         : QStringLiteral("action %1").arg(end & 0x0F))
                    .arg((end >> 4) + 1);
     }
@@ -107,7 +100,7 @@ void monitorTables(QStringList& out, const MonitorImage& img)
     out << QStringLiteral("Format memories");
     for (int s = 0; s < FormatKeys; ++s)
         out << QStringLiteral("  %1 %2, shifted %3")
-                   .arg(padded(functionName(ListMonitor, FirstFormatKey + s), 8),
+                   .arg(padded(words::functionName(ListMonitor, FirstFormatKey + s), 8),
                         formatRef(img, s), formatRef(img, s + FormatKeys));
     out << QStringLiteral("Formats");
     for (int r = 0; r < mon::FormatCount; ++r)
@@ -115,11 +108,8 @@ void monitorTables(QStringList& out, const MonitorImage& img)
                                             formatText(img, r));
     out << QStringLiteral("Trims");
     for (int t = 0; t < 16; ++t) {
-        const int code = FirstOutputKey + t;
-        const bool named = findfunction(ListMonitor, code) != 0;
-        out << QStringLiteral("  %1 %2")
-                   .arg(padded(named ? functionName(ListMonitor, code) : QStringLiteral("Out %1").arg(t + 1), 8),
-                        trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
+        out << QStringLiteral("  %1 %2").arg(padded(words::trimOutput(t), 8),
+                                            trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
     }
     out << QStringLiteral("Configuration");
     std::span<const std::uint8_t> b(img.bytes);
@@ -131,10 +121,7 @@ void monitorTables(QStringList& out, const MonitorImage& img)
 
 QString hexBytes(std::span<const std::uint8_t> bytes)
 {
-    QStringList pairs;
-    for (std::uint8_t b : bytes)
-        pairs << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-    return pairs.join(QLatin1Char(' '));
+    return words::hexPairs(bytes.data(), bytes.size());
 }
 
 QString printable(const QString& text)

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <memory>
 #include <unistd.h>
 
 namespace zeltra::cli {
@@ -37,106 +38,158 @@ QString stepCaption(std::int32_t kind, int step)
     return {};
 }
 
-// A byte the keyboard holds that the layout file cannot (a timecode that is not one): the
-// file keeps its own there.
+// A byte the keyboard holds that the layout file cannot: the file keeps its own there.
 QString refusedLine(link::RefusedByte r)
 {
     const QString value = QStringLiteral("%1").arg(r.value, 2, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("block %1 address %2: the keyboard's %3 is not a timecode digit pair; "
-                          "the file keeps its own byte")
+    const QString why = r.block == 3 ? QStringLiteral("names no format memory")
+                                     : QStringLiteral("is not a timecode digit pair");
+    return QStringLiteral("block %1 address %2: the keyboard's %3 %4; the file keeps its own byte")
         .arg(r.block)
         .arg(r.address)
-        .arg(value);
+        .arg(value, why);
 }
 
-class Session {
+Direction firstDirection(Command command)
+{
+    return command == Command::Upload   ? Direction::Upload
+           : command == Command::Verify ? Direction::Verify
+                                        : Direction::Download;
+}
+
+// One port's transfer: its channel, link and driver, started and left to run; `ended` once.
+class PortTransfer : public QObject {
+    Q_OBJECT
   public:
-    Session(LayoutModel& model, link::SerialChannel& channel)
-        : engine_(model, channel), driver_(engine_), progress_(stderr, isatty(fileno(stderr)) == 1)
+    PortTransfer(const Options& o, const LayoutModel& model, int listIndex, Progress& progress,
+                 int line)
+        : options_(o), model_(model), listIndex_(listIndex), engine_(model_, channel_),
+          driver_(engine_), progress_(progress), line_(line)
     {
-        QObject::connect(&engine_, &link::LinkEngine::difference,
-                         [this](int block, int address, int expected, int got) {
-                             differences_ << link::texts::differenceLine(block, address, expected, got);
-                         });
-        QObject::connect(&engine_, &link::LinkEngine::byteRefused,
-                         [this](link::RefusedByte r) { refused_ << refusedLine(r); });
-        QObject::connect(&driver_, &link::TransferDriver::progress, [this](int done, int total, qint64) {
-            progress_.update(stepCaption(engine_.model().KbdType(), engine_.step()), done, total);
-        });
-    }
-
-    bool open() { return engine_.tryport(); }
-    void setFast(bool on) { driver_.setFast(on); }
-    // An upload reads back every byte a verify compares.
-    void readEverything() { engine_.setUploadList(link::UploadList::Complete); }
-    const QStringList& differences() const { return differences_; }
-    const QStringList& refused() const { return refused_; }
-    int differenceCount() const { return engine_.differences(); }
-
-    TransferOutcome run(Direction direction, int listIndex)
-    {
-        QEventLoop loop;
-        std::optional<TransferOutcome> outcome;
-        const auto ended = QObject::connect(&driver_, &link::TransferDriver::finished, &loop,
-                                            [&](TransferOutcome o) {
-                                                outcome = o;
-                                                loop.quit();
-                                            });
+        connect(&engine_, &link::LinkEngine::difference, this,
+                [this](int block, int address, int expected, int got) {
+                    differences_ << link::texts::differenceLine(block, address, expected, got);
+                });
+        connect(
+            &driver_, &link::TransferDriver::progress, this, [this](int done, int total, qint64) {
+                progress_.update(line_, stepCaption(model_.KbdType(), engine_.step()), done, total);
+            });
+        connect(&engine_, &link::LinkEngine::byteRefused, this,
+                [this](link::RefusedByte r) { refused_ << refusedLine(r); });
+        connect(&driver_, &link::TransferDriver::finished, this, &PortTransfer::stepEnded);
+        guard_.setSingleShot(true);
         // Every frame is answered or given up within the reply time: a transfer that takes
         // longer than that for each of its frames has stopped.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        driver_.start(direction, listIndex);
-        guard.start(int((driver_.framesTotal() + 10) * (link::LinkEngine::ReplyTicks + 2) *
-                        link::LinkEngine::TickMs));
-        if (!outcome)
-            loop.exec();
-        QObject::disconnect(ended);
-        progress_.finish();
-        return outcome.value_or(TransferOutcome::NoAnswer);
+        connect(&guard_, &QTimer::timeout, this, [this] { end(TransferOutcome::NoAnswer); });
+        driver_.setFast(o.fast);
+        if (o.command == Command::Upload) // an upload reads back every byte a verify compares
+            engine_.setUploadList(link::UploadList::Complete);
     }
+
+    void start(const PortChoice& port)
+    {
+        channel_.setDevicePath(port.path);
+        if (!engine_.tryport()) {
+            result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}, {}};
+            QMetaObject::invokeMethod(this, &PortTransfer::ended, Qt::QueuedConnection);
+            return;
+        }
+        begin(firstDirection(options_.command));
+    }
+    const TransferResult& result() const { return result_; }
+    const LayoutModel& model() const { return model_; }
+
+  signals:
+    void ended();
 
   private:
+    void begin(Direction direction)
+    {
+        driver_.start(direction, listIndex_);
+        guard_.start(int((driver_.framesTotal() + 10) * (link::LinkEngine::ReplyTicks + 2) *
+                         link::LinkEngine::TickMs));
+    }
+    void stepEnded(TransferOutcome outcome)
+    {
+        if (outcome == TransferOutcome::Finished && options_.command == Command::Download &&
+            options_.verify && engine_.transferBase() == link::DownloadBase)
+            begin(Direction::Verify);
+        else
+            end(outcome);
+    }
+    void end(TransferOutcome outcome)
+    {
+        if (ended_)
+            return;
+        ended_ = true;
+        guard_.stop();
+        channel_.close(); // a transfer given up by the guard stops here
+        if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified)
+            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}};
+        else
+            result_.notes = refused_;
+        if (outcome == TransferOutcome::Differ) {
+            result_.error = link::texts::bytesDiffer(engine_.differences());
+            result_.lines = differences_;
+        }
+        emit ended();
+    }
+
+    const Options& options_;
+    LayoutModel model_;
+    int listIndex_;
+    QtSerialChannel channel_;
     link::LinkEngine engine_;
     link::TransferDriver driver_;
-    Progress progress_;
+    Progress& progress_;
+    int line_;
+    QTimer guard_;
     QStringList differences_;
     QStringList refused_;
+    TransferResult result_;
+    bool ended_ = false;
 };
-
-TransferResult failed(TransferOutcome outcome, const Session& session)
-{
-    TransferResult r{exitCodeFor(outcome), outcomeText(outcome), {}, {}};
-    if (outcome == TransferOutcome::Differ) {
-        r.error = link::texts::bytesDiffer(session.differenceCount());
-        r.lines = session.differences();
-    }
-    return r;
-}
 
 } // namespace
 
-TransferResult runTransfer(const Options& o, LayoutModel& model, int listIndex, const PortChoice& port)
+QList<TransferResult> runTransfers(const Options& o, LayoutModel& model, int listIndex,
+                                   const QList<PortChoice>& ports)
 {
-    QtSerialChannel channel;
-    channel.setDevicePath(port.path);
-    Session session(model, channel);
-    if (!session.open())
-        return {ExitPort, portOpenFailure(port.name, channel.errorString()), {}, {}};
-    session.setFast(o.fast);
-    if (o.command == Command::Upload)
-        session.readEverything();
+    QStringList names;
+    for (const PortChoice& p : ports)
+        names << p.name;
+    Progress progress(stderr, isatty(fileno(stderr)) == 1, names);
+    std::vector<std::unique_ptr<PortTransfer>> transfers;
+    QEventLoop loop;
+    int running = int(ports.size());
+    for (int i = 0; i < ports.size(); ++i) {
+        transfers.push_back(std::make_unique<PortTransfer>(o, model, listIndex, progress, i));
+        QObject::connect(transfers.back().get(), &PortTransfer::ended, &loop, [&] {
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    for (int i = 0; i < ports.size(); ++i)
+        transfers[std::size_t(i)]->start(ports[i]);
+    if (running > 0)
+        loop.exec();
+    progress.finish();
+    QList<TransferResult> results;
+    for (const auto& t : transfers)
+        results << t->result();
+    if (o.command == Command::Upload && transfers.size() == 1 && results[0].code == ExitDone)
+        model = transfers[0]->model();
+    return results;
+}
 
-    const Direction first = o.command == Command::Upload   ? Direction::Upload
-                            : o.command == Command::Verify ? Direction::Verify
-                                                           : Direction::Download;
-    TransferOutcome outcome = session.run(first, listIndex);
-    if (outcome == TransferOutcome::Finished && o.command == Command::Download && o.verify)
-        outcome = session.run(Direction::Verify, listIndex);
-    if (outcome == TransferOutcome::Finished || outcome == TransferOutcome::Verified)
-        return {ExitDone, {}, {}, session.refused()};
-    return failed(outcome, session);
+int worstCode(const QList<TransferResult>& results)
+{
+    int worst = ExitDone;
+    for (const TransferResult& r : results)
+        worst = std::max(worst, r.code);
+    return worst;
 }
 
 } // namespace zeltra::cli
+
+#include "Transfer.moc"

@@ -2,6 +2,7 @@
 #include "CliArgs.h"
 #include "model/LayoutModel.h"
 
+#include <QList>
 #include <QStringList>
 
 namespace zeltra::cli {
@@ -13,9 +14,15 @@ struct TransferResult {
     QStringList notes; // bytes an upload could not take, for stderr
 };
 
-// Opens the port and runs the command's transfer of list item `listIndex` on the model: a
-// download (and its verify), an upload into the model, or a verify against it.
-TransferResult runTransfer(const Options& options, LayoutModel& model, int listIndex,
-                           const PortChoice& port);
+// Runs the command's transfer of list item `listIndex` on every port at once, each with its
+// own link and its own copy of the model, all on one event loop: a download (and its verify),
+// an upload into the model (one port only), or a verify against it. A port that does not
+// open or does not answer ends on its own; the others go on at their own pace. Results come
+// in the order of `ports`.
+QList<TransferResult> runTransfers(const Options& options, LayoutModel& model, int listIndex,
+                                   const QList<PortChoice>& ports);
+
+// The exit code for several ports: the highest of them.
+int worstCode(const QList<TransferResult>& results);
 
 } // namespace zeltra::cli

@@ -13,8 +13,50 @@
 #include "tables/Tloopf.h"
 #include "timecode/TtcenterF.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZELTRA_FULL_TEARDOWN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELTRA_FULL_TEARDOWN 1
+#endif
+#endif
+
+namespace {
+
+// Qt reads an image by asking every image plugin first, so the menu bar's first icon would
+// load them all, the JPEG library with them, before any window shows. While the windows are
+// made no plugin folder is searched (the icons Qt draws are PNGs, read without a plugin); the
+// JPEG export and the message pictures load the plugins when they are first used.
+class PluginFoldersHidden {
+public:
+    PluginFoldersHidden() : folders_(QCoreApplication::libraryPaths())
+    {
+        // The icon theme notes once which icon plugins there are: let it look first.
+        QIcon::themeName();
+        QCoreApplication::setLibraryPaths({});
+    }
+    ~PluginFoldersHidden() { QCoreApplication::setLibraryPaths(folders_); }
+    PluginFoldersHidden(const PluginFoldersHidden&) = delete;
+    PluginFoldersHidden& operator=(const PluginFoldersHidden&) = delete;
+
+private:
+    QStringList folders_;
+};
+
+} // namespace
+
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
-                      const QString& programDir, const QStringList& args, LayoutHistory* history) {
+                      const QString& programDir, const QStringList& args, LayoutHistory* history)
+{
+    const PluginFoldersHidden noPlugins;
     Windows w;
     title.set(QStringLiteral("Splash1"));
     w.main = new Trs422kbdf(model, title, prompts, programDir, args);
@@ -44,4 +86,17 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     if (history)
         w.main->attachHistory(history);
     return w;
+}
+
+int endRun(const Windows& windows, int status)
+{
+    windows.download->channel().close();
+#ifndef ZELTRA_FULL_TEARDOWN
+    if (!QGuiApplication::clipboard()->ownsClipboard()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+#endif
+    delete windows.main;
+    return status;
 }

@@ -37,3 +37,9 @@ struct Windows {
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
                       const QString& programDir, const QStringList& args,
                       LayoutHistory* history = nullptr);
+
+// The end of a run whose main window has closed and stored the settings: the port is closed,
+// then the program ends with `status` without taking every widget apart one by one. Built
+// with the address sanitizer, or while the program holds the clipboard (the system takes it
+// over at a normal exit), the windows are deleted and `status` returned instead.
+int endRun(const Windows& windows, int status);

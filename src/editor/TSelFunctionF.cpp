@@ -22,6 +22,12 @@ TSelFunctionF::TSelFunctionF(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SelFunctionF"));
     setWindowTitle(QStringLiteral("SelFunctionF"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+}
+
+// The controls are made when the window is first shown or used.
+void TSelFunctionF::build() {
+    if (DescriptionList)
+        return;
     DescriptionList = new QListWidget(this);
     DescriptionList->setObjectName(QStringLiteral("DescriptionList"));
     QFont courier(QStringLiteral("Courier"));
@@ -70,6 +76,7 @@ void TSelFunctionF::showEvent(QShowEvent* e) {
 
 // The filter starts empty and has the focus, so typing narrows the list at once.
 void TSelFunctionF::FormShow() {
+    build();
     {
         const QSignalBlocker quiet(FilterEdit);
         FilterEdit->clear();
@@ -120,7 +127,7 @@ bool TSelFunctionF::eventFilter(QObject* watched, QEvent* e) {
 
 // Escape clears a filter first; the next one cancels.
 void TSelFunctionF::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape && !FilterEdit->text().isEmpty()) {
+    if (e->key() == Qt::Key_Escape && FilterEdit && !FilterEdit->text().isEmpty()) {
         FilterEdit->clear();
         FilterEdit->setFocus();
         return;
@@ -133,7 +140,7 @@ int TSelFunctionF::findfunction(int code) {
     const int row = zeltra::findfunction(table, code);
     Current = table[std::size_t(row)];
     const int listRow = zeltra::functionlist::listRowOf(shown_, row);
-    if (DescriptionList->count() == int(shown_.size())) {
+    if (DescriptionList && DescriptionList->count() == int(shown_.size())) {
         DescriptionList->setCurrentRow(listRow);
         if (DescriptionList->currentItem())
             DescriptionList->scrollToItem(DescriptionList->currentItem(),
@@ -146,6 +153,7 @@ int TSelFunctionF::findfunction(int code) {
 // Tag as it was, as Cancel does. Only a highlighted row counts: the list makes its first row
 // current when it gets the focus, without the user choosing it.
 void TSelFunctionF::BitBtn3Click() {
+    build();
     const QListWidgetItem* item = DescriptionList->currentItem();
     const int chosen = item && item->isSelected() ? DescriptionList->currentRow() : -1;
     const int row = zeltra::functionlist::tableRowOf(shown_, chosen);
@@ -174,4 +182,10 @@ void TSelFunctionF::setkeyfunction(TQveButton* button) {
 void TSelFunctionF::settextcolour(TQveButton* button) {
     button->Colors()->setColor(TQvColors::Text_Lit,
                                zeltra::litTextColour(button->Colors()->color(TQvColors::Fill_Lit)));
+}
+
+void TSelFunctionF::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

@@ -17,6 +17,7 @@ class TSelFunctionF : public QDialog {
     Q_OBJECT
   public:
     explicit TSelFunctionF(QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
 
     int ListKind = zeltra::ListMachine;
     int Tag = 0;                     // the code being chosen
@@ -49,7 +50,9 @@ class TSelFunctionF : public QDialog {
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
+    void build();
     void showRows();
+
     std::vector<zeltra::functionlist::Row> rows_;  // every row the list may show
     std::vector<zeltra::functionlist::Row> shown_; // the rows that match the filter
 };

@@ -4,7 +4,7 @@
 #include "editor/Arguments.h"
 #include "editor/Jog.h"
 #include "editor/LayoutHistory.h"
-#include "editor/MacroLabels.h"
+#include "model/MacroLabels.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
 #include "formats/TDefFormat.h"

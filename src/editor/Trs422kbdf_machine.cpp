@@ -115,10 +115,10 @@ void Trs422kbdf::editCue(int k) {
     auto* bytes = model_.McnImage.bytes.data() + model_.McnImage.cueOffset(k);
     timecode::Bcd old{};
     std::copy_n(bytes, old.size(), old.begin());
-    tcenter_->tcdata->setTimecode(timecode::toText(old));
-    const QString shown = tcenter_->tcdata->timecode();
+    tcenter_->entry()->setTimecode(timecode::toText(old));
+    const QString shown = tcenter_->entry()->timecode();
     tcenter_->exec();
-    const timecode::Bcd now = tables::edited(old, shown, tcenter_->tcdata->timecode());
+    const timecode::Bcd now = tables::edited(old, shown, tcenter_->entry()->timecode());
     std::copy(now.begin(), now.end(), bytes);
 }
 

@@ -4,7 +4,7 @@
 
 #include "editor/JpegExport.h"
 #include "editor/Links.h"
-#include "editor/MacroLabels.h"
+#include "model/MacroLabels.h"
 #include "editor/SideFiles.h"
 #include "editor/TSplashF.h"
 #include "kit/Launcher.h"

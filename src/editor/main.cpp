@@ -151,6 +151,5 @@ int main(int argc, char* argv[])
     }
     if (end.requested())
         end.closeMain();
-    delete windows.main;
-    return rc;
+    return endRun(windows, rc);
 }

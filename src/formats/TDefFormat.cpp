@@ -64,6 +64,13 @@ TDefFormat::TDefFormat(LayoutModel& model, QWidget* parent) : QDialog(parent), m
 {
     setObjectName(QStringLiteral("DefFormat"));
     setWindowTitle(QStringLiteral("Set format"));
+}
+
+// The controls are made when the window is first shown or used.
+void TDefFormat::build()
+{
+    if (OKBtn)
+        return;
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(buildSource());
@@ -264,6 +271,7 @@ QWidget* TDefFormat::buildTrims()
 
 int TDefFormat::edit(int n)
 {
+    build();
     edit_.open(model_.MonImage, n);
     setWindowTitle(edit_.caption());
     validator_->stored = edit_.name;
@@ -352,4 +360,11 @@ void TDefFormat::OKBtnClick()
     else
         store();
     accept();
+}
+
+void TDefFormat::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

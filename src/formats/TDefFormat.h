@@ -20,6 +20,7 @@ class TDefFormat : public QDialog {
     Q_OBJECT
 public:
     explicit TDefFormat(zeltra::LayoutModel& model, QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
     // The gain dialog for the trims, and what refreshes the main window's key captions.
     void attach(TSetgainF* gain, std::function<void()> refreshKeys);
     // The history OK's changes go on.
@@ -57,6 +58,7 @@ public:
 
 private:
     QWidget* buildName();
+    void build();
     QWidget* buildSource();
     QWidget* buildInputs();
     QWidget* buildOutputs();

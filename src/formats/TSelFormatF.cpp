@@ -15,6 +15,13 @@ TSelFormatF::TSelFormatF(LayoutModel& model, QWidget* parent) : QDialog(parent),
 {
     setObjectName(QStringLiteral("SelFormatF"));
     setWindowTitle(QStringLiteral("Select Format"));
+}
+
+// The controls are made when the window is first shown or used.
+void TSelFormatF::build()
+{
+    if (Monformat)
+        return;
     Monformat = new QListWidget(this);
     Monformat->setObjectName(QStringLiteral("Monformat"));
     Monformat->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -44,6 +51,7 @@ TSelFormatF::TSelFormatF(LayoutModel& model, QWidget* parent) : QDialog(parent),
 
 void TSelFormatF::showForEditing()
 {
+    build();
     BitBtn2->show();
     show();
     raise();
@@ -52,6 +60,7 @@ void TSelFormatF::showForEditing()
 
 std::optional<int> TSelFormatF::pick(int current)
 {
+    build();
     BitBtn2->hide();
     MonformatTag = current;
     if (exec() != QDialog::Accepted)
@@ -61,7 +70,7 @@ std::optional<int> TSelFormatF::pick(int current)
 
 int TSelFormatF::selectedIndex() const
 {
-    const int row = Monformat->currentRow();
+    const int row = Monformat ? Monformat->currentRow() : -1;
     if (row >= 0 && row < mon::FormatCount && Monformat->currentItem()->isSelected())
         return row;
     return MonformatTag >= 0 && MonformatTag < mon::FormatCount ? MonformatTag : 0;
@@ -77,6 +86,7 @@ void TSelFormatF::showEvent(QShowEvent* e)
 // that names no entry (a file's stray byte) selects the first.
 void TSelFormatF::FormShow()
 {
+    build();
     Monformat->clear();
     for (int n = 0; n < mon::FormatCount; ++n)
         Monformat->addItem(QStringLiteral("%1:").arg(n + 1) + model_.MonImage.formatName(n));
@@ -94,4 +104,11 @@ void TSelFormatF::BitBtn2Click()
         editor_->edit(n);
     FormShow();
     accept(); // "Edit" ends the list
+}
+
+void TSelFormatF::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

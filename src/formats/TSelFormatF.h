@@ -13,6 +13,7 @@ class TSelFormatF : public QDialog {
     Q_OBJECT
 public:
     explicit TSelFormatF(zeltra::LayoutModel& model, QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
     void attach(TDefFormat* editor) { editor_ = editor; }
 
     QListWidget* Monformat = nullptr;
@@ -36,6 +37,8 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    void build();
+
     zeltra::LayoutModel& model_;
     TDefFormat* editor_ = nullptr;
 };

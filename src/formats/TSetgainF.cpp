@@ -12,6 +12,13 @@ TSetgainF::TSetgainF(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("SetgainF"));
     setWindowTitle(QStringLiteral("Gain"));
+}
+
+// The controls are made when the window is first shown or used.
+void TSetgainF::build()
+{
+    if (Title)
+        return;
     Title = new QLabel(this);
     Title->setObjectName(QStringLiteral("Title"));
     Title->setAlignment(Qt::AlignCenter);
@@ -47,6 +54,7 @@ TSetgainF::TSetgainF(QWidget* parent) : QDialog(parent)
 
 int TSetgainF::run(const GainUse& use, int value)
 {
+    build();
     Title->setText(use.title);
     Tag = value;
     Maximum = use.maximum;
@@ -63,20 +71,30 @@ void TSetgainF::showEvent(QShowEvent* e)
 
 void TSetgainF::FormShow()
 {
+    build();
     Tag = gainOnOpen(Tag, Maximum, Zero);
     showlevel();
 }
 
 void TSetgainF::IncreaseClick()
 {
+    build();
     Tag = gainIncrease(Tag, Maximum);
     showlevel();
 }
 
 void TSetgainF::DecreaseClick()
 {
+    build();
     Tag = gainDecrease(Tag);
     showlevel();
 }
 
 void TSetgainF::showlevel() { Level->setText(levelText(Tag, Zero)); }
+
+void TSetgainF::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
+}

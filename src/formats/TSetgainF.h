@@ -12,6 +12,7 @@ class TSetgainF : public QDialog {
     Q_OBJECT
 public:
     explicit TSetgainF(QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
 
     int Tag = 0;     // the value
     int Maximum = 0; // set by the caller before opening
@@ -35,4 +36,5 @@ protected:
 
 private:
     void showlevel();
+    void build();
 };

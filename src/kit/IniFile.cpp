@@ -9,22 +9,77 @@
 #include <utility>
 
 namespace {
-bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool isAscii(QByteArrayView raw)
+{
+    return QtPrivate::isAscii(QLatin1StringView(raw));
+}
+bool isAscii(const QString& text)
+{
+    return QtPrivate::isAscii(QStringView(text));
+}
+
+bool fitsLatin1(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+// Names compare case-folded; an ASCII name (nearly every one) is folded without the Unicode
+// tables, which would otherwise be most of the cost of indexing a large file.
+QString folded(QString name)
+{
+    if (!isAscii(name))
+        return std::move(name).toCaseFolded();
+    for (QChar& c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return name;
+}
 
 bool isComment(const QString& trimmed)
 {
-    return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#'));
+    return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
+           trimmed.startsWith(QLatin1Char('#'));
+}
+
+bool isComment(QByteArrayView trimmed)
+{
+    return trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#');
+}
+
+// The value of a key=value line as value() gives it.
+QString valueOf(const QString& text)
+{
+    const QString t = text.trimmed();
+    return t.mid(t.indexOf(QLatin1Char('=')) + 1).trimmed();
 }
 } // namespace
 
+IniFile::IniFile(QString path) : path_(std::move(path))
+{
+    clear();
+}
+
+void IniFile::clear()
+{
+    data_.clear();
+    lines_.clear();
+    texts_.clear();
+    sections_.clear();
+    sectionIds_.clear();
+    keyLines_.clear();
+    sections_.push_back(Section{}); // the lines before any header
+    sectionIds_.insert(QString(), 0);
+    crlf_ = false;
+    dirty_ = true;
+}
+
 IniFile::Load IniFile::load()
 {
-    lines_.clear();
+    clear();
     error_.clear();
-    crlf_ = false;
     if (!QFileInfo::exists(path_) && !QFileInfo(path_).isSymLink())
         return Load::Missing;
-    const auto file = zeltra::safefile::readHead(path_, MaxBytes + 1);
+    auto file = zeltra::safefile::readHead(path_, MaxBytes + 1);
     if (!file.ok()) {
         error_ = file.error;
         return Load::Failed;
@@ -33,18 +88,13 @@ IniFile::Load IniFile::load()
         error_ = QStringLiteral("The file is larger than %1 bytes.").arg(MaxBytes);
         return Load::Failed;
     }
-    parseBytes(file.data);
+    parseBytes(std::move(file.data));
+    dirty_ = false;
     return Load::Loaded;
 }
 
-namespace {
-bool fitsLatin1(const QString& text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-}
-
 // The line's text, and whether it had to be read as Latin-1 because it is not UTF-8.
-std::pair<QString, bool> decodeLine(const QByteArray& raw)
+std::pair<QString, bool> IniFile::decodeLine(QByteArrayView raw)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(raw);
@@ -52,98 +102,228 @@ std::pair<QString, bool> decodeLine(const QByteArray& raw)
         return {text, false};
     return {QString::fromLatin1(raw), true};
 }
-} // namespace
 
-void IniFile::parseBytes(const QByteArray& data)
+IniFile::Kind IniFile::classify(const QString& text, QString& name)
 {
-    lines_.clear();
-    QString section;
-    qsizetype from = 0;
-    while (from < data.size()) {
-        const qsizetype nl = data.indexOf('\n', from);
-        QByteArray raw = data.mid(from, nl < 0 ? -1 : nl - from);
-        const bool broken = nl >= 0;
-        const bool cr = broken && raw.endsWith('\r');
-        if (cr)
-            raw.chop(1);
-        auto [text, latin1] = decodeLine(raw);
-        Line line = classify(text, section);
-        section = line.section;
-        line.raw = std::move(raw);
-        line.cr = cr;
-        line.broken = broken;
-        line.changed = false;
-        line.latin1 = latin1;
-        if (lines_.empty())
-            crlf_ = cr;
-        lines_.push_back(std::move(line));
-        from = broken ? nl + 1 : data.size();
-    }
-}
-
-QByteArray IniFile::bytes() const
-{
-    // One changed line that Latin-1 cannot hold makes the whole file UTF-8.
-    const bool latin1File = std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.latin1; });
-    const bool toUtf8 = latin1File && std::any_of(lines_.begin(), lines_.end(), [](const Line& l) {
-                            return l.changed && !fitsLatin1(l.text);
-                        });
-    QByteArray out;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const Line& l = lines_[i];
-        if (!l.changed && !(toUtf8 && l.latin1))
-            out += l.raw;
-        else if (latin1File && !toUtf8)
-            out += l.text.toLatin1();
-        else
-            out += l.text.toUtf8();
-        if (l.broken || i + 1 < lines_.size())
-            out += l.cr ? "\r\n" : "\n";
-    }
-    return out;
-}
-
-bool IniFile::save()
-{
-    const QByteArray data = bytes();
-    if (data.size() > MaxBytes) {
-        error_ = QStringLiteral("The settings would grow past %1 bytes, more than the program reads "
-                                "back, so they were not written.")
-                     .arg(MaxBytes);
-        return false;
-    }
-    error_ = zeltra::safefile::writeIfChanged(path_, data);
-    if (!error_.isEmpty())
-        return false;
-    parseBytes(data); // the document is now what the file holds
-    return true;
-}
-
-IniFile::Line IniFile::classify(const QString& text, const QString& section)
-{
-    Line line;
-    line.text = text;
-    line.section = section;
     QString t = text.trimmed();
     if (t.startsWith(QChar(0xFEFF))) // a byte order mark before the first line
         t = t.mid(1).trimmed();
     if (t.startsWith(QLatin1Char('['))) {
         const qsizetype close = t.indexOf(QLatin1Char(']'));
-        line.header = true;
-        line.section = t.mid(1, close < 0 ? -1 : close - 1).trimmed();
-        return line;
+        name = t.mid(1, close < 0 ? -1 : close - 1).trimmed();
+        return Kind::Header;
     }
     const qsizetype eq = t.indexOf(QLatin1Char('='));
-    if (!isComment(t) && eq > 0)
-        line.key = t.left(eq).trimmed();
-    return line;
+    if (isComment(t) || eq <= 0)
+        return Kind::Other;
+    name = t.left(eq).trimmed();
+    return Kind::Key;
 }
 
-IniFile::Line IniFile::changedLine(const QString& text, const QString& section, bool cr) const
+// The same rules on the bytes of a plain ASCII line, which reads the same as UTF-8 or Latin-1
+// and has the same blanks as its text: most lines, read without being decoded. A key's name
+// is only made when asked for.
+IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool keyName)
 {
-    Line line = classify(text, section);
-    line.cr = cr;
-    return line;
+    const QByteArrayView t = raw.trimmed();
+    if (t.startsWith('[')) {
+        const qsizetype close = t.indexOf(']');
+        name = QString::fromLatin1(t.sliced(1, close < 0 ? t.size() - 1 : close - 1).trimmed());
+        return Kind::Header;
+    }
+    const qsizetype eq = t.indexOf('=');
+    if (isComment(t) || eq <= 0)
+        return Kind::Other;
+    if (keyName)
+        name = QString::fromLatin1(t.first(eq).trimmed());
+    return Kind::Key;
+}
+
+QByteArrayView IniFile::rawOf(const Line& line) const
+{
+    return QByteArrayView(data_.constData() + line.from, line.size);
+}
+
+QString IniFile::textOf(const Line& line) const
+{
+    if (line.changed)
+        return texts_[std::size_t(line.text)];
+    if (line.ascii || line.latin1)
+        return QString::fromLatin1(rawOf(line));
+    return decodeLine(rawOf(line)).first;
+}
+
+QString IniFile::keyOf(const Line& line) const
+{
+    QString name;
+    if (!line.changed && line.ascii)
+        classifyAscii(rawOf(line), name, true);
+    else
+        classify(textOf(line), name);
+    return name;
+}
+
+// Reads the lines and their sections; a section's keys are indexed when it is first asked
+// for, so a large file costs one quick pass and the sections the program uses.
+void IniFile::parseBytes(QByteArray data)
+{
+    clear();
+    data_ = std::move(data);
+    const bool asciiFile = isAscii(QByteArrayView(data_));
+    // Room for the lines of most files, without counting them first; room never used costs
+    // no memory.
+    lines_.reserve(std::size_t(data_.size() / 16 + 1));
+    int section = 0;
+    qsizetype from = 0;
+    QString name;
+    while (from < data_.size()) {
+        const qsizetype nl = data_.indexOf('\n', from);
+        Line line;
+        line.broken = nl >= 0;
+        const qsizetype end = line.broken ? nl : data_.size();
+        line.cr = line.broken && end > from && data_[end - 1] == '\r';
+        line.from = from;
+        line.size = int(end - from - (line.cr ? 1 : 0));
+        line.changed = false;
+        line.section = section;
+        line.ascii = asciiFile || isAscii(rawOf(line));
+        if (line.ascii) {
+            line.kind = classifyAscii(rawOf(line), name, false);
+        } else {
+            const auto [text, latin1] = decodeLine(rawOf(line));
+            line.latin1 = latin1;
+            line.kind = classify(text, name);
+        }
+        if (lines_.empty())
+            crlf_ = line.cr;
+        lines_.push_back(std::move(line));
+        if (lines_.back().kind == Kind::Header)
+            enterHeader(qsizetype(lines_.size() - 1), name);
+        section = lines_.back().section;
+        from = end + 1;
+    }
+}
+
+int IniFile::sectionId(const QString& name) const
+{
+    return sectionIds_.value(folded(name), -1);
+}
+
+// The header at `at` starts a block of its section, a new one or one seen before.
+void IniFile::enterHeader(qsizetype at, const QString& name)
+{
+    int id = sectionId(name);
+    if (id < 0) {
+        sections_.push_back(Section{name, at, false, {}});
+        id = int(sections_.size() - 1);
+        sectionIds_.insert(folded(name), id);
+    } else if (sections_[std::size_t(id)].header < 0) {
+        sections_[std::size_t(id)].header = at;
+    }
+    lines_[std::size_t(at)].section = id;
+}
+
+void IniFile::enterKey(Section& section, const QString& key, qsizetype at) const
+{
+    QString name = folded(key);
+    if (section.keys.contains(name)) // the first of two wins
+        return;
+    section.keys.insert(std::move(name), qsizetype(keyLines_.size()));
+    keyLines_.push_back(at);
+}
+
+const IniFile::Section& IniFile::indexed(int id) const
+{
+    Section& s = sections_[std::size_t(id)];
+    if (s.indexed)
+        return s;
+    s.indexed = true;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Key && lines_[i].section == id)
+            enterKey(s, keyOf(lines_[i]), qsizetype(i));
+    return s;
+}
+
+QByteArray IniFile::render(std::vector<Written>* written) const
+{
+    // One changed line that Latin-1 cannot hold makes the whole file UTF-8.
+    const bool latin1File =
+        std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.latin1; });
+    const bool toUtf8 =
+        latin1File && std::any_of(lines_.begin(), lines_.end(), [this](const Line& l) {
+            return l.changed && !fitsLatin1(texts_[std::size_t(l.text)]);
+        });
+    QByteArray out(data_.size() + 256, Qt::Uninitialized);
+    qsizetype size = 0;
+    auto put = [&](QByteArrayView bytes) {
+        if (size + bytes.size() > out.size())
+            out.resize(std::max(2 * out.size(), size + bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), out.data() + size);
+        size += bytes.size();
+    };
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        Written w{size, 0, l.latin1, l.ascii};
+        if (!l.changed && !(toUtf8 && l.latin1)) {
+            put(rawOf(l));
+        } else {
+            const QString text = textOf(l);
+            w.ascii = isAscii(text);
+            w.latin1 = latin1File && !toUtf8 && !w.ascii;
+            put(w.latin1 ? text.toLatin1() : text.toUtf8());
+        }
+        w.size = size - w.from;
+        if (written)
+            written->push_back(w);
+        if (l.broken || i + 1 < lines_.size())
+            put(l.cr ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+    }
+    out.truncate(size);
+    return out;
+}
+
+QByteArray IniFile::bytes() const
+{
+    return render(nullptr);
+}
+
+// The document is now what the file holds: every line is its written bytes.
+void IniFile::commit(QByteArray data, const std::vector<Written>& written)
+{
+    data_ = std::move(data);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        Line& l = lines_[i];
+        l.from = written[i].from;
+        l.size = written[i].size;
+        l.latin1 = written[i].latin1;
+        l.ascii = written[i].ascii;
+        l.text = -1;
+        l.changed = false;
+        l.broken = l.broken || i + 1 < lines_.size();
+    }
+    texts_.clear();
+}
+
+bool IniFile::save()
+{
+    if (!dirty_)
+        return true;
+    std::vector<Written> written;
+    written.reserve(lines_.size());
+    QByteArray data = render(&written);
+    if (data.size() > MaxBytes) {
+        error_ =
+            QStringLiteral("The settings would grow past %1 bytes, more than the program reads "
+                           "back, so they were not written.")
+                .arg(MaxBytes);
+        return false;
+    }
+    error_ = zeltra::safefile::writeIfChanged(path_, data);
+    if (!error_.isEmpty())
+        return false;
+    commit(std::move(data), written);
+    dirty_ = false;
+    return true;
 }
 
 void IniFile::parse(const QString& text)
@@ -155,17 +335,15 @@ QString IniFile::text() const
 {
     QString out;
     for (const Line& l : lines_)
-        out += l.text + QLatin1Char('\n');
+        out += textOf(l) + QLatin1Char('\n');
     return out;
 }
 
 qsizetype IniFile::findKey(const QString& section, const QString& key) const
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (!lines_[i].header && !lines_[i].key.isEmpty() && same(lines_[i].section, section) &&
-            same(lines_[i].key, key))
-            return qsizetype(i);
-    return -1;
+    const int id = sectionId(section);
+    const qsizetype slot = id < 0 ? -1 : indexed(id).keys.value(folded(key), -1);
+    return slot < 0 ? -1 : keyLines_[std::size_t(slot)];
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const
@@ -173,44 +351,72 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
     const qsizetype i = findKey(section, key.trimmed());
     if (i < 0)
         return std::nullopt;
-    const QString t = lines_[std::size_t(i)].text.trimmed();
-    return t.mid(t.indexOf(QLatin1Char('=')) + 1).trimmed();
+    return valueOf(textOf(lines_[std::size_t(i)]));
 }
 
 bool IniFile::hasSection(const QString& section) const
 {
-    return std::any_of(lines_.begin(), lines_.end(),
-                       [&](const Line& l) { return l.header && same(l.section, section); });
+    const int id = sectionId(section);
+    return id >= 0 && sections_[std::size_t(id)].header >= 0;
 }
 
 QStringList IniFile::entries(const QString& section) const
 {
     QStringList out;
+    const int id = sectionId(section);
     for (const Line& l : lines_)
-        if (!l.header && !l.key.isEmpty() && same(l.section, section))
-            out.append(l.text.trimmed());
+        if (l.kind == Kind::Key && l.section == id)
+            out.append(textOf(l).trimmed());
     return out;
 }
 
 bool IniFile::validName(const QString& name)
 {
-    return !name.trimmed().isEmpty() && !name.contains(QLatin1Char('\n')) && !name.contains(QLatin1Char('\r'));
+    return !name.trimmed().isEmpty() && !name.contains(QLatin1Char('\n')) &&
+           !name.contains(QLatin1Char('\r'));
 }
 
 // Index after the last line of the section's first block; -1 when there is no such section.
 qsizetype IniFile::endOfSection(const QString& section) const
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (!lines_[i].header || !same(lines_[i].section, section))
-            continue;
-        std::size_t end = i + 1;
-        while (end < lines_.size() && !lines_[end].header)
-            ++end;
-        while (end > i + 1 && lines_[end - 1].text.trimmed().isEmpty())
-            --end; // keep a blank line between sections
-        return qsizetype(end);
-    }
-    return -1;
+    const int id = sectionId(section);
+    if (id < 0 || sections_[std::size_t(id)].header < 0)
+        return -1;
+    const std::size_t header = std::size_t(sections_[std::size_t(id)].header);
+    std::size_t end = header + 1;
+    while (end < lines_.size() && lines_[end].kind != Kind::Header)
+        ++end;
+    while (end > header + 1 && textOf(lines_[end - 1]).trimmed().isEmpty())
+        --end; // keep a blank line between sections
+    return qsizetype(end);
+}
+
+IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name)
+{
+    Line line;
+    line.text = int(texts_.size());
+    texts_.push_back(text);
+    line.section = section;
+    line.kind = classify(text, name);
+    line.cr = crlf_;
+    return line;
+}
+
+// Puts a new line at `at`: the lines after it move down one, in the index too.
+void IniFile::insertLine(qsizetype at, Line line, const QString& name)
+{
+    for (Section& s : sections_)
+        if (s.header >= at)
+            ++s.header;
+    for (qsizetype& i : keyLines_)
+        if (i >= at)
+            ++i;
+    lines_.insert(lines_.begin() + at, std::move(line));
+    Line& entered = lines_[std::size_t(at)];
+    if (entered.kind == Kind::Header)
+        enterHeader(at, name);
+    else if (entered.kind == Kind::Key && sections_[std::size_t(entered.section)].indexed)
+        enterKey(sections_[std::size_t(entered.section)], name, at);
 }
 
 bool IniFile::putEntry(const QString& section, const QString& line)
@@ -219,34 +425,43 @@ bool IniFile::putEntry(const QString& section, const QString& line)
     if (eq <= 0 || !validName(section) || section.contains(QLatin1Char(']')) ||
         line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
         return false;
-    Line entry = changedLine(line, section, crlf_);
-    if (entry.header || entry.key.isEmpty())
+    QString key;
+    if (classify(line, key) != Kind::Key)
         return false;
-    const qsizetype existing = findKey(section, entry.key);
+    const qsizetype existing = findKey(section, key);
+    if (existing >= 0 && valueOf(textOf(lines_[std::size_t(existing)])) == valueOf(line))
+        return true; // the same value keeps its bytes
+    Line entry = changedLine(line, 0, key);
     if (existing >= 0) {
         Line& old = lines_[std::size_t(existing)];
-        if (old.text == entry.text)
-            return true; // the same bytes stay
+        entry.section = old.section;
         entry.cr = old.cr;
         entry.broken = old.broken;
         old = std::move(entry);
+        dirty_ = true;
         return true;
     }
     qsizetype at = endOfSection(section);
     if (at < 0) {
-        if (!lines_.empty() && !lines_.back().text.trimmed().isEmpty())
-            lines_.push_back(changedLine(QString(), lines_.back().section, crlf_));
-        lines_.push_back(changedLine(QLatin1Char('[') + section + QLatin1Char(']'), section, crlf_));
+        QString header;
+        if (!lines_.empty() && !textOf(lines_.back()).trimmed().isEmpty())
+            insertLine(qsizetype(lines_.size()),
+                       changedLine(QString(), lines_.back().section, header), header);
+        insertLine(qsizetype(lines_.size()),
+                   changedLine(QLatin1Char('[') + section + QLatin1Char(']'), 0, header), header);
         at = qsizetype(lines_.size());
     }
-    lines_.insert(lines_.begin() + at, std::move(entry));
+    entry.section = lines_[std::size_t(at - 1)].section; // the header's, or a line of its block
+    insertLine(at, std::move(entry), key);
+    dirty_ = true;
     return true;
 }
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    if (!validName(key) || key.contains(QLatin1Char('=')) || key.trimmed().startsWith(QLatin1Char('[')) ||
-        isComment(key.trimmed()) || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
+    if (!validName(key) || key.contains(QLatin1Char('=')) ||
+        key.trimmed().startsWith(QLatin1Char('[')) || isComment(key.trimmed()) ||
+        value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
         return false;
     return putEntry(section, key + QLatin1Char('=') + value);
 }

@@ -33,6 +33,14 @@ TQvDlg::TQvDlg(QWidget* parent)
     initKitPictures();
     setObjectName(QStringLiteral("TQvDlg"));
     setModal(true);
+}
+
+// The pages are made when the dialog is first used: a line edit made at start-up would load
+// a font before any window needs one.
+void TQvDlg::build()
+{
+    if (Pages)
+        return;
     Pages = new QStackedWidget(this);
     Pages->setObjectName(QStringLiteral("Pages"));
     Pages->move(dlg::BorderWidth, dlg::BorderWidth);
@@ -128,6 +136,13 @@ QPixmap TQvDlg::picture(int kind)
 
 void TQvDlg::reject() { done(ResultCancel); }
 
+void TQvDlg::setVisible(bool visible)
+{
+    if (visible)
+        build();
+    QDialog::setVisible(visible);
+}
+
 // Centred on the owner, or on the mouse pointer without one, using the size the dialog has
 // before its new text is set.
 void TQvDlg::place(QWidget* owner)
@@ -187,6 +202,7 @@ void TQvDlg::Message(const QString& text)
         nested.Message(text);
         return;
     }
+    build();
     QWidget* owner = mainWindow_.data();
     place(owner);
     setWindowTitle(QString());
@@ -202,6 +218,7 @@ int TQvDlg::Query(QWidget* owner, int kind, const QString& text, const QString& 
         TQvDlg nested;
         return nested.Query(owner, kind, text, caption);
     }
+    build();
     place(owner);
     setWindowTitle(caption);
     Pages->setCurrentIndex(PageQuery);
@@ -217,6 +234,7 @@ int TQvDlg::StringEntry(QWidget* owner, int kind, const QString& prompt, QString
         TQvDlg nested;
         return nested.StringEntry(owner, kind, prompt, answer, initial, caption);
     }
+    build();
     place(owner);
     setWindowTitle(caption);
     Pages->setCurrentIndex(PageStringEntry);

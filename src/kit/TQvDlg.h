@@ -9,7 +9,8 @@ class QStackedWidget;
 class TQveButton;
 
 // The program's own modal dialog: a message with OK, a query with OK and Cancel, and a
-// one-line text entry with OK and Cancel. One instance is made at start-up and reused.
+// one-line text entry with OK and Cancel. One instance is made at start-up and reused; its
+// pages (and the controls below) are made when it is first used or shown.
 class TQvDlg : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ public:
 
     // Any way of closing other than a button counts as Cancel.
     void reject() override;
+    void setVisible(bool visible) override;
 
     QStackedWidget* Pages = nullptr;
     QWidget* P_STRINGENTRY = nullptr;
@@ -53,6 +55,7 @@ public:
     TQveButton* QRY_OK = nullptr;
 
 private:
+    void build();
     void buildStringEntryPage();
     void buildStandardPage();
     void buildQueryPage();

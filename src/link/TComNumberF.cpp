@@ -30,13 +30,21 @@ QList<zeltra::link::ComPortEntry> systemPorts()
 
 } // namespace
 
-TComNumberF::TComNumberF(QWidget* parent)
-    : QDialog(parent), Label1(new QLabel(QStringLiteral("Select Port"), this)),
-      ComboBox1(new QComboBox(this)), BitBtn1(new QPushButton(QStringLiteral("OK"), this)),
-      ports_(new QStandardItemModel(0, ColumnCount, this))
+TComNumberF::TComNumberF(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ComNumberF"));
     setWindowTitle(QStringLiteral("Select Com Port"));
+}
+
+// The controls are made when the picker first opens.
+void TComNumberF::build()
+{
+    if (ComboBox1)
+        return;
+    Label1 = new QLabel(QStringLiteral("Select Port"), this);
+    ComboBox1 = new QComboBox(this);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    ports_ = new QStandardItemModel(0, ColumnCount, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(16);
@@ -69,7 +77,7 @@ TComNumberF::TComNumberF(QWidget* parent)
 
 QString TComNumberF::comboText() const
 {
-    return ComboBox1->currentText();
+    return ComboBox1 ? ComboBox1->currentText() : QStringLiteral("Com1"); // the box's first text
 }
 
 void TComNumberF::GetAvailableComPorts(QStringList& list)
@@ -77,6 +85,13 @@ void TComNumberF::GetAvailableComPorts(QStringList& list)
     list.clear();
     for (const auto& port : systemPorts())
         list << port.name;
+}
+
+void TComNumberF::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself to its layout
+    QDialog::setVisible(visible);
 }
 
 void TComNumberF::showEvent(QShowEvent* event)

@@ -53,10 +53,16 @@ TGPOF::TGPOF(LayoutModel& model, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("GPOF"));
     setWindowTitle(QStringLiteral("GPO Setup"));
     setModal(false);
+    layout_ = tables::layout(Tag, false);
+}
+
+// The controls are made when the window is first shown or used.
+void TGPOF::build() {
+    if (MainMenu1)
+        return;
     buildMenu();
     buildGrids();
     buildEditBox();
-    layout_ = tables::layout(Tag, false);
 }
 
 void TGPOF::buildMenu() {
@@ -196,6 +202,7 @@ void TGPOF::leaveMachineMode() {
 }
 
 void TGPOF::FormShow() {
+    build();
     layout_ = tables::layout(Tag, model_.Settings.showClip());
     shownMode_ = Tag;
     setWindowTitle(layout_.caption);
@@ -287,6 +294,8 @@ void TGPOF::showCells(const tables::Grids& cells) {
 
 tables::Grids TGPOF::cells() const {
     tables::Grids cells;
+    if (!MainMenu1)
+        return cells; // empty grids until the window is made
     for (int g = 0; g < GridCount; ++g)
         for (int r = 1; r <= GridRows; ++r) {
             const QTableWidget* grid = Grid[std::size_t(g)];
@@ -312,6 +321,7 @@ void TGPOF::changed(const tables::Grids& g) {
 }
 
 void TGPOF::selectRow(int grid, int row) {
+    build();
     if (row < 1 || row > GridRows)
         return;
     editGrid_ = grid;
@@ -330,6 +340,7 @@ void TGPOF::selectRow(int grid, int row) {
 }
 
 void TGPOF::tceditEnter() {
+    build();
     if (ClipEdit->isVisible() && ClipEdit->isEnabled())
         ClipEdit->setFocus();
     else
@@ -337,14 +348,17 @@ void TGPOF::tceditEnter() {
 }
 
 void TGPOF::ClipEditEnter() {
+    build();
     savekey->setFocus();
 }
 
 void TGPOF::Cancel1Click() {
+    build();
     setEditing(false);
 }
 
 void TGPOF::savekeyClick() {
+    build();
     if (tables::clipFromText(ClipEdit->text()).kind == tables::ClipKind::OutOfRange) {
         prompts_.showError(tables::clipRangeMessage(ClipEdit->text()), ClipCaption);
         activateWindow(); // the message belongs to the main window; the edit goes on here
@@ -375,6 +389,7 @@ void TGPOF::storeEdit() {
 }
 
 void TGPOF::RstallClick() {
+    build();
     record(Rstall->text(), [this] {
         tables::Grids g = cells();
         tables::resetAll(g);
@@ -383,6 +398,7 @@ void TGPOF::RstallClick() {
 }
 
 void TGPOF::one2allClick() {
+    build();
     record(one2all->text(), [this] {
         tables::Grids g = cells();
         tables::oneToAll(g, shownMode_);
@@ -477,4 +493,10 @@ bool TGPOF::eventFilter(QObject* watched, QEvent* e) {
             }
     }
     return QDialog::eventFilter(watched, e);
+}
+
+void TGPOF::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

@@ -27,6 +27,7 @@ class TGPOF : public QDialog {
     Q_OBJECT
   public:
     TGPOF(zeltra::LayoutModel& model, Prompts& prompts, QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
 
     int Tag = zeltra::tables::Gpo;
 
@@ -81,6 +82,7 @@ class TGPOF : public QDialog {
 
   private:
     void buildMenu();
+    void build();
     void buildGrids();
     void buildEditBox();
     void placeControls(const zeltra::tables::Layout& l);

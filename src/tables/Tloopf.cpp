@@ -40,6 +40,12 @@ TimecodeEdit* timecodeEdit(const QString& name, QWidget* parent) {
 Tloopf::Tloopf(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("loopf"));
     setWindowTitle(QStringLiteral("Enter `Loop Details"));
+}
+
+// The controls are made when the window is first shown or used.
+void Tloopf::build() {
+    if (OK)
+        return;
     LoopStart = timecodeEdit(QStringLiteral("LoopStart"), this);
     LoopEnd = timecodeEdit(QStringLiteral("LoopEnd"), this);
     Machine = list(QStringLiteral("Machine"), {"A", "B", "A & B"}, this);
@@ -64,6 +70,7 @@ Tloopf::Tloopf(QWidget* parent) : QDialog(parent) {
 }
 
 void Tloopf::preset(const tables::LoopDetails& d) {
+    build();
     LoopStart->setTimecode(timecode::toText(d.start));
     LoopEnd->setTimecode(timecode::toText(d.end));
     shownStart_ = LoopStart->timecode();
@@ -74,6 +81,8 @@ void Tloopf::preset(const tables::LoopDetails& d) {
 }
 
 tables::LoopDetails Tloopf::details(const tables::LoopDetails& preset) const {
+    if (!OK)
+        return preset; // never shown: nothing was edited
     tables::LoopDetails d;
     d.start = tables::edited(preset.start, shownStart_, LoopStart->timecode());
     d.end = tables::edited(preset.end, shownEnd_, LoopEnd->timecode());
@@ -81,4 +90,10 @@ tables::LoopDetails Tloopf::details(const tables::LoopDetails& preset) const {
     d.endAction = EndAction->currentIndex();
     d.endDest = EndDest->currentIndex();
     return d;
+}
+
+void Tloopf::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
 }

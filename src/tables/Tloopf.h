@@ -13,6 +13,7 @@ class Tloopf : public QDialog {
     Q_OBJECT
   public:
     explicit Tloopf(QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
 
     TimecodeEdit* LoopStart = nullptr;
     TimecodeEdit* LoopEnd = nullptr;
@@ -28,6 +29,8 @@ class Tloopf : public QDialog {
     zeltra::tables::LoopDetails details(const zeltra::tables::LoopDetails& preset) const;
 
   private:
+    void build();
+
     QString shownStart_;
     QString shownEnd_;
 };

@@ -14,6 +14,12 @@ constexpr int EditFontPixels = 16;
 TtcenterF::TtcenterF(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("tcenterF"));
     setWindowTitle(QStringLiteral("tcenterF"));
+}
+
+// The controls are made when the window is first shown or used.
+void TtcenterF::build() {
+    if (Label1)
+        return;
     Label1 = new QLabel(QStringLiteral("Enter Locate Point"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     tcdata = new TimecodeEdit(this);
@@ -33,4 +39,15 @@ TtcenterF::TtcenterF(QWidget* parent) : QDialog(parent) {
     box->addWidget(tcdata);
     box->addWidget(BitBtn1, 0, Qt::AlignHCenter);
     box->setSizeConstraint(QLayout::SetFixedSize); // sizes itself to its contents
+}
+
+void TtcenterF::setVisible(bool visible) {
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
+}
+
+TimecodeEdit* TtcenterF::entry() {
+    build();
+    return tcdata;
 }

@@ -22,7 +22,8 @@ namespace {
 Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
              bool fast = false, std::int32_t kind = -1)
 {
-    return {c, std::move(file), std::move(port), std::move(block), verify, fast, kind};
+    const QStringList ports = port.isEmpty() ? QStringList{} : port.split(QLatin1Char(' '));
+    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}};
 }
 
 QByteArray image(std::size_t size, std::uint8_t first)
@@ -80,8 +81,12 @@ class TestCliCore : public QObject {
                                                  << Options{} << "--port needs a value";
         QTest::newRow("empty value") << QStringList{"download", "a", "--port="} << Options{}
                                      << "--port needs a value";
-        QTest::newRow("given twice") << QStringList{"download", "a", "--port", "1", "--port=2"} << Options{}
+        QTest::newRow("given twice") << QStringList{"upload", "a", "--port", "1", "--port=2"} << Options{}
                                      << "--port given twice";
+        QTest::newRow("several ports") << QStringList{"verify", "a", "--port", "1", "--port=/dev/pts/4"}
+                                       << opts(Command::Verify, "a", "1 /dev/pts/4") << "";
+        QTest::newRow("one port twice") << QStringList{"download", "a", "--port", "1", "--port=1"}
+                                        << Options{} << "--port \"1\" given twice";
         QTest::newRow("flag with value") << QStringList{"download", "a", "--port", "1", "--fast=yes"}
                                          << Options{} << "--fast takes no value";
         QTest::newRow("bad kind") << QStringList{"upload", "a", "--port", "1", "--kind", "Machine"}

@@ -1,7 +1,7 @@
 // The side commands' rules without windows: the macro number typed by the user and the
 // files looked for beside the program.
 #include "TestFiles.h"
-#include "editor/MacroLabels.h"
+#include "model/MacroLabels.h"
 #include "editor/SideFiles.h"
 
 #include <QTemporaryDir>

@@ -28,6 +28,7 @@ private slots:
     void changedFileKeepsOtherBytes_data();
     void changedFileKeepsOtherBytes();
     void neverWritesWhatItWouldRefuse();
+    void lookupsFollowInsertsAndSaves();
 };
 
 void TestIniFile::lookup_data()
@@ -206,6 +207,12 @@ void TestIniFile::changedFileKeepsOtherBytes_data()
                                              << QByteArray("[S]\nCity=Z\xc3\xbcrich\nFont=\xe6\x98\x8e\xe6\x9c\x9d\n");
     QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1\n") << "A" << "2"
                                      << QByteArray("\xef\xbb\xbf[S]\nA=2\n");
+    QTest::newRow("same value after cr cr lf") << QByteArray("[S]\r\nExe=zeltra\r\r\n") << "Exe" << "zeltra"
+                                               << QByteArray("[S]\r\nExe=zeltra\r\r\n");
+    QTest::newRow("same value in blanks") << QByteArray("[S]\nFLeft = -2   \nB=1") << "FLeft" << "-2"
+                                          << QByteArray("[S]\nFLeft = -2   \nB=1");
+    QTest::newRow("same value, key in other case") << QByteArray("[S]\nexe=zeltra\n") << "Exe" << "zeltra"
+                                                   << QByteArray("[S]\nexe=zeltra\n");
 }
 
 // Set one value, save, and read the file back: the other lines keep their bytes and the new
@@ -247,6 +254,31 @@ void TestIniFile::neverWritesWhatItWouldRefuse()
     QCOMPARE(readFile(path), full);
     IniFile next(path);
     QCOMPARE(next.load(), IniFile::Load::Loaded); // the next start still reads it
+}
+
+// New lines in the first sections move every later line: each key still reads its own value,
+// after the save too, as a fresh read of the same bytes gives it.
+void TestIniFile::lookupsFollowInsertsAndSaves()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    writeFile(path, "[A]\nK=a\n\n[B]\nK=b\n[a]\nL=a2\n[C]\nK=c\n");
+    IniFile ini(path);
+    QCOMPARE(ini.load(), IniFile::Load::Loaded);
+    QCOMPARE(ini.value(QStringLiteral("C"), QStringLiteral("K")).value_or(Missing), QStringLiteral("c"));
+    QVERIFY(ini.setValue(QStringLiteral("A"), QStringLiteral("New"), QStringLiteral("1")));
+    QVERIFY(ini.setValue(QStringLiteral("B"), QStringLiteral("New"), QStringLiteral("2")));
+    QVERIFY(ini.setValue(QStringLiteral("D"), QStringLiteral("K"), QStringLiteral("d")));
+    for (int round = 0; round < 2; ++round) {
+        IniFile fresh;
+        fresh.parse(QString::fromUtf8(ini.bytes()));
+        for (const char* section : {"A", "B", "C", "D"})
+            for (const char* key : {"K", "L", "New"})
+                QCOMPARE(ini.value(QLatin1String(section), QLatin1String(key)),
+                         fresh.value(QLatin1String(section), QLatin1String(key)));
+        QVERIFY(ini.save());
+    }
+    QCOMPARE(ini.value(QStringLiteral("a"), QStringLiteral("L")).value_or(Missing), QStringLiteral("a2"));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

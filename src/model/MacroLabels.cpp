@@ -1,4 +1,4 @@
-#include "editor/MacroLabels.h"
+#include "model/MacroLabels.h"
 
 #include "model/FunctionTables.h"
 
