@@ -30,6 +30,23 @@ std::vector<Row> rows(int listKind, bool topRowKey) {
     return out;
 }
 
+std::vector<Row> matching(const std::vector<Row>& rows, int listKind, const QString& filter) {
+    const QString wanted = filter.trimmed();
+    if (wanted.isEmpty())
+        return rows;
+    const auto table = functionTable(listKind);
+    auto has = [&wanted](const char* text) {
+        return QString::fromLatin1(text).contains(wanted, Qt::CaseInsensitive);
+    };
+    std::vector<Row> out;
+    for (const Row& row : rows) {
+        const FunctionEntry& e = table[std::size_t(row.tableRow)];
+        if (has(e.Name) || has(e.Description))
+            out.push_back(row);
+    }
+    return out;
+}
+
 int listRowOf(const std::vector<Row>& rows, int tableRow) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].tableRow == tableRow)

@@ -16,6 +16,10 @@ QString rowText(int tableRow, const char* name, const char* description);
 
 std::vector<Row> rows(int listKind, bool topRowKey);
 
+// The rows whose function name or description contains `filter`, ignoring case; all rows for
+// an empty filter. The rows keep their text and table numbering.
+std::vector<Row> matching(const std::vector<Row>& rows, int listKind, const QString& filter);
+
 // The list row that shows `tableRow`, or -1 when it is left out.
 int listRowOf(const std::vector<Row>& rows, int tableRow);
 // The table row a list row shows, or -1 for no row.

@@ -54,7 +54,7 @@ private:
 } // namespace
 
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
-                      const QString& programDir, const QStringList& args)
+                      const QString& programDir, const QStringList& args, LayoutHistory* history)
 {
     const PluginFoldersHidden noPlugins;
     Windows w;
@@ -83,6 +83,8 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
     w.main->attachTables(w.gpo, w.tcenter, w.loop);
     attachLinkStatus(*w.main, *w.download);
+    if (history)
+        w.main->attachHistory(history);
     return w;
 }
 

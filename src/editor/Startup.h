@@ -4,6 +4,7 @@
 
 namespace zeltra { struct LayoutModel; }
 class AppTitle;
+class LayoutHistory;
 class Prompts;
 class Trs422kbdf;
 class TGPOF;
@@ -31,9 +32,11 @@ struct Windows {
 };
 
 // Makes the windows in their fixed order, tracing each step in the application title. The
-// other windows are children of the main window and go with it.
+// other windows are children of the main window and go with it. Every layout edit goes on
+// `history`, which lives as long as the model.
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
-                      const QString& programDir, const QStringList& args);
+                      const QString& programDir, const QStringList& args,
+                      LayoutHistory* history = nullptr);
 
 // The end of a run whose main window has closed and stored the settings: the port is closed,
 // then the program ends with `status` without taking every widget apart one by one. Built

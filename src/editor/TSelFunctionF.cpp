@@ -3,8 +3,11 @@
 #include "kit/TQveButton.h"
 #include "model/KeyFaces.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -33,6 +36,12 @@ void TSelFunctionF::build() {
     DescriptionList->setFont(courier);
     DescriptionList->setMinimumSize(ListWidth, ListHeight);
     connect(DescriptionList, &QListWidget::itemDoubleClicked, this, &TSelFunctionF::BitBtn3Click);
+    FilterEdit = new QLineEdit(this);
+    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    FilterEdit->setPlaceholderText(QStringLiteral("Filter"));
+    FilterEdit->setClearButtonEnabled(true);
+    FilterEdit->installEventFilter(this);
+    connect(FilterEdit, &QLineEdit::textChanged, this, &TSelFunctionF::FilterEditChange);
 
     BitBtn3 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
@@ -53,6 +62,7 @@ void TSelFunctionF::build() {
     bar->addStretch();
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 4);
+    box->addWidget(FilterEdit);
     box->addWidget(DescriptionList, 1);
     box->addLayout(bar);
 }
@@ -64,21 +74,73 @@ void TSelFunctionF::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
+// The filter starts empty and has the focus, so typing narrows the list at once.
 void TSelFunctionF::FormShow() {
     build();
-    DescriptionList->clear();
+    {
+        const QSignalBlocker quiet(FilterEdit);
+        FilterEdit->clear();
+    }
     rows_ = zeltra::functionlist::rows(ListKind, TopRowKey);
-    for (const auto& row : rows_)
-        DescriptionList->addItem(row.text);
+    showRows();
     findfunction(Tag);
+    FilterEdit->setFocus();
+}
+
+void TSelFunctionF::showRows() {
+    DescriptionList->clear();
+    shown_ = zeltra::functionlist::matching(rows_, ListKind, FilterEdit->text());
+    for (const auto& row : shown_)
+        DescriptionList->addItem(row.text);
+}
+
+// The highlighted function stays highlighted while it matches; otherwise the first match is,
+// so Enter takes it.
+void TSelFunctionF::FilterEditChange() {
+    const QListWidgetItem* item = DescriptionList->currentItem();
+    const int highlighted =
+        item && item->isSelected()
+            ? zeltra::functionlist::tableRowOf(shown_, DescriptionList->currentRow())
+            : -1;
+    showRows();
+    const int kept = zeltra::functionlist::listRowOf(shown_, highlighted);
+    if (!shown_.empty())
+        DescriptionList->setCurrentRow(kept >= 0 ? kept : 0);
+}
+
+// Up and Down (and the page keys) typed in the filter move in the list.
+bool TSelFunctionF::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == FilterEdit && e->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(e)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(DescriptionList, e);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+// Escape clears a filter first; the next one cancels.
+void TSelFunctionF::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && FilterEdit && !FilterEdit->text().isEmpty()) {
+        FilterEdit->clear();
+        FilterEdit->setFocus();
+        return;
+    }
+    QDialog::keyPressEvent(e);
 }
 
 int TSelFunctionF::findfunction(int code) {
     const auto table = zeltra::functionTable(ListKind);
     const int row = zeltra::findfunction(table, code);
     Current = table[std::size_t(row)];
-    const int listRow = zeltra::functionlist::listRowOf(rows_, row);
-    if (DescriptionList && DescriptionList->count() == int(rows_.size())) {
+    const int listRow = zeltra::functionlist::listRowOf(shown_, row);
+    if (DescriptionList && DescriptionList->count() == int(shown_.size())) {
         DescriptionList->setCurrentRow(listRow);
         if (DescriptionList->currentItem())
             DescriptionList->scrollToItem(DescriptionList->currentItem(),
@@ -94,7 +156,7 @@ void TSelFunctionF::BitBtn3Click() {
     build();
     const QListWidgetItem* item = DescriptionList->currentItem();
     const int chosen = item && item->isSelected() ? DescriptionList->currentRow() : -1;
-    const int row = zeltra::functionlist::tableRowOf(rows_, chosen);
+    const int row = zeltra::functionlist::tableRowOf(shown_, chosen);
     if (row < 0) {
         reject();
         return;

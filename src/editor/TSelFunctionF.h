@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TQveButton;
@@ -23,6 +24,7 @@ class TSelFunctionF : public QDialog {
     bool TopRowKey = false;          // set by the caller: top-row keys get no "Locate1"/"Locate2"
     zeltra::FunctionEntry Current{}; // the entry the code resolved to
 
+    QLineEdit* FilterEdit = nullptr; // narrows the list to the rows that hold its text
     QListWidget* DescriptionList = nullptr;
     QPushButton* BitBtn3 = nullptr; // OK
     QPushButton* Cancel = nullptr;
@@ -40,12 +42,17 @@ class TSelFunctionF : public QDialog {
 
     void FormShow();
     void BitBtn3Click();
+    void FilterEditChange();
 
   protected:
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void build();
+    void showRows();
 
-    std::vector<zeltra::functionlist::Row> rows_;
+    std::vector<zeltra::functionlist::Row> rows_;  // every row the list may show
+    std::vector<zeltra::functionlist::Row> shown_; // the rows that match the filter
 };

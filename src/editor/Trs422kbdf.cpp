@@ -1,8 +1,9 @@
 #include "editor/Trs422kbdf.h"
 
 #include "editor/AppTitle.h"
+#include "editor/Arguments.h"
 #include "editor/Jog.h"
-#include "model/MacroLabels.h"
+#include "editor/LayoutHistory.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
 #include "formats/TDefFormat.h"
@@ -14,6 +15,7 @@
 #include "link/TDownloadf.h"
 #include "model/KeyFaces.h"
 #include "model/KeyLayout.h"
+#include "model/MacroLabels.h"
 #include "tables/TGPOF.h"
 #include "tables/Tloopf.h"
 #include "timecode/TtcenterF.h"
@@ -184,9 +186,9 @@ void Trs422kbdf::FormShow()
         link_->Setupcom();
     action(QStringLiteral("Showclip1"))->setChecked(model_.Settings.showClip());
     saveconfig();
-    openlast();
+    openStartLayout();
     updmacrolable();
-    if (link_ && !args_.isEmpty() && (args_.first() == QLatin1String("d") || args_.first() == QLatin1String("D")))
+    if (link_ && arguments::showsTrace(args_))
         link_->setTraceVisible(true);
 }
 
@@ -200,7 +202,8 @@ void Trs422kbdf::closeEvent(QCloseEvent* e)
 void Trs422kbdf::changeEvent(QEvent* e)
 {
     if (e->type() == QEvent::WindowTitleChange && traceCaptions_)
-        std::fprintf(stderr, "caption: %s\n", windowTitle().toLocal8Bit().constData());
+        std::fprintf(stderr, "caption: %s\n",
+                     QString(windowTitle()).remove(QLatin1String("[*]")).toLocal8Bit().constData());
     Base::changeEvent(e);
 }
 
@@ -306,6 +309,8 @@ void Trs422kbdf::MonitorControl1Click(QAction* sender)
     }
     action(QStringLiteral("Save1"))->setEnabled(false);
     setkbdtype();
+    if (history_) // steps of the other kind would put its keys back
+        history_->startNew();
 }
 
 void Trs422kbdf::updmacrolable()
@@ -349,7 +354,15 @@ void Trs422kbdf::Download1Click()
     if (!link_)
         return;
     link_->selectBlock(1);
-    link_->exec();
+    transfer();
+}
+
+// An upload in the connect window brings other bytes into the layout: a step of its own. The
+// keys' codes are copied into the image before, outside the step.
+void Trs422kbdf::transfer() {
+    recordEdit(
+        [] { return steps::windowCommand(QStringLiteral("Connect"), QStringLiteral("Upload")); },
+        [this] { link_->exec(); });
 }
 
 void Trs422kbdf::Com1Click()

@@ -1,12 +1,14 @@
 #pragma once
 #include "kit/TQvForm.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSnapshot.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 
 class AppTitle;
+class LayoutHistory;
 class Prompts;
 class QAction;
 class QActionGroup;
@@ -41,6 +43,8 @@ public:
 
     // The windows made after this one at start-up.
     void attach(TSelFunctionF* selFunction, TDownloadf* link, TComNumberF* picker);
+    // The history every layout edit goes on; adds the "Edit" menu (Trs422kbdf_history.cpp).
+    void attachHistory(LayoutHistory* history);
 
     std::array<TQveButton*, zeltra::KeyCount> KeyButtons{};
     TShape* Shape1 = nullptr;
@@ -138,8 +142,10 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     void buildKeys(QWidget* panel);
     static void showDesignFace(TQveButton* key, int code);
     void buildWheel(QWidget* panel);
@@ -171,6 +177,34 @@ private:
     void applyLoadedKind(std::int32_t kind);
     void reportFileError(const QString& what, const QString& path, const QString& reason);
     QString lastSettingsError_; // the failure last reported by saveconfig
+
+    // Layout history and the unsaved mark (Trs422kbdf_history.cpp)
+    LayoutHistory* history_ = nullptr;
+    void buildEditMenu();
+    zeltra::LayoutSnapshot snapshot() const;
+    void putSnapshot(const zeltra::LayoutSnapshot& s);
+    // Runs an edit of the layout as one step of the history, named when it is done.
+    void recordEdit(const std::function<QString()>& name, const std::function<void()>& edit);
+    int keyIndex(const TQveButton* key) const;
+    // Names a step of `key` by the function it carries: "key 5: Loc-3" (+ " " + `what`).
+    QString keyStep(const TQveButton* key, const QString& what = {}) const;
+    void refreshEditors();
+    void showOpenedLayout();
+    void transfer(); // the connect window, modally
+    void showUnsavedMark();
+    void setLayoutCaption(const QString& fileName);
+
+    // Recent layouts, dropped files and the command line (Trs422kbdf_recent.cpp)
+    QStringList recent_; // the list while no settings file is attached
+    void buildRecentMenu();
+    void fillRecentMenu();
+    QStringList recentLayouts() const;
+    void setRecentLayouts(const QStringList& list);
+    void rememberRecent(const QString& path);
+    bool mayReplaceLayout();
+    bool openLayout(const QString& path);
+    bool openNamed(const QString& path);
+    void openStartLayout();
 
     // Machine-layout editing state (Trs422kbdf_machine.cpp)
     class TGPOF* gpo_ = nullptr;

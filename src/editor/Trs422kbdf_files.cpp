@@ -1,5 +1,6 @@
 // Layout files and the settings record: the main window's file commands.
 #include "editor/AppTitle.h"
+#include "editor/LayoutHistory.h"
 #include "editor/Trs422kbdf.h"
 #include "kit/Prompts.h"
 #include "model/LayoutFiles.h"
@@ -75,7 +76,7 @@ void Trs422kbdf::saveconfig()
         lastSettingsError_ = error;
         reportFileError(QStringLiteral("store the settings in"), path, error);
     }
-    setWindowTitle(safefile::fileNameOf(model_.Settings.lastFile()));
+    setLayoutCaption(safefile::fileNameOf(model_.Settings.lastFile()));
 }
 
 void Trs422kbdf::openlast() { loadLastFile(); }
@@ -91,7 +92,7 @@ Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
     }
     if (!QFileInfo(path).isFile())
         return LoadResult::Missing;
-    setWindowTitle(safefile::fileNameOf(path));
+    setLayoutCaption(safefile::fileNameOf(path));
     const lf::LayoutRead file = lf::readLayout(path);
     if (!file.ok()) {
         reportFileError(QStringLiteral("read"), path, file.error);
@@ -122,26 +123,39 @@ void Trs422kbdf::applyLoadedKind(std::int32_t kind)
 
 void Trs422kbdf::Open1Click()
 {
-    // Changes are given up only when another layout has actually replaced them.
-    if (model_.LayoutChanged && prompts_.askYesNo(ChangedText, ChangedCaption) && !saveLayout())
+    if (!mayReplaceLayout())
         return;
-    const QString path = prompts_.askOpenFile(OpenTitle, model_.Settings.lastDir(), lf::dialogFilter());
-    if (path.isEmpty())
-        return;
+    const QString path = prompts_.askOpenFile(OpenTitle, model_.dialogFolder(), lf::dialogFilter());
+    if (!path.isEmpty())
+        openLayout(path);
+}
+
+// Changes are given up only when another layout has actually replaced them.
+bool Trs422kbdf::mayReplaceLayout() {
+    return !(model_.LayoutChanged && prompts_.askYesNo(ChangedText, ChangedCaption) &&
+             !saveLayout());
+}
+
+bool Trs422kbdf::openLayout(const QString& path) {
     if (refuseUnstorable(path, OpenTitle))
-        return;
+        return false;
     const SettingsRecord previous = model_.Settings;
     model_.Settings.setLastDir(safefile::folderOf(path));
     model_.Settings.setLastFile(path);
     const LoadResult result = loadLastFile();
     if (result == LoadResult::Loaded) {
         model_.LayoutChanged = false;
+        if (history_)
+            history_->startNew();
+        rememberRecent(path);
+        showOpenedLayout();
     } else if (result == LoadResult::Failed) {
         // A file that was not loaded leaves the record as it was, so "&Save" never writes
         // over it and the next start does not reopen it.
         model_.Settings = previous;
     }
     saveconfig();
+    return result == LoadResult::Loaded;
 }
 
 bool Trs422kbdf::refuseWithoutImage()
@@ -165,6 +179,10 @@ bool Trs422kbdf::writeLayout(const QString& path)
         return false;
     }
     model_.LayoutChanged = false;
+    if (history_)
+        history_->markSaved();
+    rememberRecent(path);
+    showUnsavedMark();
     return true;
 }
 
@@ -186,7 +204,7 @@ bool Trs422kbdf::saveLayoutAs()
         return false;
     QString path;
     for (;;) {
-        path = prompts_.askSaveFile(QString(), model_.Settings.lastDir(), model_.Settings.lastFile(),
+        path = prompts_.askSaveFile(QString(), model_.dialogFolder(), model_.Settings.lastFile(),
                                     lf::dialogFilter());
         if (path.isEmpty())
             return false;

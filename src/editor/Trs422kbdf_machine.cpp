@@ -72,31 +72,41 @@ void Trs422kbdf::key10RightClick(TQveButton* key) {
 void Trs422kbdf::newrightclick(TQveButton* key) {
     if (!selFunction_)
         return;
-    selFunction_->ListKind = model_.KbdType();
-    model_.LayoutChanged = true;
-    selFunction_->Tag = key->Tag();
-    selFunction_->TopRowKey = model_.TopRowKey;
-    selFunction_->exec();
-    key->setTag(selFunction_->Tag);
-    selFunction_->setkeyfunction(key);
-    if (model_.KbdType() == KbdMonitor)
-        if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), false))
-            key->setCaption(*caption);
+    recordEdit([this, key] { return keyStep(key); },
+               [this, key] {
+                   selFunction_->ListKind = model_.KbdType();
+                   model_.LayoutChanged = true;
+                   selFunction_->Tag = key->Tag();
+                   selFunction_->TopRowKey = model_.TopRowKey;
+                   selFunction_->exec();
+                   key->setTag(selFunction_->Tag);
+                   selFunction_->setkeyfunction(key);
+                   if (model_.KbdType() == KbdMonitor)
+                       if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), false))
+                           key->setCaption(*caption);
+               });
 }
 
 void Trs422kbdf::RemoteClick(TQveButton* key) {
     const int code = key->Tag();
-    if (inRange(code, FirstLocate))
-        editCue(code - FirstLocate);
-    else if (inRange(code, FirstLoop))
-        editLoop(code - FirstLoop);
-    else if (inRange(code, FirstMacro))
-        editMacro(code - FirstMacro);
-    else
+    const QString what = inRange(code, FirstLocate)  ? QStringLiteral("timecode")
+                         : inRange(code, FirstLoop)  ? QStringLiteral("loop details")
+                         : inRange(code, FirstMacro) ? QStringLiteral("function")
+                                                     : QString();
+    if (what.isEmpty())
         return;
-    model_.LayoutChanged = true;
-    if (gpo_)
-        gpo_->refresh(true); // a row edit in progress there goes on
+    recordEdit([this, key, what] { return keyStep(key, what); },
+               [this, code] {
+                   if (inRange(code, FirstLocate))
+                       editCue(code - FirstLocate);
+                   else if (inRange(code, FirstLoop))
+                       editLoop(code - FirstLoop);
+                   else
+                       editMacro(code - FirstMacro);
+                   model_.LayoutChanged = true;
+                   if (gpo_)
+                       gpo_->refresh(true); // a row edit in progress there goes on
+               });
 }
 
 // The dialog's text is stored however the dialog was closed; a text left as it was shown
@@ -139,5 +149,5 @@ void Trs422kbdf::downloadTable(int block) {
     if (!link_)
         return;
     link_->selectBlock(block);
-    link_->exec();
+    transfer();
 }

@@ -94,6 +94,7 @@ void Trs422kbdf::buildMenu()
     addItem(help, QStringLiteral("All manuals"), QStringLiteral("All1"));
     addItem(help, QStringLiteral("About"), QStringLiteral("About1"));
     addItem(help, QStringLiteral("Online Support"), QStringLiteral("OnlineSupport1"));
+    buildRecentMenu();
 }
 
 QAction* Trs422kbdf::action(const QString& name) const

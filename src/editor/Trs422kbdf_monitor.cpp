@@ -45,22 +45,32 @@ void Trs422kbdf::EditFormats1Click() { selFormat_->showForEditing(); }
 void Trs422kbdf::MonitorClick(TQveButton* key)
 {
     const int code = key->Tag();
-    if (code == CodeDim) {
-        asklevel(0, code);
-    } else if (code == CodeShift) {
-        shiftf->setVisible(shiftf->isHidden());
-        showformatkeys();
-    } else if (code >= CodeUserA && code <= CodeUserJ) {
-        selectformat(key);
-    } else if (code >= CodeCalA && code <= CodeCalD) {
-        asklevel(code - CodeCalA + 1, code);
-    } else if (code >= CodeFirstOutput && code <= CodeLastOutput) {
-        std::uint8_t& trim = model_.MonImage.bytes[mon::OutputTrim + std::size_t(code & 15)];
-        trim = std::uint8_t(setgain_->run(fmt::outputTrimUse(), trim));
-    } else {
-        return;
-    }
-    model_.LayoutChanged = true;
+    const QString what = code == CodeShift                        ? QStringLiteral("layer")
+                         : code >= CodeUserA && code <= CodeUserJ ? QStringLiteral("format")
+                         : code >= CodeFirstOutput && code <= CodeLastOutput
+                             ? QStringLiteral("trim")
+                             : QString();
+    // The levels have no place in the layout, so they make no step.
+    recordEdit([this, key, what] { return keyStep(key, what); },
+               [this, key, code] {
+                   if (code == CodeDim) {
+                       asklevel(0, code);
+                   } else if (code == CodeShift) {
+                       shiftf->setVisible(shiftf->isHidden());
+                       showformatkeys();
+                   } else if (code >= CodeUserA && code <= CodeUserJ) {
+                       selectformat(key);
+                   } else if (code >= CodeCalA && code <= CodeCalD) {
+                       asklevel(code - CodeCalA + 1, code);
+                   } else if (code >= CodeFirstOutput && code <= CodeLastOutput) {
+                       std::uint8_t& trim =
+                           model_.MonImage.bytes[mon::OutputTrim + std::size_t(code & 15)];
+                       trim = std::uint8_t(setgain_->run(fmt::outputTrimUse(), trim));
+                   } else {
+                       return;
+                   }
+                   model_.LayoutChanged = true;
+               });
 }
 
 void Trs422kbdf::asklevel(int which, int code)

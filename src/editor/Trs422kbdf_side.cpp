@@ -88,22 +88,26 @@ void Trs422kbdf::MacroAClick(QAction* sender)
     if (i < 1 || i > mcn::MacroCount || !stringEntry)
         return;
     const QChar letter(u'@' + i);
-    std::uint8_t& slot = model_.McnImage.bytes[mcn::MacroTable + std::size_t(i - 1)];
-    const QString initial = QString::number(slot);
-    QString answer = initial;
-    const int result = stringEntry(QStringLiteral("Enter Macro Number "), answer, initial,
-                                   QStringLiteral("Macro key ") + letter);
-    if (result == TQvDlg::ResultOK && answer != initial) {
-        if (const auto value = macros::parseEntry(answer)) {
-            if (*value != slot) {
-                slot = *value;
-                model_.LayoutChanged = true;
-            }
-        } else {
-            prompts_.showError(macros::entryRefusal(answer), QStringLiteral("Macro key ") + letter);
-        }
-    }
-    updmacrolable();
+    recordEdit([letter] { return steps::windowCommand(QStringLiteral("Tandem Macro"), letter); },
+               [this, i, letter] {
+                   std::uint8_t& slot = model_.McnImage.bytes[mcn::MacroTable + std::size_t(i - 1)];
+                   const QString initial = QString::number(slot);
+                   QString answer = initial;
+                   const int result = stringEntry(QStringLiteral("Enter Macro Number "), answer,
+                                                  initial, QStringLiteral("Macro key ") + letter);
+                   if (result == TQvDlg::ResultOK && answer != initial) {
+                       if (const auto value = macros::parseEntry(answer)) {
+                           if (*value != slot) {
+                               slot = *value;
+                               model_.LayoutChanged = true;
+                           }
+                       } else {
+                           prompts_.showError(macros::entryRefusal(answer),
+                                              QStringLiteral("Macro key ") + letter);
+                       }
+                   }
+                   updmacrolable();
+               });
 }
 
 void Trs422kbdf::DownmacroClick()
@@ -112,7 +116,7 @@ void Trs422kbdf::DownmacroClick()
     if (!link_)
         return;
     link_->selectBlock(MacroBlock);
-    link_->exec();
+    transfer();
 }
 
 // The picture goes beside the layout file; without one the user names it.

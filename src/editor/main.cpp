@@ -1,4 +1,5 @@
 #include "editor/AppTitle.h"
+#include "editor/LayoutHistory.h"
 #include "editor/Links.h"
 #include "editor/Startup.h"
 #include "editor/TSplashF.h"
@@ -106,6 +107,7 @@ int main(int argc, char* argv[])
 
     TQvDlg dialog; // made once, before any window, and reused by every message
     zeltra::LayoutModel model;
+    LayoutHistory history(model);
     WidgetPrompts prompts;
     bool ending = false;
     Termination end(nullptr, [&] {
@@ -128,7 +130,7 @@ int main(int argc, char* argv[])
     zeltra::launch::ProcessLauncher splashLauncher;
     if (settingsUsable && splash && !showSplash(termination, splashLauncher, dialog))
         return 0;
-    const Windows windows = createWindows(model, title, prompts, programDir, args);
+    const Windows windows = createWindows(model, title, prompts, programDir, args, &history);
     if (!settingsUsable || end.requested()) { // the default settings file is missing or foreign
         delete windows.main;
         return settingsUsable ? 0 : 1;

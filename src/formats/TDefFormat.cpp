@@ -1,5 +1,6 @@
 #include "formats/TDefFormat.h"
 
+#include "editor/LayoutHistory.h"
 #include "formats/FormatPresets.h"
 #include "formats/Levels.h"
 #include "formats/TSetgainF.h"
@@ -344,12 +345,20 @@ void TDefFormat::MonotrimClick()
         react([this] { edit_.monoTrim = gain_->run(monoTrimUse(), edit_.stereoTrim); });
 }
 
+// "Set format 3: OK" on the layout history: the record and the key captions that show it.
 void TDefFormat::OKBtnClick()
 {
-    model_.LayoutChanged = true;
-    edit_.store(model_.MonImage);
-    if (refreshKeys_)
-        refreshKeys_();
+    auto store = [this] {
+        model_.LayoutChanged = true;
+        edit_.store(model_.MonImage);
+        if (refreshKeys_)
+            refreshKeys_();
+    };
+    if (history_)
+        history_->record(zeltra::steps::windowCommand(edit_.caption(), QStringLiteral("OK")),
+                         store);
+    else
+        store();
     accept();
 }
 

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class TSetgainF;
+class LayoutHistory;
 namespace zeltra { struct LayoutModel; }
 
 // The monitor format editor for one entry of the format table. The working state and every
@@ -22,6 +23,8 @@ public:
     void setVisible(bool visible) override;
     // The gain dialog for the trims, and what refreshes the main window's key captions.
     void attach(TSetgainF* gain, std::function<void()> refreshKeys);
+    // The history OK's changes go on.
+    void attachHistory(LayoutHistory* history) { history_ = history; }
 
     // Opens the editor modally on entry n (0..15); the dialog result.
     int edit(int n);
@@ -72,6 +75,7 @@ private:
     zeltra::formats::FormatEdit edit_;
     TSetgainF* gain_ = nullptr;
     std::function<void()> refreshKeys_;
+    LayoutHistory* history_ = nullptr;
     class NameValidator* validator_ = nullptr;
     QLabel* stereoLabel_ = nullptr;
 };

@@ -31,6 +31,7 @@ public:
     // The settings object of this run. The form that holds it as the main window writes
     // App/Exe and releases it at its close.
     void attachSettings(TQvSettingsFile* settings, bool mainWindow = true);
+    TQvSettingsFile* settingsFile() const { return settings_; }
 
     void savePlacement();
     void hideTitleBar();

@@ -145,3 +145,25 @@ void TQvSettingsFile::setOption(const QString& key, const QString& value)
     if (settings_.setValue(QLatin1String(CurrentSection), key, value))
         write();
 }
+
+QStringList TQvSettingsFile::list(const QString& section, const std::function<QString(int)>& keyOf,
+                                  int count) const {
+    QStringList values;
+    for (int i = 0; i < count; ++i)
+        values << settings_.value(section, keyOf(i)).value_or(QString());
+    return values;
+}
+
+void TQvSettingsFile::setList(const QString& section, const std::function<QString(int)>& keyOf,
+                              int count, const QStringList& values) {
+    if (released_)
+        return;
+    bool changed = false;
+    for (int i = 0; i < count; ++i) {
+        const QString value = i < values.size() ? values[i] : QString();
+        if (settings_.value(section, keyOf(i)).value_or(QString()) != value)
+            changed = settings_.setValue(section, keyOf(i), value) || changed;
+    }
+    if (changed)
+        write();
+}

@@ -56,6 +56,12 @@ public:
     // A program option kept under "Current" (the link's fast transfer); written at once.
     std::optional<QString> option(const QString& key) const;
     void setOption(const QString& key, const QString& value);
+    // A list kept under `section` as `keyOf(0)`, `keyOf(1)`, ... up to `count` keys, in
+    // order; the keys after the list are kept empty. Written at once when it changed.
+    QStringList list(const QString& section, const std::function<QString(int)>& keyOf,
+                     int count) const;
+    void setList(const QString& section, const std::function<QString(int)>& keyOf, int count,
+                 const QStringList& values);
 
     static constexpr char AppSection[] = "App";
     static constexpr char ExeKey[] = "Exe";

@@ -1,5 +1,7 @@
 #include "model/LayoutModel.h"
 
+#include <QDir>
+
 namespace zeltra {
 
 void LayoutModel::initDefaults(const QString& programDir)
@@ -11,6 +13,13 @@ void LayoutModel::initDefaults(const QString& programDir)
     McnImage = defaultMachineImage();
     MonImage = defaultMonitorImage();
     LayoutChanged = false;
+}
+
+QString LayoutModel::dialogFolder() const {
+    const QString last = Settings.lastDir();
+    if (installedCopy() && (last.isEmpty() || last == ProgramDir))
+        return QDir::homePath() + QLatin1Char('/');
+    return last;
 }
 
 void LayoutModel::storeKeyCodes(const std::array<std::uint8_t, KeyCount>& codes)

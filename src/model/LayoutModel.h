@@ -21,6 +21,11 @@ struct LayoutModel {
     QString ProgramDir; // folder of the program file, with a trailing separator
     QString SettingsDir; // folder of the settings files; empty: ProgramDir
     const QString& settingsFolder() const { return SettingsDir.isEmpty() ? ProgramDir : SettingsDir; }
+    // An installed copy keeps its settings away from its folder, which is not the user's.
+    bool installedCopy() const { return settingsFolder() != ProgramDir; }
+    // Where the file dialogs start: LastDir, or the user's home folder while an installed
+    // copy's LastDir is still its program folder.
+    QString dialogFolder() const;
 
     // The working keyboard kind is the one in the settings record.
     std::int32_t KbdType() const { return Settings.kbdType(); }

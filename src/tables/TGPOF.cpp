@@ -1,7 +1,9 @@
 #include "tables/TGPOF.h"
 
+#include "editor/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSnapshot.h"
 #include "timecode/TimecodeEdit.h"
 
 #include <QGroupBox>
@@ -89,6 +91,8 @@ void TGPOF::buildMenu() {
     box->setContentsMargins(0, 0, 0, 0);
     box->setMenuBar(MainMenu1);
     box->addStretch();
+    if (history_)
+        addEditMenu();
 }
 
 void TGPOF::buildGrids() {
@@ -362,7 +366,8 @@ void TGPOF::savekeyClick() {
         ClipEdit->selectAll();
         return;
     }
-    storeEdit();
+    record(layout_.grids[std::size_t(editGrid_)].labels[std::size_t(editRow_ - 1)],
+           [this] { storeEdit(); });
     QTableWidget* grid = Grid[std::size_t(editGrid_)];
     grid->setCurrentCell(tables::nextRow(shownMode_, editGrid_, editRow_), 1);
     grid->setFocus();
@@ -385,16 +390,44 @@ void TGPOF::storeEdit() {
 
 void TGPOF::RstallClick() {
     build();
-    tables::Grids g = cells();
-    tables::resetAll(g);
-    changed(g);
+    record(Rstall->text(), [this] {
+        tables::Grids g = cells();
+        tables::resetAll(g);
+        changed(g);
+    });
 }
 
 void TGPOF::one2allClick() {
     build();
-    tables::Grids g = cells();
-    tables::oneToAll(g, shownMode_);
-    changed(g);
+    record(one2all->text(), [this] {
+        tables::Grids g = cells();
+        tables::oneToAll(g, shownMode_);
+        changed(g);
+    });
+}
+
+// "Cue Setup: Reset All": a step of the layout history, named after this window's table.
+void TGPOF::record(const QString& command, const std::function<void()>& edit) {
+    const QString name = steps::windowCommand(layout_.caption, command);
+    if (history_)
+        history_->record(name, edit);
+    else
+        edit();
+}
+
+void TGPOF::attachHistory(LayoutHistory* history) {
+    history_ = history;
+    if (MainMenu1)
+        addEditMenu();
+}
+
+// "Edit" after "File", once the menu bar and the history are both there.
+void TGPOF::addEditMenu() {
+    auto* edit = new QMenu(QStringLiteral("Edit"), MainMenu1);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    MainMenu1->insertMenu(MainMenu1->findChild<QMenu*>(QStringLiteral("Connect1"))->menuAction(),
+                          edit);
+    history_->addEditItems(edit);
 }
 
 void TGPOF::Open1Click() {

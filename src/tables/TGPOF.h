@@ -8,6 +8,7 @@
 namespace zeltra {
 struct LayoutModel;
 }
+class LayoutHistory;
 class Prompts;
 class QAction;
 class QGroupBox;
@@ -44,6 +45,8 @@ class TGPOF : public QDialog {
     // The keyboard kind changes: a row edit in progress is stored, the grids are written back
     // and the window closes, so nothing of it edits, saves or sends the other kind.
     void leaveMachineMode();
+    // The history its edits go on; adds its "Edit" menu with Undo and Redo.
+    void attachHistory(LayoutHistory* history);
 
     void FormShow();
     void writeback();
@@ -90,6 +93,8 @@ class TGPOF : public QDialog {
     bool machineMode() const;
     bool refuseOutsideMachineMode();
     void storeEdit();
+    void record(const QString& command, const std::function<void()>& edit);
+    void addEditMenu();
 
     zeltra::LayoutModel& model_;
     Prompts& prompts_;
@@ -98,4 +103,5 @@ class TGPOF : public QDialog {
     int editRow_ = 1;
     zeltra::tables::Cell shownCell_; // the edited row as the edit box showed it
     zeltra::tables::Layout layout_;
+    LayoutHistory* history_ = nullptr;
 };

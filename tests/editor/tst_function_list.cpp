@@ -14,6 +14,8 @@ class TstFunctionList : public QObject {
     void rows_data();
     void rows();
     void topRowKeysNeverListLocates();
+    void filter_data();
+    void filter();
 };
 
 void TstFunctionList::rows_data() {
@@ -65,6 +67,39 @@ void TstFunctionList::topRowKeysNeverListLocates() {
     QCOMPARE(fl::listRowOf(rows, findfunction(ListMachine, 71)), -1);
     QCOMPARE(fl::tableRowOf(rows, -1), -1);
     QCOMPARE(fl::tableRowOf(rows, int(rows.size())), -1);
+}
+
+void TstFunctionList::filter_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("top");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("name, any case")
+        << 0 << false << "LOC-3" << QStringList{"31: Loc-3    : Locate Cue 3"};
+    QTest::newRow("description") << 0 << false << "biphase"
+                                 << QStringList{"157: Chase Bi : Enable Biphase Chase"};
+    QTest::newRow("top key keeps Locate rows out") << 0 << true << "locate1" << QStringList{};
+    QTest::newRow("lower key finds them")
+        << 0 << false << "locate1" << QStringList{"158: Locate1  : Locate & Entry In"};
+    QTest::newRow("spaces around")
+        << 1 << false << "  near.r " << QStringList{"49: Near.R   : Nearfield Right"};
+    QTest::newRow("several, in table order")
+        << 0 << false << "-3"
+        << QStringList{"31: Loc-3    : Locate Cue 3", "39: Loop-3   : Loop 3",
+                       "48: GPO-3    : Activate GPO3 when depressed"};
+    QTest::newRow("nothing") << 0 << false << "zzzz" << QStringList{};
+    QTest::newRow("row number is no match") << 129 << false << "32:" << QStringList{};
+}
+
+// The filter narrows the rows; each kept row has its own text and number.
+void TstFunctionList::filter() {
+    QFETCH(int, kind);
+    QFETCH(bool, top);
+    QFETCH(QString, filter);
+    QStringList texts;
+    for (const auto& r : fl::matching(fl::rows(kind, top), kind, filter))
+        texts << r.text;
+    QTEST(texts, "texts");
 }
 
 QTEST_GUILESS_MAIN(TstFunctionList)

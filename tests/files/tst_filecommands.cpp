@@ -100,7 +100,7 @@ void TestFileCommands::openThenSaveIsByteExact()
     QCOMPARE(p.prompts.dialogs, QStringList{QStringLiteral("open|Open key definition file|") + p.folder +
                                             QLatin1Char('|') + Filter});
     QCOMPARE(p.model.KbdType(), int(file[0]));
-    QCOMPARE(p.main().windowTitle(), QStringLiteral("keys.bin"));
+    QCOMPARE(p.main().windowTitle(), QStringLiteral("keys.bin[*]"));
     QVERIFY(p.main().action(QStringLiteral("Save1"))->isEnabled());
     QCOMPARE(p.model.Settings.lastFile(), path);
     QCOMPARE(p.model.Settings.lastDir(), p.folder);
@@ -164,7 +164,7 @@ void TestFileCommands::showRewritesSettingsUnchanged()
         QCOMPARE(readFile(lf::settingsRecordPath(p.folder)).toHex(), record.toHex());
         const QStringList steps = p.title.history().mid(p.title.history().lastIndexOf(QStringLiteral("before")) + 1);
         QCOMPARE(steps, (QStringList{"Splash1i", "Splash1j +path_root", "Splash1k"}));
-        QCOMPARE(p.main().windowTitle(), QStringLiteral("gone.bin"));
+        QCOMPARE(p.main().windowTitle(), QStringLiteral("gone.bin[*]"));
         QCOMPARE(fileIdentity(lf::settingsRecordPath(p.folder)), untouched); // not rewritten
     }
     QVERIFY(p.main().action(QStringLiteral("Showclip1"))->isChecked());
@@ -296,7 +296,7 @@ void TestFileCommands::kindWithoutImage()
     QVERIFY(p.prompts.asked.last().contains(QStringLiteral("nothing was loaded")));
     QVERIFY(p.model.Settings == before);
     QCOMPARE(readFile(lf::settingsRecordPath(p.folder)).toHex(), stored.toHex());
-    QCOMPARE(p.main().windowTitle(), QStringLiteral("good.bin"));
+    QCOMPARE(p.main().windowTitle(), QStringLiteral("good.bin[*]"));
     p.main().Save1Click(); // goes to the file that was loaded
     QCOMPARE(readFile(good), unusualImage(364, 1));
     QCOMPARE(readFile(path), file);

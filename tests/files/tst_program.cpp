@@ -110,8 +110,8 @@ struct ProgramFolder {
     // Starts the program, waits until stderr shows `until`, then asks it to close the way a
     // session end does. Returns stderr; `status` gets the exit status, -2 when the program
     // did not end within `endWithin` ms of the signal.
-    QString run(const QString& until, int* status, int endWithin = Patience)
-    {
+    QString run(const QString& until, int* status, int endWithin = Patience,
+                const QStringList& words = {}) {
         *status = -1;
         if (port.slave.isEmpty())
             return QStringLiteral("no pseudo-terminal for the COM port");
@@ -123,7 +123,8 @@ struct ProgramFolder {
         env.insert(QStringLiteral("ZELTRA_COM1"), port.slave);
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::SeparateChannels);
-        p.start(program, {QStringLiteral("--no-splash")});
+        p.setWorkingDirectory(folder);
+        p.start(program, QStringList{QStringLiteral("--no-splash")} + words);
         if (!p.waitForStarted(Patience))
             return QStringLiteral("did not start");
         p.setReadChannel(QProcess::StandardError);
@@ -157,6 +158,7 @@ private slots:
     void signalEndsWithMessageOpen_data();
     void signalEndsWithMessageOpen();
     void unchangedRunWritesNothing();
+    void layoutNamedAtStartJoinsRecent();
 };
 
 void TestProgram::lastLayoutReopened_data()
@@ -290,6 +292,39 @@ void TestProgram::unchangedRunWritesNothing()
     QVERIFY2(err.contains(QStringLiteral("title: Splash1k")), qPrintable(err)); // settings were stored
     QCOMPARE(fileIdentity(ini), iniBefore);
     QCOMPARE(fileIdentity(f.record()), recordBefore);
+}
+
+// `zeltra FILE.bin` opens that layout instead of the last one; each run's file heads the
+// recent list the next run finds. A file that is no layout is refused, and the last one opens.
+void TestProgram::layoutNamedAtStartJoinsRecent() {
+    ProgramFolder f(QStringLiteral("desk"), true);
+    const QString last = f.folder + QStringLiteral("last.bin"),
+                  a = f.folder + QStringLiteral("a.bin"), b = f.folder + QStringLiteral("b.bin"),
+                  empty = f.folder + QStringLiteral("empty.bin");
+    QVERIFY(writeFile(last, layout(0)) && writeFile(a, layout(1)) && writeFile(b, layout(0)) &&
+            writeFile(empty, {}));
+    f.writeRecord(last, 0);
+    auto recentOf = [&f](int n) {
+        IniFile ini(f.folder + QStringLiteral("zeltra.ini"));
+        ini.load();
+        return ini.value(QStringLiteral("Recent"), QStringLiteral("File%1").arg(n))
+            .value_or(QString());
+    };
+    int status = 0;
+    QString err =
+        f.run(QStringLiteral("caption: a.bin"), &status, Patience, {QStringLiteral("a.bin")});
+    QVERIFY2(err.contains(QStringLiteral("caption: a.bin")), qPrintable(err));
+    QCOMPARE(f.readRecord().lastFile(), a);
+    QCOMPARE(f.readRecord().kbdType(), 1);
+    err = f.run(QStringLiteral("caption: b.bin"), &status, Patience, {QStringLiteral("d"), b});
+    QVERIFY2(err.contains(QStringLiteral("caption: b.bin")), qPrintable(err));
+    QCOMPARE(recentOf(1), b);
+    QCOMPARE(recentOf(2), a);
+
+    err = f.run(QStringLiteral("The file is empty."), &status, Patience, {empty});
+    QVERIFY2(err.contains(QStringLiteral("The file is empty.")), qPrintable(err));
+    QCOMPARE(f.readRecord().lastFile(), b);
+    QCOMPARE(recentOf(1), b);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

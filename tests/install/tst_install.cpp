@@ -60,6 +60,7 @@ const QStringList InstalledFiles{
     QStringLiteral("lib/zeltra/monitor.pdf"),
     QStringLiteral("share/applications/zeltra.desktop"),
     QStringLiteral("share/icons/hicolor/scalable/apps/zeltra.svg"),
+    QStringLiteral("share/mime/packages/zeltra-layout.xml"),
 };
 } // namespace
 
@@ -97,6 +98,12 @@ void TestInstall::installedProgramStarts() {
     out = runTool(validator, {prefix + QStringLiteral("/share/applications/zeltra.desktop")},
                   &status);
     QVERIFY2(status == 0 && out.trimmed().isEmpty(), qPrintable(out));
+    // The file type the menu entry opens is one the type database takes, by extension.
+    out = runTool(QStringLiteral("update-mime-database"), {prefix + QStringLiteral("/share/mime")},
+                  &status);
+    QVERIFY2(status == 0, qPrintable(out));
+    QVERIFY(head(prefix + QStringLiteral("/share/mime/globs2"), 1 << 16)
+                .contains("application/x-zeltra-layout:*.bin"));
 
     // A system's program folder is not the user's to write: the settings go to the config
     // folder, and the default file is read from where it was installed.

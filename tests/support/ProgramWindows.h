@@ -1,6 +1,7 @@
 #pragma once
 #include "ScriptedPrompts.h"
 #include "editor/AppTitle.h"
+#include "editor/LayoutHistory.h"
 #include "editor/Startup.h"
 #include "editor/Trs422kbdf.h"
 #include "kit/TQveButton.h"
@@ -14,15 +15,17 @@ struct ProgramWindows {
     QTemporaryDir dir;
     QString folder = dir.path() + QLatin1Char('/');
     zeltra::LayoutModel model;
+    LayoutHistory history{model};
     AppTitle title;
     ScriptedPrompts prompts;
     Windows w;
+    QStringList args; // the program's words, set before create()
 
     ProgramWindows() { qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit()); }
     ~ProgramWindows() { delete w.main; }
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
-    void create() { w = createWindows(model, title, prompts, folder, {}); }
+    void create() { w = createWindows(model, title, prompts, folder, args, &history); }
     TQveButton* key(int index) const { return w.main->KeyButtons[std::size_t(index)]; }
 };
