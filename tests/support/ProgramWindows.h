@@ -9,8 +9,14 @@
 
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // Every window of the program, made as start-up makes them, in a program folder and a runtime
 // folder of their own. A test writes what the program should find first, then calls create().
+// Unless the test chose a COM1 of its own, COM1 (the stored port of a new settings record) is a
+// pseudo-terminal of this fixture: no window test opens a real serial device, and tests running
+// side by side never find each other's port in use.
 struct ProgramWindows {
     QTemporaryDir dir;
     QString folder = dir.path() + QLatin1Char('/');
@@ -21,8 +27,23 @@ struct ProgramWindows {
     Windows w;
     QStringList args; // the program's words, set before create()
 
-    ProgramWindows() { qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit()); }
-    ~ProgramWindows() { delete w.main; }
+    int portMaster = -1;
+
+    ProgramWindows() {
+        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        if (qEnvironmentVariableIsSet("ZELTRA_COM1") && !ownPort())
+            return;
+        portMaster = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (portMaster >= 0 && ::grantpt(portMaster) == 0 && ::unlockpt(portMaster) == 0)
+            qputenv("ZELTRA_COM1", ::ptsname(portMaster));
+        qputenv("ZELTRA_TEST_OWN_COM1", "1");
+    }
+    ~ProgramWindows() {
+        delete w.main;
+        if (portMaster >= 0)
+            ::close(portMaster);
+    }
+    static bool ownPort() { return qEnvironmentVariableIsSet("ZELTRA_TEST_OWN_COM1"); }
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
