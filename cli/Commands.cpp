@@ -47,7 +47,7 @@ int ports()
 
 int show(const Options& o)
 {
-    LayoutModel model;
+    LayoutData model;
     model.initDefaults({});
     if (const QString e = loadLayout(o.file, model); !e.isEmpty())
         return fail(ExitFile, e);
@@ -57,7 +57,7 @@ int show(const Options& o)
 }
 
 // The file and the block, checked before the port is touched.
-int prepare(const Options& o, LayoutModel& model, int& listIndex)
+int prepare(const Options& o, LayoutData& model, int& listIndex)
 {
     model.initDefaults({});
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
@@ -136,7 +136,7 @@ int runCommand(const Options& o)
     QList<PortChoice> ports;
     if (const int rc = choosePorts(o, ports); rc != ExitDone)
         return rc;
-    LayoutModel model;
+    LayoutData model;
     int listIndex = 0;
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;

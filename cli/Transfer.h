@@ -1,6 +1,6 @@
 #pragma once
 #include "CliArgs.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QList>
 #include <QStringList>
@@ -19,7 +19,7 @@ struct TransferResult {
 // an upload into the model (one port only), or a verify against it. A port that does not
 // open or does not answer ends on its own; the others go on at their own pace. Results come
 // in the order of `ports`.
-QList<TransferResult> runTransfers(const Options& options, LayoutModel& model, int listIndex,
+QList<TransferResult> runTransfers(const Options& options, LayoutData& model, int listIndex,
                                    const QList<PortChoice>& ports);
 
 // The exit code for several ports: the highest of them.

@@ -12,7 +12,7 @@
 #include <vector>
 
 namespace zeltra {
-struct LayoutModel;
+struct LayoutData;
 }
 
 namespace zeltra::link {
@@ -55,7 +55,10 @@ class LinkEngine : public QObject {
     static constexpr Colour LabelRed = rgbColour(255, 0, 0);
     static constexpr Colour LabelGreen = rgbColour(0, 128, 0);
 
-    LinkEngine(LayoutModel& model, SerialChannel& channel, QObject* parent = nullptr);
+    // Downloads and verifies read `model`'s images, uploads write into them. The window gives
+    // it a copy of the layout of its own and takes what an upload brought into the layout as
+    // one edit when the transfer ends.
+    LinkEngine(LayoutData& model, SerialChannel& channel, QObject* parent = nullptr);
     ~LinkEngine() override;
 
     // Port. tryport returns false when the port did not open ("Com Port Invalid" to show).
@@ -102,7 +105,7 @@ class LinkEngine : public QObject {
     // Bytes a verify found different from the image so far.
     int differences() const { return differences_; }
     const LinkDisplay& display() const { return display_; }
-    LayoutModel& model() const { return model_; }
+    LayoutData& model() const { return model_; }
 
   signals:
     void displayChanged();
@@ -152,7 +155,7 @@ class LinkEngine : public QObject {
     void onLost();
     void abortTransfer(TransferOutcome outcome);
 
-    LayoutModel& model_;
+    LayoutData& model_;
     SerialChannel& channel_;
     RxRing ring_{isReplyHead};
     LinkDisplay display_;

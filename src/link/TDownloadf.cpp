@@ -1,5 +1,6 @@
 #include "link/TDownloadf.h"
 
+#include "history/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "kit/QtColours.h"
 #include "kit/TQvSettingsFile.h"
@@ -9,6 +10,7 @@
 #include "link/QtSerialChannel.h"
 #include "link/TComNumberF.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSteps.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,7 +73,8 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
 TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                        std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent)
     : QDialog(parent), model_(model), picker_(picker), prompts_(prompts),
-      Serial(std::move(channel)), engine_(std::make_unique<LinkEngine>(model, *Serial))
+      work_(model.data()), Serial(std::move(channel)),
+      engine_(std::make_unique<LinkEngine>(work_, *Serial))
 {
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
@@ -80,17 +83,17 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
     connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
     connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
     connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
-    connect(engine_.get(), &LinkEngine::keyBlockUploaded, this, [this] {
-        if (setkbdval)
-            setkbdval();
-    });
     connect(engine_.get(), &LinkEngine::portLost, this, [this] {
         Port1->setChecked(false); // shown as after a failed selection
         emit portClosed(engine_->display().portCaption);
     });
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::transferProgress);
-    connect(driver_, &TransferDriver::finished, this, &TDownloadf::transferEnded);
+    connect(driver_, &TransferDriver::finished, this, [this] {
+        if (engine_->transferBase() == zeltra::link::UploadBase)
+            takeUpload();
+        emit transferEnded();
+    });
     showDisplay();
 }
 
@@ -244,6 +247,7 @@ void TDownloadf::reportPort(bool opened)
 
 void TDownloadf::Setupcom()
 {
+    work_.Settings.setComPort(model_.Settings.comPort());
     picker_.setTag(model_.Settings.comPort());
     reportPort(engine_->Setupcom());
 }
@@ -254,6 +258,7 @@ void TDownloadf::Port1Click()
     picker_.setTag(model_.Settings.comPort());
     picker_.exec(); // whatever closed it, the last number typed or picked counts
     model_.Settings.setComPort(picker_.Tag());
+    work_.Settings.setComPort(picker_.Tag());
     engine_->setPortCaption(picker_.comboText());
     if (saveconfig)
         saveconfig();
@@ -264,7 +269,40 @@ void TDownloadf::Port1Click()
 void TDownloadf::LoadkeyClick()
 {
     const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
+    if (!driver_->running()) {
+        work_ = model_.data();
+        started_ = work_;
+        startedOn_ = history_ ? history_->generation() : 0;
+    }
     driver_->start(zeltra::link::Direction(tag), ComboBox1->currentIndex());
+}
+
+// The bytes the keyboard gave that differ from the layout as the upload found it, one step.
+// Bytes the user changed meanwhile elsewhere stay his. Another layout opened meanwhile gets
+// nothing (opening one is refused while a transfer runs).
+void TDownloadf::takeUpload()
+{
+    const std::int32_t kind = work_.KbdType();
+    const std::span<const std::uint8_t> got = work_.image(kind);
+    const std::span<const std::uint8_t> before = started_.image(kind);
+    auto take = [&](std::span<std::uint8_t> image) {
+        for (std::size_t i = 0; i < image.size() && i < got.size(); ++i)
+            if (got[i] != before[i])
+                image[i] = got[i];
+    };
+    if (!history_) {
+        zeltra::LayoutData now = model_.data();
+        take(now.image(kind));
+        model_.writeImage(kind, 0, now.image(kind));
+        return;
+    }
+    if (history_->generation() != startedOn_) {
+        prompts_.showMessage(QStringLiteral("The bytes the keyboard sent were not taken: another "
+                                            "layout was opened while they were read."),
+                             windowTitle());
+        return;
+    }
+    history_->edit(zeltra::steps::windowCommand(windowTitle(), QStringLiteral("Upload")), kind, take);
 }
 
 void TDownloadf::Check1Click()
