@@ -79,12 +79,10 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
     driver_ = new TransferDriver(*engine_, this);
-    buildWindow();
+    engine_->setComboIndex(block_);
     connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
-    connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
-    connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
     connect(engine_.get(), &LinkEngine::portLost, this, [this] {
-        Port1->setChecked(false); // shown as after a failed selection
+        showPortChecked(false); // shown as after a failed selection
         emit portClosed(engine_->display().portCaption);
     });
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
@@ -94,7 +92,6 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
             takeUpload();
         emit transferEnded();
     });
-    showDisplay();
 }
 
 // The engine goes before the channel it holds on to.
@@ -103,8 +100,12 @@ TDownloadf::~TDownloadf()
     engine_.reset();
 }
 
-void TDownloadf::buildWindow()
+// The controls are made when the window is first shown or its trace asked for; until then
+// the window keeps what they are to show.
+void TDownloadf::build()
 {
+    if (MainMenu1)
+        return;
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     Port1 = MainMenu1->addAction(QStringLiteral("Port"));
@@ -127,8 +128,11 @@ void TDownloadf::buildWindow()
     ComboBox1 = new QComboBox(Keyboad);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems(zeltra::link::initialBlockList());
-    connect(ComboBox1, &QComboBox::currentIndexChanged, engine_.get(), &LinkEngine::setComboIndex);
-    engine_->setComboIndex(ComboBox1->currentIndex());
+    ComboBox1->setCurrentIndex(block_);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        block_ = index;
+        engine_->setComboIndex(index);
+    });
     Setkey = tagButton(QStringLiteral("Download (Set)"), QStringLiteral("Setkey"), 0, Keyboad);
     Loadkey = tagButton(QStringLiteral("Upload"), QStringLiteral("Loadkey"), 10, Keyboad);
     verifykey = tagButton(QStringLiteral("Verify"), QStringLiteral("verifykey"), 20, Keyboad);
@@ -144,6 +148,7 @@ void TDownloadf::buildWindow()
     FastTransfer->setObjectName(QStringLiteral("FastTransfer"));
     FastTransfer->setToolTip(
         QStringLiteral("Send each frame as soon as the keyboard has answered the last one"));
+    FastTransfer->setChecked(driver_->fast());
     connect(FastTransfer, &QCheckBox::toggled, this, &TDownloadf::setFastTransfer);
 
     ProgressBar1 = new QProgressBar(this);
@@ -156,7 +161,9 @@ void TDownloadf::buildWindow()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->hide();
+    Memo1->setVisible(traceShown_);
+    connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
+    connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu1);
@@ -171,10 +178,28 @@ void TDownloadf::buildWindow()
     layout->addWidget(FastTransfer);
     layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1);
+    Port1->setChecked(portChecked_);
+    showDisplay();
+}
+
+void TDownloadf::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
+}
+
+void TDownloadf::showPortChecked(bool on)
+{
+    portChecked_ = on;
+    if (Port1)
+        Port1->setChecked(on);
 }
 
 void TDownloadf::showDisplay()
 {
+    if (!MainMenu1)
+        return;
     const auto& d = engine_->display();
     showLabel(umessage, d.umessage);
     showLabel(Label1, d.Label1);
@@ -193,7 +218,7 @@ void TDownloadf::attachSettings(TQvSettingsFile* settings)
 void TDownloadf::setFastTransfer(bool on)
 {
     driver_->setFast(on);
-    if (FastTransfer->isChecked() != on)
+    if (FastTransfer && FastTransfer->isChecked() != on)
         FastTransfer->setChecked(on);
     if (settings_)
         settings_->setOption(FastTransferKey, on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -214,6 +239,8 @@ QString TDownloadf::progressText(int done, int total, qint64 msLeft)
 
 void TDownloadf::showProgress(int done, int total, qint64 msLeft)
 {
+    if (!ProgressBar1)
+        return;
     ProgressBar1->setRange(0, total > 0 ? total : 1);
     ProgressBar1->setValue(done);
     ProgressBar1->setFormat(progressText(done, total, msLeft));
@@ -230,7 +257,7 @@ void TDownloadf::FormShow()
     const auto items = zeltra::link::blockListItems(model_.KbdType());
     if (!items)
         return;
-    const int index = ComboBox1->currentIndex();
+    const int index = block_;
     ComboBox1->clear();
     ComboBox1->addItems(*items);
     ComboBox1->setCurrentIndex(index < ComboBox1->count() ? index : -1);
@@ -263,18 +290,19 @@ void TDownloadf::Port1Click()
     if (saveconfig)
         saveconfig();
     reportPort(engine_->tryport());
-    Port1->setChecked(Serial->active());
+    showPortChecked(Serial->active());
 }
 
 void TDownloadf::LoadkeyClick()
 {
     const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
     if (!driver_->running()) {
+        engine_->setComboIndex(block_);
         work_ = model_.data();
         started_ = work_;
         startedOn_ = history_ ? history_->generation() : 0;
     }
-    driver_->start(zeltra::link::Direction(tag), ComboBox1->currentIndex());
+    driver_->start(zeltra::link::Direction(tag), block_);
 }
 
 // The bytes the keyboard gave that differ from the layout as the upload found it, one step.
@@ -307,7 +335,7 @@ void TDownloadf::takeUpload()
 
 void TDownloadf::Check1Click()
 {
-    setTraceVisible(Memo1->isHidden());
+    setTraceVisible(!traceShown_);
 }
 
 void TDownloadf::sendkey(std::uint8_t code)
@@ -320,20 +348,28 @@ void TDownloadf::sendjog(int speed)
     engine_->sendjog(speed);
 }
 
+// A trace asked for makes the window's controls, so no line of it is lost.
 void TDownloadf::setTraceVisible(bool visible)
 {
-    Memo1->setVisible(visible);
+    traceShown_ = visible;
+    if (visible)
+        build();
+    if (Memo1)
+        Memo1->setVisible(visible);
     engine_->setTraceVisible(visible);
 }
 
 bool TDownloadf::traceVisible() const
 {
-    return !Memo1->isHidden();
+    return traceShown_;
 }
 
 void TDownloadf::selectBlock(int index)
 {
-    ComboBox1->setCurrentIndex(index);
+    block_ = index;
+    engine_->setComboIndex(index);
+    if (ComboBox1)
+        ComboBox1->setCurrentIndex(index);
 }
 
 QString TDownloadf::portCaption() const

@@ -39,6 +39,7 @@ class TDownloadf : public QDialog {
     TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent = nullptr);
     ~TDownloadf() override;
+    void setVisible(bool visible) override;
 
     // Set by the main window: store the settings.
     std::function<void()> saveconfig;
@@ -78,7 +79,8 @@ class TDownloadf : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildWindow();
+    void build();
+    void showPortChecked(bool on);
     void FormShow();
     void LoadkeyClick();
     void Check1Click();
@@ -114,4 +116,7 @@ class TDownloadf : public QDialog {
     QProgressBar* ProgressBar1 = nullptr;
     QCheckBox* FastTransfer = nullptr;
     TQvSettingsFile* settings_ = nullptr;
+    int block_ = 0;            // the block list's item, also while there is no list yet
+    bool traceShown_ = false;
+    bool portChecked_ = false; // the Port item's check: the port a selection opened
 };

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -83,14 +84,23 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
     const QString name = target.fileName();
     if (name.isEmpty())
         return;
+    // The names are sifted by hand: a name filter, like the pattern below, would be compiled
+    // at every save, which nearly always finds nothing.
+    const QString prefix = name + QLatin1Char('.');
+    QList<QFileInfo> candidates;
+    for (QDirIterator it(target.absolutePath(), QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+         it.hasNext();) {
+        it.next();
+        if (it.fileName().size() == prefix.size() + 6 && it.fileName().startsWith(prefix))
+            candidates << it.fileInfo();
+    }
+    if (candidates.isEmpty())
+        return;
     // Six random letters and digits; a word such as "backup" is the user's own file.
     const QRegularExpression ours(
         QStringLiteral("^%1\\.(?=.*[a-z])(?=(?:.*[A-Z0-9]){2})[A-Za-z0-9]{6}$")
             .arg(QRegularExpression::escape(name)));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
-    const QDir folder = target.absoluteDir();
-    const auto candidates = folder.entryInfoList({name + QStringLiteral(".??????")},
-                                                 QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& f : candidates)
         if (ours.match(f.fileName()).hasMatch() && f.lastModified().toUTC() < before)
             QFile::remove(f.absoluteFilePath());

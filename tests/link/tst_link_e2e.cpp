@@ -72,6 +72,8 @@ struct Link {
                 umessages << text;
         });
         dl->Setupcom();
+        dl->show(); // its controls are made when it is first shown
+        dl->hide();
     }
     void press(int index, const char* button)
     {

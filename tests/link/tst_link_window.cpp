@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -40,7 +41,15 @@ struct Window {
         model.initDefaults(QStringLiteral("/nonexistent/"));
         dl.saveconfig = [this] { ++saves; };
     }
-    template <class T> T* child(const char* name) { return dl.findChild<T*>(QLatin1String(name)); }
+    // The window makes its controls when it is first shown.
+    template <class T> T* child(const char* name)
+    {
+        if (!dl.findChild<QMenuBar*>()) {
+            dl.show();
+            dl.hide();
+        }
+        return dl.findChild<T*>(QLatin1String(name));
+    }
     QAction* action(const char* name) { return child<QAction>(name); }
     QColor background(const char* label)
     {
