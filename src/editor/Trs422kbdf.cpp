@@ -203,16 +203,22 @@ bool Trs422kbdf::event(QEvent* e)
 void Trs422kbdf::displayhint(const QString& hint) { StatusPanel[2]->setText(hint); }
 
 // Every key's Tag, caption, colours and hint come from the image; the Tag is never read back
-// as the truth.
+// as the truth. A kind without an image (a settings record may hold one) leaves the keys as
+// they are, and until anything was shown they show the machine layout.
 void Trs422kbdf::setkbdval()
 {
-    const std::span<const std::uint8_t> image = model_.data().image(model_.KbdType());
-    if (image.empty())
-        return;
+    LayoutData shown = model_.data();
+    if (shown.image(shown.KbdType()).empty()) {
+        if (keysShown_)
+            return;
+        shown.setKbdType(KbdMachine);
+    }
+    keysShown_ = true;
+    const std::span<const std::uint8_t> image = shown.image(shown.KbdType());
     if (selFunction_)
-        selFunction_->ListKind = model_.KbdType();
+        selFunction_->ListKind = shown.KbdType();
     for (int i = 0; i < KeyCount; ++i) {
-        const auto face = keyShown(model_.data(), i, !shiftf->isHidden());
+        const auto face = keyShown(shown, i, !shiftf->isHidden());
         TQveButton* key = KeyButtons[std::size_t(i)];
         key->setTag(image[mcn::KeyCodes + std::size_t(i)]);
         key->setCaption(face->caption);

@@ -162,6 +162,7 @@ protected:
     TComNumberF* picker_ = nullptr;
     QActionGroup* functionGroup_ = nullptr;
     bool shown_ = false;
+    bool keysShown_ = false; // the keys have shown a layout
     bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does
 
     // File commands' own state (kept by Trs422kbdf_files.cpp)

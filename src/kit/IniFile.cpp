@@ -250,7 +250,7 @@ QString IniFile::headerName(const Block& block) const
 }
 
 // The section of `name`, its blocks found by their names' hashes when it is first asked for;
-// -1 when no header names it.
+// -1 when no header names it (remembered too, until a header for it is put in).
 int IniFile::sectionId(const QString& name) const
 {
     const QString key = folded(name);
@@ -265,17 +265,20 @@ int IniFile::sectionId(const QString& name) const
         if (id < 0) {
             sections_.push_back(Section{int(b), false, {}});
             id = int(sections_.size() - 1);
-            sectionIds_.insert(key, id);
         }
         block.section = id;
     }
+    sectionIds_.insert(key, id);
     return id;
 }
 
 // The header put in at `at` starts a block, of a section new or known.
 void IniFile::enterHeader(qsizetype at, const QString& name)
 {
-    blocks_.push_back(Block{at, nameHash(folded(name)), -1});
+    const QString key = folded(name);
+    if (sectionIds_.value(key) < 0)
+        sectionIds_.remove(key); // no more without a header
+    blocks_.push_back(Block{at, nameHash(key), -1});
     lines_[std::size_t(at)].block = int(blocks_.size() - 1);
     const int id = sectionId(name);
     blocks_.back().section = id;

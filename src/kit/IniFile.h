@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
     bool putEntry(const QString& section, const QString& line);
 
 private:
-    enum class Kind { Other, Header, Key };
+    enum class Kind : std::uint8_t { Other, Header, Key };
     // One line, small, as a large file has many. An unchanged line is its bytes in data_
     // (before the line break, less the CR of a CR LF); a changed line has its text in texts_
     // until it is written.
