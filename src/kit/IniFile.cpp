@@ -210,7 +210,7 @@ void IniFile::parseBytes(QByteArray data)
         line.broken = nl >= 0;
         const qsizetype end = line.broken ? nl : data_.size();
         line.cr = line.broken && end > from && data_[end - 1] == '\r';
-        line.from = from;
+        line.from = std::uint32_t(from);
         line.size = int(end - from - (line.cr ? 1 : 0));
         line.changed = false;
         line.ascii = asciiFile || isAscii(rawOf(line));
@@ -354,7 +354,7 @@ void IniFile::commit(QByteArray data, const std::vector<Written>& written)
     data_ = std::move(data);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         Line& l = lines_[i];
-        l.from = written[i].from;
+        l.from = std::uint32_t(written[i].from);
         l.size = written[i].size;
         l.latin1 = written[i].latin1;
         l.ascii = written[i].ascii;

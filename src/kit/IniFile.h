@@ -63,7 +63,7 @@ private:
     // (before the line break, less the CR of a CR LF); a changed line has its text in texts_
     // until it is written.
     struct Line {
-        qsizetype from = 0;
+        std::uint32_t from = 0; // a document is at most MaxBytes
         int size = 0;
         int block = 0;   // index into blocks_ (for a header: its own)
         int text = -1;   // index into texts_ for a changed line
