@@ -20,10 +20,10 @@ Q_DECLARE_METATYPE(zeltra::link::TransferOutcome)
 namespace {
 
 Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
-             bool fast = false, std::int32_t kind = -1)
+             bool fast = false, std::int32_t kind = -1, bool exact = false)
 {
     const QStringList ports = port.isEmpty() ? QStringList{} : port.split(QLatin1Char(' '));
-    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}};
+    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}, exact};
 }
 
 QByteArray image(std::size_t size, std::uint8_t first)
@@ -56,6 +56,9 @@ class TestCliCore : public QObject {
         QTest::newRow("upload") << QStringList{"upload", "b.bin", "--port=/dev/pts/3", "--kind", "monitor"}
                                 << opts(Command::Upload, "b.bin", "/dev/pts/3", {}, false, false, KbdMonitor)
                                 << "";
+        QTest::newRow("upload exact") << QStringList{"upload", "b.bin", "--exact", "--port=7", "--kind", "machine"}
+                                      << opts(Command::Upload, "b.bin", "7", {}, false, false, KbdMachine, true)
+                                      << "";
         QTest::newRow("verify") << QStringList{"verify", "a.bin", "--port", "COM2"}
                                 << opts(Command::Verify, "a.bin", "COM2") << "";
         QTest::newRow("file names after --") << QStringList{"show", "--", "--help"}
@@ -177,6 +180,8 @@ class TestCliCore : public QObject {
         QTest::newRow("no answer") << TransferOutcome::NoAnswer << 4 << "Abort No Coms";
         QTest::newRow("port A not taking commands") << TransferOutcome::NotTakingCommands << 4
                                                     << "Set Serial-A to Input";
+        QTest::newRow("answered for another address")
+            << TransferOutcome::OtherAddress << 4 << "Abort No Coms: the keyboard answered for another address";
         QTest::newRow("port lost") << TransferOutcome::PortLost << 3 << "the port went away";
         QTest::newRow("verify mismatch") << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
     }

@@ -289,26 +289,43 @@ void TestLayoutFiles::writeFailureSaysWhy()
 
 void TestLayoutFiles::staleTemporariesRemoved_data()
 {
+    QTest::addColumn<QString>("save");      // how out.bin is saved
     QTest::addColumn<QString>("leftover");
     QTest::addColumn<int>("ageSecs");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("an interrupted save's") << "out.bin.iHawbM" << 120 << true;
-    QTest::newRow("one still being written") << "out.bin.iHawbM" << 5 << false;
-    QTest::newRow("another file's") << "other.bin.iHawbM" << 120 << false;
-    QTest::newRow("a word, not random") << "out.bin.backup" << 120 << false;
+    const QStringList saves{"replace", "unchanged", "changed"};
+    for (const QString& save : saves) {
+        auto row = [&](const char* name, const char* file, int age, bool removed) {
+            QTest::addRow("%s, %s", qPrintable(save), name) << save << file << age << removed;
+        };
+        row("an interrupted save's", ".out.bin.zeltra-iHawbM", 120, true);
+        row("one still being written", ".out.bin.zeltra-iHawbM", 5, false);
+        row("another file's", ".other.bin.zeltra-iHawbM", 120, false);
+        // Names a backup rotation or a user gives: never ours, however random they look.
+        for (const char* own : {"out.bin.bak001", "out.bin.Copy01", "out.bin.Jan24a",
+                                "out.bin.rev002", "out.bin.iHawbM", ".out.bin.iHawbM",
+                                ".out.bin.zeltra-old"})
+            row(own, own, 120, false);
+    }
 }
 
 // A save removes what an interrupted save of the same file left beside it, and nothing else.
 void TestLayoutFiles::staleTemporariesRemoved()
 {
+    QFETCH(QString, save);
     QFETCH(QString, leftover);
     QFETCH(int, ageSecs);
     QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.bin"));
+    if (save != "replace")
+        writeFile(out, "old");
     QFile file(dir.filePath(leftover));
     QVERIFY(file.open(QIODevice::WriteOnly) &&
             file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
     file.close();
-    QCOMPARE(safefile::writeAtomic(dir.filePath(QStringLiteral("out.bin")), "new"), QString());
+    const QString error = save == "replace" ? safefile::writeAtomic(out, "new")
+                                            : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
+    QCOMPARE(error, QString());
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
 }
 
