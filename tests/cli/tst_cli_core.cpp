@@ -4,6 +4,7 @@
 #include "ExitCodes.h"
 #include "LayoutFile.h"
 #include "LayoutText.h"
+#include "LeftOut.h"
 #include "PortsText.h"
 #include "Progress.h"
 #include "TestFiles.h"
@@ -209,6 +210,30 @@ class TestCliCore : public QObject {
         QFETCH(QString, reason);
         QFETCH(QString, line);
         QVERIFY(portOpenFailure(QStringLiteral("COM7"), reason).contains(line));
+    }
+
+    // The closing line of an upload that left bytes out names each time once, in runs.
+    void incompleteBackup_data()
+    {
+        using link::RefusedByte;
+        QTest::addColumn<QList<RefusedByte>>("refused");
+        QTest::addColumn<bool>("newFile");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a cue byte of an existing file")
+            << QList<RefusedByte>{{5, 3, 0xAB}} << false
+            << "backup incomplete: 1 bytes the keyboard holds are not in f.bin: cue 1 there hold the file's "
+               "own bytes, not the keyboard's (--exact keeps every byte as read)";
+        QTest::newRow("runs, a byte read twice")
+            << QList<RefusedByte>{{5, 0, 0xAB}, {5, 6, 0xAB}, {7, 8, 0x1F}, {5, 0, 0xAC}, {5, 18, 0xFF}, {7, 0, 0xA0}}
+            << true
+            << "backup incomplete: 5 bytes the keyboard holds are not in f.bin: cue 1-2, cue 4, GPO 1, GPO 3 "
+               "there hold the new file's defaults, not the keyboard's (--exact keeps every byte as read)";
+    }
+    void incompleteBackup()
+    {
+        QFETCH(QList<link::RefusedByte>, refused);
+        QFETCH(bool, newFile);
+        QTEST(incompleteLine(distinctRefused(refused), QStringLiteral("f.bin"), newFile), "line");
     }
 
     void bar_data()

@@ -63,6 +63,8 @@ private slots:
     void writeFailureSaysWhy();
     void staleTemporariesRemoved_data();
     void staleTemporariesRemoved();
+    void saveKeepsMode_data();
+    void saveKeepsMode();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -327,6 +329,39 @@ void TestLayoutFiles::staleTemporariesRemoved()
                                             : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
     QCOMPARE(error, QString());
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
+}
+
+void TestLayoutFiles::saveKeepsMode_data()
+{
+    QTest::addColumn<int>("before"); // -1: no file yet
+    QTest::addColumn<int>("after");
+    QTest::newRow("new file, as the umask allows") << -1 << 0644;
+    QTest::newRow("group-readable file") << 0640 << 0640;
+    QTest::newRow("shared file") << 0666 << 0666;
+}
+
+// A save replaces the file's bytes, not who may read it; through a link, the link stays.
+void TestLayoutFiles::saveKeepsMode()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.bin"));
+    const QString link = dir.filePath(QStringLiteral("link.bin"));
+    if (before >= 0) {
+        writeFile(real, "old");
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), mode_t(before)) == 0);
+        QVERIFY(QFile::link(real, link));
+    }
+    const mode_t mask = ::umask(022);
+    const QString error = safefile::writeAtomic(before >= 0 ? link : real, "new");
+    ::umask(mask);
+    QCOMPARE(error, QString());
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
+    QCOMPARE(int(st.st_mode & 07777), after);
+    QCOMPARE(readFile(real), QByteArray("new"));
+    QCOMPARE(QFileInfo(link).isSymLink(), before >= 0);
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)
