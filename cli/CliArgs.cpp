@@ -53,6 +53,7 @@ const ValueOption ValueOptions[] = {
 const ValueOption Flags[] = {
     {"--verify", {Command::Download}},
     {"--fast", {Command::Download, Command::Upload}},
+    {"--exact", {Command::Upload}},
 };
 
 QString quoted(const QString& word)
@@ -157,6 +158,7 @@ struct Reader {
         o.block = values.value(QStringLiteral("--block"));
         o.verify = values.contains(QStringLiteral("--verify"));
         o.fast = values.contains(QStringLiteral("--fast"));
+        o.exact = values.contains(QStringLiteral("--exact"));
         if (values.contains(QStringLiteral("--kind"))) {
             const QString kind = values.value(QStringLiteral("--kind"));
             if (kind == QLatin1String("machine"))

@@ -20,6 +20,7 @@ struct Options {
     bool fast = false;      // download, upload: next frame as soon as the reply is in
     std::int32_t kind = -1; // upload: the keyboard kind of the new file
     QString second;         // export: the document; import: the layout; diff: the other file
+    bool exact = false;     // upload: keep every byte as read, times that are not BCD too
     bool operator==(const Options&) const = default;
 };
 

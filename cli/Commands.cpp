@@ -4,6 +4,7 @@
 #include "ExitCodes.h"
 #include "HelpText.h"
 #include "LayoutFile.h"
+#include "LeftOut.h"
 #include "LayoutText.h"
 #include "PortsText.h"
 #include "Transfer.h"
@@ -138,6 +139,7 @@ int runCommand(const Options& o)
         return rc;
     LayoutData model;
     int listIndex = 0;
+    const bool newFile = !QFileInfo::exists(o.file);
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;
     const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
@@ -146,14 +148,18 @@ int runCommand(const Options& o)
     const TransferResult& result = results.first();
     for (const QString& line : result.lines)
         printLine(stdout, line);
-    for (const QString& note : result.notes)
-        printLine(stderr, QStringLiteral("zeltra-cli: ") + note);
-    if (result.code != ExitDone)
+    if (result.code != ExitDone && result.code != ExitIncomplete)
         return fail(result.code, result.error);
-    if (o.command == Command::Upload) {
-        if (const QString e = saveLayout(o.file, model); !e.isEmpty())
-            return fail(ExitFile, e);
-    }
+    if (o.command != Command::Upload)
+        return ExitDone;
+    // What could be placed is written; the bytes left out are named, and the exit code says
+    // that this backup will not verify.
+    for (const QString& line : leftOutLines(result.refused, model, newFile))
+        printLine(stderr, QStringLiteral("zeltra-cli: ") + line);
+    if (const QString e = saveLayout(o.file, model); !e.isEmpty())
+        return fail(ExitFile, e);
+    if (result.code == ExitIncomplete)
+        return fail(ExitIncomplete, incompleteLine(result.refused, o.file, newFile));
     return ExitDone;
 }
 

@@ -55,6 +55,8 @@ int exportLayout(const Options& o)
         return std::fflush(stdout) == 0 ? int(ExitDone)
                                         : fail(ExitFile, QStringLiteral("cannot write to stdout"));
     }
+    if (o.second.contains(QChar::ReplacementCharacter))
+        return fail(ExitFile, QStringLiteral("the file name is not valid UTF-8"));
     if (const QString e = safefile::writeAtomic(o.second, text); !e.isEmpty())
         return fail(ExitFile, QStringLiteral("%1: %2").arg(o.second, e));
     return ExitDone;

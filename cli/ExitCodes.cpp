@@ -13,6 +13,7 @@ int exitCodeFor(link::TransferOutcome outcome)
         return ExitDone;
     case TransferOutcome::NoAnswer:
     case TransferOutcome::NotTakingCommands:
+    case TransferOutcome::OtherAddress:
         return ExitNoAnswer;
     case TransferOutcome::PortLost:
         return ExitPort;
@@ -34,6 +35,8 @@ QString outcomeText(link::TransferOutcome outcome)
         return QStringLiteral("the keyboard holds other bytes than the file");
     case TransferOutcome::NoAnswer:
         return link::texts::abortNoComs() + QStringLiteral(": the keyboard did not answer within 1 s");
+    case TransferOutcome::OtherAddress:
+        return link::texts::abortNoComs() + QStringLiteral(": the keyboard answered for another address");
     case TransferOutcome::NotTakingCommands:
         return link::texts::setSerialAToInput() +
                QStringLiteral(": the keyboard's port A is not taking commands");

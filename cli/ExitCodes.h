@@ -13,6 +13,7 @@ enum ExitCode : int {
     ExitPort = 3,     // the port does not open or went away
     ExitNoAnswer = 4, // the keyboard did not answer, or its port A takes no commands
     ExitMismatch = 5, // verify: the keyboard holds other bytes than the file
+    ExitIncomplete = 6, // upload: bytes the keyboard holds were left out of the backup
 };
 
 // How a transfer's end maps to the exit code, and the line that tells it.

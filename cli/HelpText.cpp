@@ -15,7 +15,7 @@ QString helpText()
         "  download FILE --port PORT... [--block NAME] [--verify] [--fast]\n"
         "                                 write the layout FILE into the keyboard\n"
         "  upload FILE --port PORT --kind machine|monitor [--block NAME] [--fast]\n"
-        "                                 read the keyboard into FILE (an existing FILE of\n"
+        "         [--exact]               read the keyboard into FILE (an existing FILE of\n"
         "                                 that kind keeps the bytes that are not read back)\n"
         "  verify FILE --port PORT... [--block NAME]\n"
         "                                 compare the keyboard with FILE, byte by byte of\n"
@@ -41,6 +41,9 @@ QString helpText()
         "                \"Monitor Formats\", \"Dim + Other\" (monitor). Without it: all blocks\n"
         "  --verify      after the download, read the blocks back and compare\n"
         "  --fast        send each frame as soon as the previous one is answered\n"
+        "  --exact       upload: keep every byte as read, also cue and GPO times that are\n"
+        "                not timecode digits, so that the backup verifies. Without it such\n"
+        "                bytes are left out and named, and the exit code is 6\n"
         "  --kind        the kind of keyboard being read: machine or monitor\n"
         "  -h, --help    this text\n"
         "\n"
@@ -52,10 +55,12 @@ QString helpText()
         "  2  file: FILE cannot be read or written, or is not a layout; import: the\n"
         "     document is not valid; diff: the layouts are of different kinds\n"
         "  3  port: the port does not open, is held by another program, or went away\n"
-        "  4  no answer: the keyboard did not answer within 1 s, or its port A is not\n"
-        "     taking commands\n"
+        "  4  no answer: the keyboard did not answer within 1 s, answered only for\n"
+        "     another address, or its port A is not taking commands\n"
         "  5  verify mismatch: the keyboard holds other bytes than FILE; diff: the\n"
-        "     layouts differ\n");
+        "     layouts differ\n"
+        "  6  backup incomplete: upload wrote FILE without bytes it could not place\n"
+        "     (times that are not timecode digits); FILE will not verify\n");
 }
 
 QString usageHint()

@@ -1,6 +1,7 @@
 #include "Transfer.h"
 
 #include "ExitCodes.h"
+#include "LeftOut.h"
 #include "Progress.h"
 
 #include "link/BlockTables.h"
@@ -38,18 +39,6 @@ QString stepCaption(std::int32_t kind, int step)
     return {};
 }
 
-// A byte the keyboard holds that the layout file cannot: the file keeps its own there.
-QString refusedLine(link::RefusedByte r)
-{
-    const QString value = QStringLiteral("%1").arg(r.value, 2, 16, QLatin1Char('0')).toUpper();
-    const QString why = r.block == 3 ? QStringLiteral("names no format memory")
-                                     : QStringLiteral("is not a timecode digit pair");
-    return QStringLiteral("block %1 address %2: the keyboard's %3 %4; the file keeps its own byte")
-        .arg(r.block)
-        .arg(r.address)
-        .arg(value, why);
-}
-
 Direction firstDirection(Command command)
 {
     return command == Command::Upload   ? Direction::Upload
@@ -75,15 +64,17 @@ class PortTransfer : public QObject {
                 progress_.update(line_, stepCaption(model_.KbdType(), engine_.step()), done, total);
             });
         connect(&engine_, &link::LinkEngine::byteRefused, this,
-                [this](link::RefusedByte r) { refused_ << refusedLine(r); });
+                [this](link::RefusedByte r) { refused_ << r; });
         connect(&driver_, &link::TransferDriver::finished, this, &PortTransfer::stepEnded);
         guard_.setSingleShot(true);
         // Every frame is answered or given up within the reply time: a transfer that takes
         // longer than that for each of its frames has stopped.
         connect(&guard_, &QTimer::timeout, this, [this] { end(TransferOutcome::NoAnswer); });
         driver_.setFast(o.fast);
-        if (o.command == Command::Upload) // an upload reads back every byte a verify compares
+        if (o.command == Command::Upload) { // an upload reads back every byte a verify compares
             engine_.setUploadList(link::UploadList::Complete);
+            engine_.setPlacement(o.exact ? link::Placement::Exact : link::Placement::Checked);
+        }
     }
 
     void start(const PortChoice& port)
@@ -124,10 +115,12 @@ class PortTransfer : public QObject {
         ended_ = true;
         guard_.stop();
         channel_.close(); // a transfer given up by the guard stops here
-        if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified)
+        if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified) {
             result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}};
-        else
-            result_.notes = refused_;
+        } else if (!refused_.isEmpty()) {
+            result_.code = ExitIncomplete; // the backup is written, but it will not verify
+            result_.refused = distinctRefused(refused_);
+        }
         if (outcome == TransferOutcome::Differ) {
             result_.error = link::texts::bytesDiffer(engine_.differences());
             result_.lines = differences_;
@@ -145,7 +138,7 @@ class PortTransfer : public QObject {
     int line_;
     QTimer guard_;
     QStringList differences_;
-    QStringList refused_;
+    QList<link::RefusedByte> refused_;
     TransferResult result_;
     bool ended_ = false;
 };
@@ -177,7 +170,8 @@ QList<TransferResult> runTransfers(const Options& o, LayoutData& model, int list
     QList<TransferResult> results;
     for (const auto& t : transfers)
         results << t->result();
-    if (o.command == Command::Upload && transfers.size() == 1 && results[0].code == ExitDone)
+    if (o.command == Command::Upload && transfers.size() == 1 &&
+        (results[0].code == ExitDone || results[0].code == ExitIncomplete))
         model = transfers[0]->model();
     return results;
 }

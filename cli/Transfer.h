@@ -1,5 +1,6 @@
 #pragma once
 #include "CliArgs.h"
+#include "link/BlockTables.h"
 #include "model/LayoutData.h"
 
 #include <QList>
@@ -11,12 +12,13 @@ struct TransferResult {
     int code = 0;      // an ExitCode
     QString error;     // the failure line, when code is not 0
     QStringList lines; // what to report besides (verify differences)
-    QStringList notes; // bytes an upload could not take, for stderr
+    QList<link::RefusedByte> refused; // bytes an upload could not place (code ExitIncomplete)
 };
 
 // Runs the command's transfer of list item `listIndex` on every port at once, each with its
 // own link and its own copy of the model, all on one event loop: a download (and its verify),
-// an upload into the model (one port only), or a verify against it. A port that does not
+// an upload into the model (one port only; also when some bytes were left out), or a verify
+// against it. A port that does not
 // open or does not answer ends on its own; the others go on at their own pace. Results come
 // in the order of `ports`.
 QList<TransferResult> runTransfers(const Options& options, LayoutData& model, int listIndex,

@@ -216,6 +216,11 @@ bool Trs422kbdf::saveLayoutAs()
         path = lf::withDefaultExtension(path);
         if (refuseUnstorable(path, QStringLiteral("Save As")))
             continue;
+        // Found out before the name is stored: a pipe, a device or a folder is never replaced.
+        if (const QString problem = safefile::saveProblem(path); !problem.isEmpty()) {
+            reportFileError(QStringLiteral("save"), path, problem);
+            continue;
+        }
         if (!QFileInfo::exists(path) ||
             prompts_.askYesNo(safefile::fileNameOf(path) + QStringLiteral(" exists replace?"),
                               QStringLiteral("Retry")))

@@ -226,7 +226,7 @@ std::optional<std::uint8_t> downloadByte(const MonitorImage& image, int block, i
 }
 
 int placeReply(MachineImage& image, const QByteArray& bytes, UploadList list,
-               QList<RefusedByte>* refused)
+               QList<RefusedByte>* refused, Placement placement)
 {
     const auto reply = readReply(bytes);
     const bool readBack = list == UploadList::Complete || (reply && reply->block <= 6);
@@ -239,7 +239,7 @@ int placeReply(MachineImage& image, const QByteArray& bytes, UploadList list,
         const auto value = reply->data[std::size_t(i)];
         if (c >= area->length)
             continue;
-        if (isTimecodeByte(reply->block, c) && !isBcd(value)) {
+        if (placement == Placement::Checked && isTimecodeByte(reply->block, c) && !isBcd(value)) {
             if (refused)
                 refused->append({reply->block, c, value});
             continue;
@@ -251,7 +251,7 @@ int placeReply(MachineImage& image, const QByteArray& bytes, UploadList list,
 }
 
 int placeReply(MonitorImage& image, const QByteArray& bytes, UploadList list,
-               QList<RefusedByte>* refused)
+               QList<RefusedByte>* refused, Placement placement)
 {
     const auto reply = readReply(bytes);
     if (!reply)
@@ -261,6 +261,7 @@ int placeReply(MonitorImage& image, const QByteArray& bytes, UploadList list,
         image.bytes[at] = value;
         ++stored;
     };
+    const bool asRead = list == UploadList::Complete || placement == Placement::Exact;
     for (int i = 0; i < ReplyDataBytes; ++i) {
         const int c = reply->address + i;
         const auto value = reply->data[std::size_t(i)];
@@ -271,7 +272,7 @@ int placeReply(MonitorImage& image, const QByteArray& bytes, UploadList list,
                 store(monitorArea(reply->block)->start + std::size_t(c), value);
             break;
         case 3: // each slot names one of the sixteen format records
-            if (c < mon::FormatSlots && (value < mon::FormatCount || list == UploadList::Complete))
+            if (c < mon::FormatSlots && (value < mon::FormatCount || asRead))
                 store(mon::FormatAssign + std::size_t(c), value);
             else if (c < mon::FormatSlots && refused)
                 refused->append({reply->block, c, value});

@@ -24,6 +24,11 @@ struct BlockEntry {
 // command line reads back every byte a verify compares, so that an upload is a whole backup.
 enum class UploadList { Described, Complete };
 
+// How an upload places what it reads. Checked keeps the image valid: a cue or GPO time byte
+// that is not BCD, or a format slot naming no format memory, is left out. Exact places every
+// byte as read, so that the image verifies against the keyboard it came from.
+enum class Placement { Checked, Exact };
+
 // The block's entry for a keyboard kind, or nullptr.
 const BlockEntry* blockEntry(std::int32_t kbdType, int block);
 
@@ -79,9 +84,11 @@ struct RefusedByte {
 // given. For the complete list GPO times and macros are placed too, and format slots as read,
 // as a layout file may hold them. Returns the number of bytes stored.
 int placeReply(MachineImage& image, const QByteArray& reply,
-               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr);
+               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr,
+               Placement placement = Placement::Checked);
 int placeReply(MonitorImage& image, const QByteArray& reply,
-               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr);
+               UploadList list = UploadList::Described, QList<RefusedByte>* refused = nullptr,
+               Placement placement = Placement::Checked);
 
 // A packed-BCD byte: both nibbles 0..9.
 constexpr bool isBcd(std::uint8_t b)

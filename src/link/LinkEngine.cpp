@@ -127,6 +127,7 @@ void LinkEngine::await(const QByteArray& frame)
     if (b[1] == CmdRead) {
         awaited_ = Awaited{true, b[2], b[3]};
         notTaking_ = false;
+        otherAddress_ = false;
     } else if (!awaited_ || !awaited_->read) {
         // A key or jog frame sent while a read is awaited leaves the read awaited: the
         // transfer still needs its reply.
@@ -164,9 +165,13 @@ void LinkEngine::parseinput(const QByteArray& frame)
     if (isReadReply(frame)) {
         if (frame.size() != ReplyLength)
             return;
-        if (matches(frame))
+        if (matches(frame)) {
             takeReply(frame);
-        else if (contradictsLast(frame))
+            return;
+        }
+        if (awaited_ && awaited_->read)
+            otherAddress_ = true;
+        if (contradictsLast(frame))
             rejectLast();
         return;
     }
@@ -217,7 +222,7 @@ template <class Image> void LinkEngine::placeUndoably(Image& image, const QByteA
 {
     const auto before = image.bytes;
     QList<RefusedByte> refused;
-    placeReply(image, reply, uploadList_, &refused);
+    placeReply(image, reply, uploadList_, &refused, placement_);
     for (const RefusedByte& r : refused)
         emit byteRefused(r);
     for (std::size_t i = 0; i < before.size(); ++i)
@@ -280,10 +285,11 @@ void LinkEngine::Timer1Timer()
 
     if (countdown_ != 0) {
         if (--countdown_ == 0) {
-            const bool notTaking = notTaking_ && awaited_ && awaited_->read;
+            const bool read = awaited_ && awaited_->read;
             awaited_.reset();
-            abortTransfer(notTaking ? TransferOutcome::NotTakingCommands
-                                    : TransferOutcome::NoAnswer);
+            abortTransfer(read && notTaking_      ? TransferOutcome::NotTakingCommands
+                          : read && otherAddress_ ? TransferOutcome::OtherAddress
+                                                  : TransferOutcome::NoAnswer);
         }
         return;
     }

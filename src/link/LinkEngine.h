@@ -38,6 +38,7 @@ enum class TransferOutcome {
     Differ,            // a verify found differences ("N bytes differ")
     NoAnswer,          // no answer within the reply time-out ("Abort No Coms")
     NotTakingCommands, // reads answered by other frames ("Set Serial-A to Input")
+    OtherAddress,      // reads answered only for another block or address ("Abort No Coms")
     PortLost,          // the device went away ("Abort No Coms")
 };
 
@@ -92,6 +93,7 @@ class LinkEngine : public QObject {
     void setTraceVisible(bool visible) { traceVisible_ = visible; }
     void setUploadList(UploadList list) { uploadList_ = list; }
     UploadList uploadList() const { return uploadList_; }
+    void setPlacement(Placement placement) { placement_ = placement; }
 
     int step() const { return step_; }
     int counter() const { return counter_; }
@@ -169,9 +171,11 @@ class LinkEngine : public QObject {
     bool receivedSinceTick_ = false;
     int quietTicks_ = 0;
     std::optional<Awaited> awaited_;
-    bool notTaking_ = false; // a read was answered by another frame during this wait
+    bool notTaking_ = false;    // a read was answered by another frame during this wait
+    bool otherAddress_ = false; // ... or by a read reply for another block or address
     int base_ = DownloadBase;
     UploadList uploadList_ = UploadList::Described;
+    Placement placement_ = Placement::Checked;
     int differences_ = 0;
     // The last reply taken in this transfer, and the image bytes it replaced: a second,
     // different reply for the same address shows that one of them was not the keyboard's.

@@ -34,15 +34,23 @@ QString shown(const QJsonValue& v)
     return text.size() > 40 ? text.left(37) + QStringLiteral("...") : text;
 }
 
+namespace {
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+} // namespace
+
 QByteArray Fields::hex(const QString& key, qsizetype count, qsizetype most) const
 {
     const QString t = text(key);
     const QStringList pairs = t.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QByteArray out;
     for (const QString& p : pairs) {
-        bool ok = false;
-        const int b = p.size() == 2 ? p.toInt(&ok, 16) : -1;
-        if (!ok || b < 0)
+        // Two hex digits and nothing else: toInt would also take "+F" and "-0".
+        bool ok = p.size() == 2 && isHexDigit(p[0]) && isHexDigit(p[1]);
+        const int b = ok ? p.toInt(&ok, 16) : -1;
+        if (!ok)
             fail(at(key), QStringLiteral("\"%1\" is not a hex byte")
                               .arg(shown(QJsonValue(p)).mid(1).chopped(1)));
         out += char(b);

@@ -1,6 +1,7 @@
 #include "model/LayoutDocument.h"
 
 #include "model/DocumentFields.h"
+#include "model/DocumentScan.h"
 
 #include "model/FunctionTables.h"
 #include "model/LayoutWords.h"
@@ -250,6 +251,8 @@ Imported importDocument(const QByteArray& text)
     const QJsonDocument doc = QJsonDocument::fromJson(text, &parsed);
     if (parsed.error != QJsonParseError::NoError)
         return {{}, parseFault(text, parsed)};
+    if (const QString fault = strictFault(text); !fault.isEmpty())
+        return {{}, fault};
     try {
         if (!doc.isObject())
             fail("document", QStringLiteral("not a JSON object"));

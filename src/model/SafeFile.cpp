@@ -6,11 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zeltra::safefile {
@@ -42,7 +43,38 @@ ReadResult readHead(const QString& path, qint64 limit)
 }
 
 namespace {
-constexpr int TemporarySuffix = 7; // ".XXXXXX"
+// Our temporary files: hidden, with the program's marker, so that no user's file (a backup
+// "name.bak001", a copy "name.Jan24a") ever matches. ".<name>.zeltra-XXXXXX"
+constexpr QLatin1StringView TemporaryMarker(".zeltra-");
+constexpr int TemporaryExtra = 1 + 8 + 6; // the leading dot, the marker, six random characters
+
+// The target's name as its temporary files carry it: cut short (by whole characters) where
+// the marker would make the name longer than a folder entry may be.
+QString temporaryStem(const QString& name)
+{
+    QString stem;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype n = name[i].isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        bytes += QFile::encodeName(name.mid(i, n)).size();
+        if (bytes > NAME_MAX - TemporaryExtra)
+            break;
+        stem += name.mid(i, n);
+        i += n;
+    }
+    return stem;
+}
+
+QString temporaryTemplate(const QString& target)
+{
+    return folderOf(target) + QLatin1Char('.') + temporaryStem(fileNameOf(target)) +
+           TemporaryMarker + QStringLiteral("XXXXXX");
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // Why a new file cannot be made beside `path`, when the folder is the reason; empty otherwise.
 // A save always makes a new file in the folder, also when it replaces an existing one.
@@ -59,24 +91,61 @@ QString folderProblem(const QString& path)
     return {};
 }
 
-// A link must lead to a file that exists: QSaveFile would otherwise make the file wherever
-// the link points.
-QString linkProblem(const QString& path)
+// The file a save replaces: the end of the links for a link.
+QString savedFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.canonicalFilePath() : path;
+}
+
+// A save replaces a regular file or makes a new one, nothing else: a pipe, a device node or
+// a folder is never replaced by a file. A link must lead to a regular file that exists.
+QString targetProblem(const QString& path)
 {
     const QFileInfo info(path);
     if (info.isSymLink() && !info.exists())
         return QStringLiteral("It is a link to %1, which does not exist.")
             .arg(info.symLinkTarget());
+    if (info.isDir())
+        return QStringLiteral("It is a folder, not a file.");
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("It is not a regular file.");
+    // A file the user made read-only is not replaced behind its back.
+    if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0 && errno == EACCES)
+        return QStringLiteral("Existing file %1 is not writable").arg(savedFile(path));
     return {};
 }
 
-// The file a save replaces: the link's target for a link.
-QString savedFile(const QString& path)
+// The mode a new file gets (as open(2) gives it), or the mode of the file it replaces.
+mode_t savedMode(const QString& target)
 {
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
+    struct stat st {};
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes all of `data` to `file`, which is opened unbuffered, so that a short write (disk
+// full, size limit) shows here with the system's reason.
+QString writeAll(QFile& file, const QByteArray& data)
+{
+    qint64 done = 0;
+    while (done < data.size()) {
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            return file.errorString();
+        done += n;
+    }
+    return {};
 }
 } // namespace
+
+QString temporaryPattern(const QString& path)
+{
+    return QLatin1Char('.') + temporaryStem(fileNameOf(path)) + TemporaryMarker + QStringLiteral("??????");
+}
 
 void removeStaleTemporaries(const QString& path, int minAgeSecs)
 {
@@ -86,7 +155,7 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
         return;
     // The names are sifted by hand: a name filter, like the pattern below, would be compiled
     // at every save, which nearly always finds nothing.
-    const QString prefix = name + QLatin1Char('.');
+    const QString prefix = QLatin1Char('.') + temporaryStem(name) + TemporaryMarker;
     QList<QFileInfo> candidates;
     for (QDirIterator it(target.absolutePath(), QDir::Files | QDir::Hidden | QDir::NoSymLinks);
          it.hasNext();) {
@@ -96,10 +165,9 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
     }
     if (candidates.isEmpty())
         return;
-    // Six random letters and digits; a word such as "backup" is the user's own file.
-    const QRegularExpression ours(
-        QStringLiteral("^%1\\.(?=.*[a-z])(?=(?:.*[A-Z0-9]){2})[A-Za-z0-9]{6}$")
-            .arg(QRegularExpression::escape(name)));
+    const QRegularExpression ours(QStringLiteral("^\\.%1%2[A-Za-z0-9]{6}$")
+                                      .arg(QRegularExpression::escape(temporaryStem(name)),
+                                           QRegularExpression::escape(TemporaryMarker)));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
     for (const QFileInfo& f : candidates)
         if (ours.match(f.fileName()).hasMatch() && f.lastModified().toUTC() < before)
@@ -108,18 +176,16 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
 
 QString saveProblem(const QString& path)
 {
-    if (QString e = linkProblem(path); !e.isEmpty())
+    if (QString e = targetProblem(path); !e.isEmpty())
         return e;
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("It is a folder, not a file.");
     // The temporary file's name is the longest a save makes.
     const QString target = savedFile(path);
     const qsizetype nameBytes = QFile::encodeName(fileNameOf(target)).size();
     const qsizetype pathBytes = QFile::encodeName(QFileInfo(target).absoluteFilePath()).size();
-    if (nameBytes + TemporarySuffix > NAME_MAX || pathBytes + TemporarySuffix >= PATH_MAX)
+    if (nameBytes > NAME_MAX || pathBytes + TemporaryExtra >= PATH_MAX)
         return QStringLiteral("The file name is too long.");
     // A file made there shows whether the folder takes new files.
-    QTemporaryFile probe(target + QStringLiteral(".XXXXXX"));
+    QTemporaryFile probe(temporaryTemplate(target));
     if (probe.open())
         return {};
     if (QString folder = folderProblem(target); !folder.isEmpty())
@@ -129,30 +195,30 @@ QString saveProblem(const QString& path)
 
 QString writeAtomic(const QString& path, const QByteArray& data)
 {
-    if (QString e = linkProblem(path); !e.isEmpty())
+    if (QString e = targetProblem(path); !e.isEmpty())
         return e;
-    removeStaleTemporaries(savedFile(path));
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered
-    // flush can lose it and let commit() rename a cut file over the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (const QString folder = folderProblem(path); !folder.isEmpty())
+    const QString target = savedFile(path);
+    removeStaleTemporaries(target);
+    QTemporaryFile file(temporaryTemplate(target));
+    if (!file.open()) {
+        if (const QString folder = folderProblem(target); !folder.isEmpty())
             return folder;
         return file.errorString();
     }
-    qint64 done = 0;
-    while (done < data.size()) {
-        // The write after a short one fails with the system's reason.
-        const qint64 n = file.write(data.constData() + done, data.size() - done);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return reason;
-        }
-        done += n;
-    }
-    if (!file.commit())
-        return file.errorString();
+    // Reopened unbuffered: a buffered flush can lose a short write's error.
+    QFile out;
+    if (!out.open(file.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return out.errorString();
+    if (QString e = writeAll(out, data); !e.isEmpty())
+        return e;
+    if (::fchmod(file.handle(), savedMode(target)) != 0)
+        return systemReason(errno);
+    if (::fsync(file.handle()) != 0 && errno != EINVAL) // EINVAL: a file system without sync
+        return systemReason(errno);
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        return systemReason(errno);
+    file.setAutoRemove(false); // it is the target now
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "ExitCodes.h"
 #include "LayoutFile.h"
 #include "LayoutText.h"
+#include "LeftOut.h"
 #include "PortsText.h"
 #include "Progress.h"
 #include "TestFiles.h"
@@ -20,10 +21,10 @@ Q_DECLARE_METATYPE(zeltra::link::TransferOutcome)
 namespace {
 
 Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
-             bool fast = false, std::int32_t kind = -1)
+             bool fast = false, std::int32_t kind = -1, bool exact = false)
 {
     const QStringList ports = port.isEmpty() ? QStringList{} : port.split(QLatin1Char(' '));
-    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}};
+    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}, exact};
 }
 
 QByteArray image(std::size_t size, std::uint8_t first)
@@ -56,6 +57,9 @@ class TestCliCore : public QObject {
         QTest::newRow("upload") << QStringList{"upload", "b.bin", "--port=/dev/pts/3", "--kind", "monitor"}
                                 << opts(Command::Upload, "b.bin", "/dev/pts/3", {}, false, false, KbdMonitor)
                                 << "";
+        QTest::newRow("upload exact") << QStringList{"upload", "b.bin", "--exact", "--port=7", "--kind", "machine"}
+                                      << opts(Command::Upload, "b.bin", "7", {}, false, false, KbdMachine, true)
+                                      << "";
         QTest::newRow("verify") << QStringList{"verify", "a.bin", "--port", "COM2"}
                                 << opts(Command::Verify, "a.bin", "COM2") << "";
         QTest::newRow("file names after --") << QStringList{"show", "--", "--help"}
@@ -177,6 +181,8 @@ class TestCliCore : public QObject {
         QTest::newRow("no answer") << TransferOutcome::NoAnswer << 4 << "Abort No Coms";
         QTest::newRow("port A not taking commands") << TransferOutcome::NotTakingCommands << 4
                                                     << "Set Serial-A to Input";
+        QTest::newRow("answered for another address")
+            << TransferOutcome::OtherAddress << 4 << "Abort No Coms: the keyboard answered for another address";
         QTest::newRow("port lost") << TransferOutcome::PortLost << 3 << "the port went away";
         QTest::newRow("verify mismatch") << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
     }
@@ -204,6 +210,30 @@ class TestCliCore : public QObject {
         QFETCH(QString, reason);
         QFETCH(QString, line);
         QVERIFY(portOpenFailure(QStringLiteral("COM7"), reason).contains(line));
+    }
+
+    // The closing line of an upload that left bytes out names each time once, in runs.
+    void incompleteBackup_data()
+    {
+        using link::RefusedByte;
+        QTest::addColumn<QList<RefusedByte>>("refused");
+        QTest::addColumn<bool>("newFile");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a cue byte of an existing file")
+            << QList<RefusedByte>{{5, 3, 0xAB}} << false
+            << "backup incomplete: 1 bytes the keyboard holds are not in f.bin: cue 1 there hold the file's "
+               "own bytes, not the keyboard's (--exact keeps every byte as read)";
+        QTest::newRow("runs, a byte read twice")
+            << QList<RefusedByte>{{5, 0, 0xAB}, {5, 6, 0xAB}, {7, 8, 0x1F}, {5, 0, 0xAC}, {5, 18, 0xFF}, {7, 0, 0xA0}}
+            << true
+            << "backup incomplete: 5 bytes the keyboard holds are not in f.bin: cue 1-2, cue 4, GPO 1, GPO 3 "
+               "there hold the new file's defaults, not the keyboard's (--exact keeps every byte as read)";
+    }
+    void incompleteBackup()
+    {
+        QFETCH(QList<link::RefusedByte>, refused);
+        QFETCH(bool, newFile);
+        QTEST(incompleteLine(distinctRefused(refused), QStringLiteral("f.bin"), newFile), "line");
     }
 
     void bar_data()

@@ -5,7 +5,9 @@
 #include "KnownLayouts.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,6 +104,53 @@ class TestCliFlows : public QObject {
         writeFile(edited, layout.size() == 484 ? knownMonitorLayout() : knownMachineLayout());
         const Run kinds = cli({"diff", bin, edited});
         QVERIFY2(kinds.code == 2 && kinds.err.contains("different kinds"), kinds.err.constData());
+    }
+
+    // An output is a regular file or a new one: a pipe, a device or a folder at its name is
+    // left as it is. A file beside it that only looks like a leftover is the user's own.
+    void outputsAreFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QString>("reason");
+        for (const QString command : {"import", "export"}) {
+            QTest::addRow("%s over a pipe", qPrintable(command)) << command << "pipe" << "It is not a regular file.";
+            QTest::addRow("%s over a device", qPrintable(command)) << command << "device" << "It is not a regular file.";
+            QTest::addRow("%s over a folder", qPrintable(command)) << command << "folder" << "It is a folder, not a file.";
+            QTest::addRow("%s beside backups", qPrintable(command)) << command << "" << "";
+        }
+    }
+    void outputsAreFiles()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath("kbd1.bin");
+        const QString json = dir.filePath("kbd1.json");
+        writeFile(bin, knownMachineLayout());
+        QCOMPARE(cli({"export", bin, json}).code, 0);
+        const QString out = dir.filePath(command == "import" ? "out.bin" : "out.json");
+        const QStringList neighbours{out + ".bak001", out + ".Copy01", out + ".Jan24a", out + ".rev002"};
+        if (inTheWay.isEmpty()) {
+            for (const QString& n : neighbours) {
+                QFile f(n);
+                QVERIFY(f.open(QIODevice::WriteOnly) &&
+                        f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+            }
+        } else if (!makeInTheWay(inTheWay, out)) {
+            QSKIP("only root makes a device node");
+        }
+        const Run r = cli({command, command == "import" ? json : bin, out});
+        if (inTheWay.isEmpty()) {
+            QVERIFY2(r.code == 0, r.err.constData());
+            for (const QString& n : neighbours)
+                QVERIFY2(QFileInfo::exists(n), qPrintable(n));
+            return;
+        }
+        QCOMPARE(r.code, 2);
+        QCOMPARE(QString::fromLocal8Bit(r.err), "zeltra-cli: " + out + ": " + reason + "\n");
+        QCOMPARE(fileType(out), inTheWay);
     }
 
     // Three keyboards take the layout while the fourth stays silent, in about the time one

@@ -218,40 +218,48 @@ void TestFileCommands::openAsksAboutChanges()
 
 void TestFileCommands::failedSaveKeepsOldFile_data()
 {
-    QTest::addColumn<bool>("folderInTheWay");
-    QTest::newRow("disk full on Save") << false;
-    QTest::newRow("folder in the way of Save As") << true;
+    QTest::addColumn<QString>("inTheWay"); // what Save As meets at the name; empty: Save, disk full
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full on Save") << "" << "";
+    QTest::newRow("folder in the way of Save As") << "folder" << "It is a folder, not a file.";
+    QTest::newRow("pipe in the way of Save As") << "pipe" << "It is not a regular file.";
+    QTest::newRow("device in the way of Save As") << "device" << "It is not a regular file.";
 }
 
 void TestFileCommands::failedSaveKeepsOldFile()
 {
-    QFETCH(bool, folderInTheWay);
+    QFETCH(QString, inTheWay);
+    QFETCH(QString, reason);
     Program p;
     const QString target = p.path(QStringLiteral("keep.bin"));
     const QByteArray old = unusualImage(484, 0);
-    if (folderInTheWay) {
-        QVERIFY(QDir(p.folder).mkdir(QStringLiteral("keep.bin")));
-        writeFile(target + QStringLiteral("/inside"), old);
-    } else {
+    if (inTheWay.isEmpty()) {
         writeFile(target, old);
         p.model.Settings.setLastFile(target);
         p.model.setFile(target);
+    } else if (!makeInTheWay(inTheWay, target)) {
+        QSKIP("only root makes a device node");
     }
     p.change(KbdMachine, 300, 0x11);
-    if (folderInTheWay) {
-        p.prompts.saveFiles << target;
-        p.prompts.answers << true;
-        p.main().SaveAs1Click();
-    } else {
+    if (inTheWay.isEmpty()) {
         FileSizeLimit limit(100);
         p.main().Save1Click();
+    } else {
+        p.prompts.saveFiles << target; // then cancelled
+        p.prompts.answers << true;
+        p.main().SaveAs1Click();
     }
     QCOMPARE(p.fileErrors().size(), 1);
-    QVERIFY2(p.fileErrors().first().startsWith(QStringLiteral("File error|Could not save ") + target + ":\n"),
+    QVERIFY2(p.fileErrors().first().startsWith(QStringLiteral("File error|Could not save ") + target + ":\n" + reason),
              qPrintable(p.fileErrors().first()));
     QVERIFY(p.model.LayoutChanged);
     QCOMPARE(p.model.McnImage.bytes[300], std::uint8_t(0x11));
-    QCOMPARE(readFile(folderInTheWay ? target + QStringLiteral("/inside") : target).toHex(), old.toHex());
+    if (inTheWay.isEmpty()) {
+        QCOMPARE(readFile(target).toHex(), old.toHex());
+    } else {
+        QCOMPARE(fileType(target), inTheWay);
+        QVERIFY(p.model.Settings.lastFile() != target); // the name is not taken either
+    }
 }
 
 void TestFileCommands::unreadableFileLeavesEverything()

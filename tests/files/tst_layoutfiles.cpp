@@ -63,6 +63,10 @@ private slots:
     void writeFailureSaysWhy();
     void staleTemporariesRemoved_data();
     void staleTemporariesRemoved();
+    void saveKeepsMode_data();
+    void saveKeepsMode();
+    void longNameSaves_data();
+    void longNameSaves();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -289,27 +293,106 @@ void TestLayoutFiles::writeFailureSaysWhy()
 
 void TestLayoutFiles::staleTemporariesRemoved_data()
 {
+    QTest::addColumn<QString>("save");      // how out.bin is saved
     QTest::addColumn<QString>("leftover");
     QTest::addColumn<int>("ageSecs");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("an interrupted save's") << "out.bin.iHawbM" << 120 << true;
-    QTest::newRow("one still being written") << "out.bin.iHawbM" << 5 << false;
-    QTest::newRow("another file's") << "other.bin.iHawbM" << 120 << false;
-    QTest::newRow("a word, not random") << "out.bin.backup" << 120 << false;
+    const QStringList saves{"replace", "unchanged", "changed"};
+    for (const QString& save : saves) {
+        auto row = [&](const char* name, const char* file, int age, bool removed) {
+            QTest::addRow("%s, %s", qPrintable(save), name) << save << file << age << removed;
+        };
+        row("an interrupted save's", ".out.bin.zeltra-iHawbM", 120, true);
+        row("one still being written", ".out.bin.zeltra-iHawbM", 5, false);
+        row("another file's", ".other.bin.zeltra-iHawbM", 120, false);
+        // Names a backup rotation or a user gives: never ours, however random they look.
+        for (const char* own : {"out.bin.bak001", "out.bin.Copy01", "out.bin.Jan24a",
+                                "out.bin.rev002", "out.bin.iHawbM", ".out.bin.iHawbM",
+                                ".out.bin.zeltra-old"})
+            row(own, own, 120, false);
+    }
 }
 
 // A save removes what an interrupted save of the same file left beside it, and nothing else.
 void TestLayoutFiles::staleTemporariesRemoved()
 {
+    QFETCH(QString, save);
     QFETCH(QString, leftover);
     QFETCH(int, ageSecs);
     QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.bin"));
+    if (save != "replace")
+        writeFile(out, "old");
     QFile file(dir.filePath(leftover));
     QVERIFY(file.open(QIODevice::WriteOnly) &&
             file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
     file.close();
-    QCOMPARE(safefile::writeAtomic(dir.filePath(QStringLiteral("out.bin")), "new"), QString());
+    const QString error = save == "replace" ? safefile::writeAtomic(out, "new")
+                                            : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
+    QCOMPARE(error, QString());
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
+}
+
+void TestLayoutFiles::saveKeepsMode_data()
+{
+    QTest::addColumn<int>("before"); // -1: no file yet
+    QTest::addColumn<int>("after");
+    QTest::newRow("new file, as the umask allows") << -1 << 0644;
+    QTest::newRow("group-readable file") << 0640 << 0640;
+    QTest::newRow("shared file") << 0666 << 0666;
+}
+
+// A save replaces the file's bytes, not who may read it; through a link, the link stays.
+void TestLayoutFiles::saveKeepsMode()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.bin"));
+    const QString link = dir.filePath(QStringLiteral("link.bin"));
+    if (before >= 0) {
+        writeFile(real, "old");
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), mode_t(before)) == 0);
+        QVERIFY(QFile::link(real, link));
+    }
+    const mode_t mask = ::umask(022);
+    const QString error = safefile::writeAtomic(before >= 0 ? link : real, "new");
+    ::umask(mask);
+    QCOMPARE(error, QString());
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
+    QCOMPARE(int(st.st_mode & 07777), after);
+    QCOMPARE(readFile(real), QByteArray("new"));
+    QCOMPARE(QFileInfo(link).isSymLink(), before >= 0);
+}
+
+void TestLayoutFiles::longNameSaves_data()
+{
+    QTest::addColumn<QString>("name"); // 250 bytes: too long for the marker beside it
+    QTest::newRow("plain letters") << QString(246, u'n') + QStringLiteral(".bin");
+    QTest::newRow("two-byte letters") << QString(123, u'\u00e9') + QStringLiteral(".bin");
+}
+
+// A name near the longest a folder takes still saves, and its leftovers are still found.
+void TestLayoutFiles::longNameSaves()
+{
+    QFETCH(QString, name);
+    QCOMPARE(QFile::encodeName(name).size(), 250);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QCOMPARE(safefile::saveProblem(path), QString());
+    QCOMPARE(safefile::writeAtomic(path, "one"), QString());
+    const QStringList leftovers = QDir(dir.path()).entryList(
+        {safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("*"))},
+        QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList());
+    QFile stale(dir.filePath(safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("aB3dE6"))));
+    QVERIFY(stale.open(QIODevice::WriteOnly) &&
+            stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    stale.close();
+    QCOMPARE(safefile::writeAtomic(path, "two"), QString());
+    QVERIFY(!stale.exists());
+    QCOMPARE(readFile(path), QByteArray("two"));
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)

@@ -1,15 +1,51 @@
 // The document import: any text is refused with one line or gives an image, and that image
-// exported and imported again is the same image.
+// exported and imported again is the same image. The strict scan passes a document only when
+// Qt's reader kept every member of it (no key given twice was dropped).
 #include "FuzzCheck.h"
 
+#include "model/DocumentScan.h"
 #include "model/LayoutDocument.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace zeltra;
 
+namespace {
+qsizetype membersIn(const QJsonValue& v)
+{
+    qsizetype n = 0;
+    if (v.isObject()) {
+        const QJsonObject object = v.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            n += 1 + membersIn(it.value());
+    }
+    else if (v.isArray())
+        for (const QJsonValue& e : v.toArray())
+            n += membersIn(e);
+    return n;
+}
+
+void checkStrictScan(const QByteArray& text)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError)
+        return;
+    qsizetype members = -1;
+    if (!layoutdoc::strictFault(text, &members).isEmpty())
+        return;
+    const QJsonValue root = doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array());
+    FUZZ_CHECK(members == membersIn(root));
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const layoutdoc::Imported in =
-        layoutdoc::importDocument(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
+    checkStrictScan(text);
+    const layoutdoc::Imported in = layoutdoc::importDocument(text);
     if (!in.ok()) {
         FUZZ_CHECK(in.image.isEmpty() && !in.error.contains(QLatin1Char('\n')));
         return 0;

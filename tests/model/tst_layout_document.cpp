@@ -83,8 +83,22 @@ class TestLayoutDocument : public QObject {
         QTest::newRow("unknown") << QByteArray(R"({"index":2,"timecode")")
                                  << QByteArray(R"({"colour":1,"index":2,"timecode")")
                                  << "gpoTimes[1].colour: unknown field";
-        QTest::newRow("key with a line break")
-            << QByteArray("{\"code\":0") << QByteArray("{\"a\nb\":1,\"code\":0") << "keys[0].a.b: unknown field";
+        QTest::newRow("key with a raw line break") << QByteArray("{\"code\":0") << QByteArray("{\"a\nb\":1,\"code\":0")
+                                                   << "keys[0]: a raw control character (10) inside text; write it as \\u000a";
+        QTest::newRow("raw control byte in text") << QByteArray("\"endAction\":\"Pause\"")
+                                                  << QByteArray("\"endAction\":\"Pa\x01use\"")
+                                                  << "loops[0].endAction: a raw control character (1) inside text";
+        // A hand merge that left two values: neither wins.
+        QTest::newRow("key given twice") << QByteArray("{\"code\":0") << QByteArray("{\"code\":300,\"code\":0")
+                                         << "keys[0]: \"code\" given twice";
+        QTest::newRow("key given twice, valid value last")
+            << QByteArray("{\"code\":0") << QByteArray("{\"code\":0,\"code\":71") << "keys[0]: \"code\" given twice";
+        QTest::newRow("key given twice, once escaped")
+            << QByteArray("{\"code\":0") << QByteArray("{\"\\u0063ode\":1,\"code\":0") << "keys[0]: \"code\" given twice";
+        QTest::newRow("format given twice") << QByteArray("\"format\":1") << QByteArray("\"format\":1,\"format\":1")
+                                            << "document: \"format\" given twice";
+        QTest::newRow("keys given twice") << QByteArray("\"format\":1") << QByteArray("\"keys\":[],\"format\":1")
+                                          << "document: \"keys\" given twice";
         QTest::newRow("not a timecode") << QByteArray("\"timecode\":\"00:00:00:00\"")
                                         << QByteArray("\"timecode\":\"25:61\"")
                                         << "cues[0].timecode: \"25:61\" is not a timecode";
@@ -94,6 +108,10 @@ class TestLayoutDocument : public QObject {
                                    << "unitConfig: 15 bytes, 16 expected";
         QTest::newRow("bad hex") << QByteArray("\"portAConfig\":\"00") << QByteArray("\"portAConfig\":\"zz")
                                  << "portAConfig: \"zz\" is not a hex byte";
+        for (const char* loose : {"+F", "+0", "-0"})
+            QTest::addRow("signed hex %s", loose) << QByteArray("\"portAConfig\":\"00")
+                                                  << "\"portAConfig\":\"" + QByteArray(loose)
+                                                  << QStringLiteral("portAConfig: \"%1\" is not a hex byte").arg(loose);
         QTest::newRow("entries") << QByteArray(R"(,{"code":0,"function":"","index":22})") << QByteArray()
                                  << "keys: 21 entries, 22 expected";
         QTest::newRow("index") << QByteArray(R"({"index":4,"number")") << QByteArray(R"({"index":9,"number")")

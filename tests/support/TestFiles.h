@@ -9,6 +9,7 @@
 #include <functional>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +62,33 @@ inline QByteArray asUnprivileged(const std::function<QByteArray()>& work)
     ::close(fds[0]);
     ::waitpid(pid, nullptr, 0);
     return out;
+}
+
+// Puts something that is not a regular file at `path`: "folder", "pipe" or "device" (a
+// character device like /dev/null; only root may make one, so false otherwise).
+inline bool makeInTheWay(const QString& what, const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (what == QLatin1String("folder"))
+        return ::mkdir(name.constData(), 0755) == 0;
+    if (what == QLatin1String("pipe"))
+        return ::mkfifo(name.constData(), 0644) == 0;
+    return ::geteuid() == 0 && ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+}
+
+// What is at `path`, by its own type (a link is not followed): "file", "folder", "pipe",
+// "device", "link" or "none".
+inline QString fileType(const QString& path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("none");
+    return S_ISREG(st.st_mode)   ? QStringLiteral("file")
+           : S_ISDIR(st.st_mode) ? QStringLiteral("folder")
+           : S_ISFIFO(st.st_mode) ? QStringLiteral("pipe")
+           : S_ISCHR(st.st_mode) ? QStringLiteral("device")
+           : S_ISLNK(st.st_mode) ? QStringLiteral("link")
+                                 : QStringLiteral("other");
 }
 
 // Lowers the file size limit for the lifetime of the object, so that a write fails the way
