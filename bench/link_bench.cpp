@@ -10,7 +10,7 @@
 #include "link/Frames.h"
 #include "link/QtSerialChannel.h"
 #include "link/TransferDriver.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -54,7 +54,7 @@ Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction
         return {};
     }
     qputenv("ZELTRA_COM7", QFile::encodeName(link));
-    LayoutModel model;
+    LayoutData model;
     model.initDefaults(dir.path() + QLatin1Char('/'));
     model.Settings.setComPort(7);
     model.setKbdType(KbdMachine);

@@ -48,7 +48,7 @@ int ports()
 
 int show(const Options& o)
 {
-    LayoutModel model;
+    LayoutData model;
     model.initDefaults({});
     if (const QString e = loadLayout(o.file, model); !e.isEmpty())
         return fail(ExitFile, e);
@@ -58,7 +58,7 @@ int show(const Options& o)
 }
 
 // The file and the block, checked before the port is touched.
-int prepare(const Options& o, LayoutModel& model, int& listIndex)
+int prepare(const Options& o, LayoutData& model, int& listIndex)
 {
     model.initDefaults({});
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
@@ -137,7 +137,7 @@ int runCommand(const Options& o)
     QList<PortChoice> ports;
     if (const int rc = choosePorts(o, ports); rc != ExitDone)
         return rc;
-    LayoutModel model;
+    LayoutData model;
     int listIndex = 0;
     const bool newFile = !QFileInfo::exists(o.file);
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)

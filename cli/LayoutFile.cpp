@@ -48,7 +48,7 @@ QString readImage(const QString& path, QByteArray& image)
     return {};
 }
 
-QString readExact(const QString& path, LayoutModel& model)
+QString readExact(const QString& path, LayoutData& model)
 {
     layoutfiles::LayoutRead read;
     if (QString e = readImage(path, read.head); !e.isEmpty())
@@ -65,18 +65,18 @@ QString readImageFile(const QString& path, QByteArray& image)
     return readImage(path, image);
 }
 
-QString loadLayout(const QString& path, LayoutModel& model)
+QString loadLayout(const QString& path, LayoutData& model)
 {
-    LayoutModel loaded = model;
+    LayoutData loaded = model;
     const QString error = readExact(path, loaded);
     if (error.isEmpty())
         model = loaded;
     return error;
 }
 
-QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
+QString uploadBase(const QString& path, std::int32_t kind, LayoutData& model)
 {
-    LayoutModel base;
+    LayoutData base;
     base.initDefaults({});
     base.setKbdType(kind);
     // A new file carries its kind in its first bytes, as every file of that kind does.
@@ -100,7 +100,7 @@ QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model)
     return {};
 }
 
-QString saveLayout(const QString& path, const LayoutModel& model)
+QString saveLayout(const QString& path, const LayoutData& model)
 {
     if (QString e = badName(path); !e.isEmpty())
         return e;

@@ -1,5 +1,5 @@
 #pragma once
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QString>
 
@@ -10,16 +10,16 @@ namespace zeltra::cli {
 // A file to send or show: exactly one machine (484 bytes) or monitor (364 bytes) image. The
 // window takes shorter and longer files too; a script gets told instead of sending a
 // layout whose tail is whatever memory held.
-QString loadLayout(const QString& path, LayoutModel& model);
+QString loadLayout(const QString& path, LayoutData& model);
 // The same checks, giving the file's bytes as they are.
 QString readImageFile(const QString& path, QByteArray& image);
 
 // What an upload into `path` starts from: the file when it exists (it must hold a layout of
 // `kind`), the start-up defaults otherwise. Bytes that are never read back keep these values.
 // A folder that cannot take the file is an error here, before anything is read.
-QString uploadBase(const QString& path, std::int32_t kind, LayoutModel& model);
+QString uploadBase(const QString& path, std::int32_t kind, LayoutData& model);
 
 // Writes the model's current image beside `path` and renames it over it.
-QString saveLayout(const QString& path, const LayoutModel& model);
+QString saveLayout(const QString& path, const LayoutData& model);
 
 } // namespace zeltra::cli

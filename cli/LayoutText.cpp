@@ -1,26 +1,24 @@
 #include "LayoutText.h"
 
-#include "formats/FormatRecord.h"
-#include "formats/Levels.h"
 #include "model/FunctionTables.h"
 #include "model/LayoutWords.h"
+#include "model/Levels.h"
 #include "model/MacroLabels.h"
-#include "timecode/Timecode.h"
+#include "model/Records.h"
 
 namespace zeltra::cli {
 namespace {
 
-constexpr int FirstFormatKey = 48; // "User-A"
-constexpr int FormatKeys = 8;      // "User-A".."User-H": slots 0..7, shifted 8..15
+constexpr int FormatKeys = mon::FormatSlots / 2; // "User-A".."User-H", then shifted
 
 QString padded(const QString& text, int width)
 {
     return text.leftJustified(width);
 }
 
-QString timecodeAt(std::span<const std::uint8_t> image, std::size_t at)
+QString text(const timecode::Bcd& t)
 {
-    return timecode::toText(std::span<const std::uint8_t, 4>(image.subspan(at, 4)));
+    return timecode::toText(t);
 }
 
 QString keyLine(int listKind, int key, int code)
@@ -34,7 +32,7 @@ QString keyLine(int listKind, int key, int code)
 
 QString formatRef(const MonitorImage& image, int slot)
 {
-    const int record = image.formatAssign(slot);
+    const int record = records::formatMemory(image, slot).format();
     if (record >= mon::FormatCount)
         return QStringLiteral("format %1 (no such record)").arg(record + 1);
     return QStringLiteral("format %1 \"%2\"").arg(record + 1).arg(printable(image.formatName(record)));
@@ -51,34 +49,33 @@ void machineTables(QStringList& out, const MachineImage& img)
 {
     out << QStringLiteral("Macros");
     for (int m = 0; m < mcn::MacroCount; ++m) {
-        const std::uint8_t code = img.bytes[mcn::MacroTable + std::size_t(m)];
+        const std::uint8_t code = records::macro(img, m).code();
         out << QStringLiteral("  M%1  %2").arg(QChar(u'A' + m)).arg(
                    code == 0 ? QStringLiteral("-")
                              : QStringLiteral("%1 code %2").arg(padded(macros::macroname(code), 9)).arg(code));
     }
     out << QStringLiteral("Cues");
     for (int k = 0; k < mcn::CueCount; ++k) {
-        const auto at = img.cueOffset(k);
+        const auto cue = records::cue(img, k);
         out << QStringLiteral("  %1 %2  number %3")
-                   .arg(padded(QStringLiteral("Cue %1").arg(k + 1), 8), timecodeAt(img.bytes, at))
-                   .arg(bytes::readBE16(img.bytes, at + 4));
+                   .arg(padded(QStringLiteral("Cue %1").arg(k + 1), 8), text(cue.timecode()))
+                   .arg(cue.number());
     }
     out << QStringLiteral("Loops");
     for (int k = 0; k < mcn::LoopCount; ++k) {
-        const auto at = img.loopOffset(k);
-        const std::uint8_t end = img.bytes[at + 9];
+        const auto loop = records::loop(img, k);
+        const int action = loop.endAction();
         out << QStringLiteral("  %1 %2 to %3  machine %4, end action %5, end destination Loop %6")
-                   .arg(padded(QStringLiteral("Loop %1").arg(k + 1), 8), timecodeAt(img.bytes, at),
-                        timecodeAt(img.bytes, at + 4))
-                   .arg(img.bytes[at + 8])
-                   .arg((end & 0x0F) < 4 ? words::loopEndActions()[end & 0x0F]
-                                        : QStringLiteral("action %1").arg(end & 0x0F))
-                   .arg((end >> 4) + 1);
+                   .arg(padded(QStringLiteral("Loop %1").arg(k + 1), 8), text(loop.in()), text(loop.out()))
+                   .arg(loop.machine())
+                   .arg(action < words::loopEndActions().size() ? words::loopEndActions()[action]
+                                                                : QStringLiteral("action %1").arg(action))
+                   .arg(loop.endDestination() + 1);
     }
     out << QStringLiteral("GPO times");
     for (int k = 0; k < mcn::GpoCount; ++k)
         out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("GPO %1").arg(k + 1), 8),
-                                            timecodeAt(img.bytes, img.gpoOffset(k)));
+                                            text(records::gpo(img, k).timecode()));
     out << QStringLiteral("Configuration");
     std::span<const std::uint8_t> b(img.bytes);
     out << QStringLiteral("  Unit Config    %1").arg(hexBytes(b.subspan(mcn::UnitConfig, 16)));
@@ -100,17 +97,16 @@ void monitorTables(QStringList& out, const MonitorImage& img)
     out << QStringLiteral("Format memories");
     for (int s = 0; s < FormatKeys; ++s)
         out << QStringLiteral("  %1 %2, shifted %3")
-                   .arg(padded(words::functionName(ListMonitor, FirstFormatKey + s), 8),
+                   .arg(padded(words::functionName(ListMonitor, codes::UserA + s), 8),
                         formatRef(img, s), formatRef(img, s + FormatKeys));
     out << QStringLiteral("Formats");
     for (int r = 0; r < mon::FormatCount; ++r)
         out << QStringLiteral("  %1 %2").arg(padded(QStringLiteral("Format %1").arg(r + 1), 10),
                                             formatText(img, r));
     out << QStringLiteral("Trims");
-    for (int t = 0; t < 16; ++t) {
+    for (int t = 0; t < mon::OutputTrims; ++t)
         out << QStringLiteral("  %1 %2").arg(padded(words::trimOutput(t), 8),
-                                            trimText(img.bytes[mon::OutputTrim + std::size_t(t)]));
-    }
+                                            trimText(records::trim(img, t).step()));
     out << QStringLiteral("Configuration");
     std::span<const std::uint8_t> b(img.bytes);
     out << QStringLiteral("  Unit Config    %1").arg(hexBytes(b.subspan(mon::UnitConfig, 16)));
@@ -124,27 +120,18 @@ QString hexBytes(std::span<const std::uint8_t> bytes)
     return words::hexPairs(bytes.data(), bytes.size());
 }
 
-QString printable(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out)
-        if (!c.isPrint())
-            c = QLatin1Char('.');
-    return out;
-}
-
 QString formatText(const MonitorImage& image, int record)
 {
     using namespace formats;
     const QString name = QLatin1Char('"') + printable(image.formatName(record)) + QLatin1Char('"');
-    const RecordBytes r = readRecord(image, record);
+    const auto format = records::format(image, record);
     return QStringLiteral("%1 %2, trims in %3 stereo %4")
-        .arg(padded(name, 10), describeFields(unpackFields(r)),
-             levelText(r[rec::InputTrim], inputTrimUse().zero),
-             levelText(r[rec::StereoTrim], stereoTrimUse().zero));
+        .arg(padded(name, 10), describeFields(format.fields()),
+             levelText(format.inputTrim(), inputTrimUse().zero),
+             levelText(format.stereoTrim(), stereoTrimUse().zero));
 }
 
-QStringList layoutText(const LayoutModel& model)
+QStringList layoutText(const LayoutData& model)
 {
     QStringList out;
     if (model.KbdType() == KbdMachine) {

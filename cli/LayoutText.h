@@ -1,5 +1,6 @@
 #pragma once
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
+#include "model/LayoutWords.h"
 
 #include <QStringList>
 
@@ -8,7 +9,7 @@ namespace zeltra::cli {
 
 // The image of the model's current kind: keys with their functions, then the tables of that
 // kind. Nothing for a kind without an image.
-QStringList layoutText(const LayoutModel& model);
+QStringList layoutText(const LayoutData& model);
 
 // One monitor format record: its name, its fields in words and its trims.
 QString formatText(const MonitorImage& image, int record);
@@ -16,7 +17,6 @@ QString formatText(const MonitorImage& image, int record);
 // Bytes as upper-case hex pairs separated by blanks.
 QString hexBytes(std::span<const std::uint8_t> bytes);
 
-// Text from a file, safe to print: control characters become '.'.
-QString printable(const QString& text);
+using words::printable;
 
 } // namespace zeltra::cli

@@ -31,7 +31,7 @@ QString hex(std::uint8_t b)
     return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-std::uint8_t keptByte(const LayoutModel& kept, link::RefusedByte r)
+std::uint8_t keptByte(const LayoutData& kept, link::RefusedByte r)
 {
     const std::size_t at = placeOf(r).offset;
     if (r.block == 3)
@@ -56,7 +56,7 @@ QList<link::RefusedByte> distinctRefused(const QList<link::RefusedByte>& refused
     return out;
 }
 
-QStringList leftOutLines(const QList<link::RefusedByte>& refused, const LayoutModel& kept,
+QStringList leftOutLines(const QList<link::RefusedByte>& refused, const LayoutData& kept,
                          bool newFile)
 {
     QStringList lines;

@@ -1,6 +1,6 @@
 #pragma once
 #include "link/BlockTables.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +16,7 @@ QList<link::RefusedByte> distinctRefused(const QList<link::RefusedByte>& refused
 // A line a byte: "block 5 address 0: the keyboard's FF is not a timecode digit pair; cue 1
 // keeps the file's own 01". `kept` is the layout as saved; `newFile` says the backup is new,
 // so what it keeps is its default.
-QStringList leftOutLines(const QList<link::RefusedByte>& refused, const LayoutModel& kept,
+QStringList leftOutLines(const QList<link::RefusedByte>& refused, const LayoutData& kept,
                          bool newFile);
 
 // The closing line: how many bytes are missing and which times in `file` are not the

@@ -50,7 +50,7 @@ Direction firstDirection(Command command)
 class PortTransfer : public QObject {
     Q_OBJECT
   public:
-    PortTransfer(const Options& o, const LayoutModel& model, int listIndex, Progress& progress,
+    PortTransfer(const Options& o, const LayoutData& model, int listIndex, Progress& progress,
                  int line)
         : options_(o), model_(model), listIndex_(listIndex), engine_(model_, channel_),
           driver_(engine_), progress_(progress), line_(line)
@@ -88,7 +88,7 @@ class PortTransfer : public QObject {
         begin(firstDirection(options_.command));
     }
     const TransferResult& result() const { return result_; }
-    const LayoutModel& model() const { return model_; }
+    const LayoutData& model() const { return model_; }
 
   signals:
     void ended();
@@ -129,7 +129,7 @@ class PortTransfer : public QObject {
     }
 
     const Options& options_;
-    LayoutModel model_;
+    LayoutData model_;
     int listIndex_;
     QtSerialChannel channel_;
     link::LinkEngine engine_;
@@ -145,7 +145,7 @@ class PortTransfer : public QObject {
 
 } // namespace
 
-QList<TransferResult> runTransfers(const Options& o, LayoutModel& model, int listIndex,
+QList<TransferResult> runTransfers(const Options& o, LayoutData& model, int listIndex,
                                    const QList<PortChoice>& ports)
 {
     QStringList names;

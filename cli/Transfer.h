@@ -1,7 +1,7 @@
 #pragma once
 #include "CliArgs.h"
 #include "link/BlockTables.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QList>
 #include <QStringList>
@@ -21,7 +21,7 @@ struct TransferResult {
 // against it. A port that does not
 // open or does not answer ends on its own; the others go on at their own pace. Results come
 // in the order of `ports`.
-QList<TransferResult> runTransfers(const Options& options, LayoutModel& model, int listIndex,
+QList<TransferResult> runTransfers(const Options& options, LayoutData& model, int listIndex,
                                    const QList<PortChoice>& ports);
 
 // The exit code for several ports: the highest of them.

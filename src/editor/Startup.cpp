@@ -1,14 +1,17 @@
 #include "editor/Startup.h"
 
-#include "editor/AppTitle.h"
 #include "editor/LinkStatus.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/Trs422kbdf.h"
 #include "formats/TDefFormat.h"
 #include "formats/TSelFormatF.h"
 #include "formats/TSetgainF.h"
+#include "history/KindWindow.h"
+#include "history/LayoutHistory.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
+#include "model/LayoutModel.h"
+#include "program/AppTitle.h"
 #include "tables/TGPOF.h"
 #include "tables/Tloopf.h"
 #include "timecode/TtcenterF.h"
@@ -60,7 +63,9 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     Windows w;
     title.set(QStringLiteral("Splash1"));
     w.main = new Trs422kbdf(model, title, prompts, programDir, args);
-    w.gpo = new TGPOF(model, prompts, w.main);
+    if (!history)
+        history = new LayoutHistory(model, w.main);
+    w.gpo = new TGPOF(model, *history, prompts, w.main);
     title.set(QStringLiteral("Splash2"));
     w.selFunction = new TSelFunctionF(w.main);
     title.set(QStringLiteral("Splash3"));
@@ -68,7 +73,7 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash4"));
     w.loop = new Tloopf(w.main);
     title.set(QStringLiteral("Splash5"));
-    w.defFormat = new TDefFormat(model, w.main);
+    w.defFormat = new TDefFormat(model, *history, w.main);
     title.set(QStringLiteral("Splash6"));
     w.comNumber = new TComNumberF(w.main);
     title.set(QStringLiteral("Splash7"));
@@ -76,15 +81,19 @@ Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prom
     title.set(QStringLiteral("Splash8"));
     w.setgain = new TSetgainF(w.main);
     title.set(QStringLiteral("Splash9"));
-    w.selFormat = new TSelFormatF(model, w.main);
+    w.selFormat = new TSelFormatF(model, *history, w.main);
     title.set(QStringLiteral("Splash10"));
     title.set(QStringLiteral("Splash11"));
     w.main->attach(w.selFunction, w.download, w.comNumber);
     w.main->attachFormats(w.defFormat, w.selFormat, w.setgain);
     w.main->attachTables(w.gpo, w.tcenter, w.loop);
     attachLinkStatus(*w.main, *w.download);
-    if (history)
-        w.main->attachHistory(history);
+    w.main->attachHistory(*history);
+    w.download->attachHistory(history);
+    // The dialogs made without the model belong to one kind all the same.
+    closeWhenKindLeaves(w.tcenter, model, zeltra::KbdMachine);
+    closeWhenKindLeaves(w.loop, model, zeltra::KbdMachine);
+    closeWhenKindLeaves(w.setgain, model, zeltra::KbdMonitor);
     return w;
 }
 

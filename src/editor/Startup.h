@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace zeltra { struct LayoutModel; }
+namespace zeltra { class LayoutModel; }
 class AppTitle;
 class LayoutHistory;
 class Prompts;
@@ -33,7 +33,7 @@ struct Windows {
 
 // Makes the windows in their fixed order, tracing each step in the application title. The
 // other windows are children of the main window and go with it. Every layout edit goes on
-// `history`, which lives as long as the model.
+// `history`, which lives as long as the model; without one the windows make their own.
 Windows createWindows(zeltra::LayoutModel& model, AppTitle& title, Prompts& prompts,
                       const QString& programDir, const QStringList& args,
                       LayoutHistory* history = nullptr);

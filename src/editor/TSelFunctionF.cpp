@@ -1,7 +1,5 @@
 #include "editor/TSelFunctionF.h"
 
-#include "kit/TQveButton.h"
-#include "model/KeyFaces.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -164,24 +162,6 @@ void TSelFunctionF::BitBtn3Click() {
     Current = zeltra::functionTable(ListKind)[std::size_t(row)];
     Tag = Current.Code;
     accept();
-}
-
-void TSelFunctionF::setkeyfunction(TQveButton* button) {
-    Tag = button->Tag();
-    const auto table = zeltra::functionTable(ListKind);
-    Current = table[std::size_t(zeltra::findfunction(table, Tag))];
-    const zeltra::KeyFace face = zeltra::keyFace(ListKind, Tag);
-    button->setCaption(face.caption);
-    button->Colors()->setColor(TQvColors::Fill_Lit, face.fill);
-    settextcolour(button);
-    button->setHint(face.hint);
-    if (updmacrolable)
-        updmacrolable();
-}
-
-void TSelFunctionF::settextcolour(TQveButton* button) {
-    button->Colors()->setColor(TQvColors::Text_Lit,
-                               zeltra::litTextColour(button->Colors()->color(TQvColors::Fill_Lit)));
 }
 
 void TSelFunctionF::setVisible(bool visible) {

@@ -1,18 +1,16 @@
 #pragma once
-#include "editor/FunctionList.h"
+#include "editing/FunctionList.h"
 #include "model/FunctionTables.h"
 
 #include <QDialog>
-#include <functional>
 #include <vector>
 
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class TQveButton;
 
 // The function selection dialog: lists the table of its ListKind and gives back the chosen
-// code in its Tag. It also gives a key button the face of its function.
+// code in its Tag.
 class TSelFunctionF : public QDialog {
     Q_OBJECT
   public:
@@ -29,16 +27,9 @@ class TSelFunctionF : public QDialog {
     QPushButton* BitBtn3 = nullptr; // OK
     QPushButton* Cancel = nullptr;
 
-    // Set by the main window: refreshes the macro captions.
-    std::function<void()> updmacrolable;
-
     // Resolves `code` in the current table, makes that row current and preselects its list
     // row when the list shows it; returns the table row.
     int findfunction(int code);
-    // Gives the button the caption, lit colours and hint of the function its Tag holds.
-    // The button's Tag is kept, also when the code is unknown.
-    void setkeyfunction(TQveButton* button);
-    static void settextcolour(TQveButton* button);
 
     void FormShow();
     void BitBtn3Click();

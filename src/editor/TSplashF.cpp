@@ -1,7 +1,7 @@
 #include "editor/TSplashF.h"
 
-#include "editor/Links.h"
-#include "editor/SideFiles.h"
+#include "program/Links.h"
+#include "program/SideFiles.h"
 
 #include <QFileInfo>
 #include <QFrame>

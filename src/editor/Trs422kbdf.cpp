@@ -1,24 +1,20 @@
 #include "editor/Trs422kbdf.h"
 
-#include "editor/AppTitle.h"
-#include "editor/Arguments.h"
-#include "editor/Jog.h"
-#include "editor/LayoutHistory.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
-#include "formats/TDefFormat.h"
-#include "formats/TSelFormatF.h"
-#include "formats/TSetgainF.h"
+#include "history/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "kit/TQveButton.h"
 #include "link/TComNumberF.h"
 #include "link/TDownloadf.h"
 #include "model/KeyFaces.h"
 #include "model/KeyLayout.h"
+#include "model/LayoutSteps.h"
 #include "model/MacroLabels.h"
-#include "tables/TGPOF.h"
-#include "tables/Tloopf.h"
-#include "timecode/TtcenterF.h"
+#include "model/Records.h"
+#include "program/AppTitle.h"
+#include "program/Arguments.h"
+#include "program/Jog.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -73,6 +69,10 @@ Trs422kbdf::Trs422kbdf(LayoutModel& model, AppTitle& title, Prompts& prompts,
     connect(Timer1, &QTimer::timeout, this, &Trs422kbdf::Timer1Timer);
     resize(DesignWidth - 2 * Border, DesignHeight - 2 * Border - Caption);
     FormCreate();
+    // The keys show the layout at start; the macro items keep their design captions until
+    // the window's first show or the first change of the machine image labels them.
+    showKind();
+    followModel();
 }
 
 Trs422kbdf::~Trs422kbdf() = default;
@@ -82,8 +82,6 @@ void Trs422kbdf::attach(TSelFunctionF* selFunction, TDownloadf* link, TComNumber
     picker_ = picker;
     selFunction_ = selFunction;
     link_ = link;
-    selFunction_->updmacrolable = [this] { updmacrolable(); };
-    link_->setkbdval = [this] { setkbdval(); };
     sendjog = [link](int v) { link->sendjog(v); };
     sendkey = [link](std::uint8_t code) { link->sendkey(code); };
     link_->saveconfig = [this] { saveconfig(); };
@@ -102,7 +100,6 @@ void Trs422kbdf::buildKeys(QWidget* panel)
         key->setCornerRadius(6);
         key->setLit(true);
         key->setFont(keyFont);
-        showDesignFace(key, McnDefaultKeys[std::size_t(i)]);
         connect(key, &TQveButton::OnMouseDown, this,
                 [this](TQveButton* k, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
                     key2MouseDown(k, b, m);
@@ -145,18 +142,6 @@ void Trs422kbdf::buildStatusBar()
     }
 }
 
-// Until a layout is loaded or the mode is switched the keys show the machine defaults.
-void Trs422kbdf::showDesignFace(TQveButton* key, int code)
-{
-    const KeyFace face = keyFace(ListMachine, code);
-    key->setTag(code);
-    key->setCaption(face.caption);
-    key->Colors()->setColor(TQvColors::Fill_Lit, face.fill);
-    key->Colors()->setColor(TQvColors::Text_Lit, face.text);
-    key->setHint(face.hint);
-}
-
-
 void Trs422kbdf::FormCreate()
 {
     title_.set(QStringLiteral("Splash1a"));
@@ -167,7 +152,6 @@ void Trs422kbdf::FormCreate()
     setWindowTitle(QStringLiteral("Load ini file"));
     readsettings();
     title_.set(QStringLiteral("Splash1h"));
-    model_.LayoutChanged = false;
 }
 
 void Trs422kbdf::showEvent(QShowEvent* e)
@@ -218,30 +202,56 @@ bool Trs422kbdf::event(QEvent* e)
 
 void Trs422kbdf::displayhint(const QString& hint) { StatusPanel[2]->setText(hint); }
 
+// Every key's Tag, caption, colours and hint come from the image; the Tag is never read back
+// as the truth. A kind without an image (a settings record may hold one) leaves the keys as
+// they are, and until anything was shown they show the machine layout.
 void Trs422kbdf::setkbdval()
 {
-    if (!selFunction_)
-        return;
-    const auto codes = model_.keyCodes();
-    if (!codes)
-        return;
-    selFunction_->ListKind = model_.KbdType();
+    LayoutData shown = model_.data();
+    if (shown.image(shown.KbdType()).empty()) {
+        if (keysShown_)
+            return;
+        shown.setKbdType(KbdMachine);
+    }
+    keysShown_ = true;
+    const std::span<const std::uint8_t> image = shown.image(shown.KbdType());
+    if (selFunction_)
+        selFunction_->ListKind = shown.KbdType();
     for (int i = 0; i < KeyCount; ++i) {
+        const auto face = keyShown(shown, i, !shiftf->isHidden());
         TQveButton* key = KeyButtons[std::size_t(i)];
-        key->setTag((*codes)[std::size_t(i)]);
-        selFunction_->setkeyfunction(key);
-        if (model_.KbdType() == KbdMonitor)
-            if (auto caption = formatMemoryCaption(model_.MonImage, key->Tag(), !shiftf->isHidden()))
-                key->setCaption(*caption);
+        key->setTag(image[mcn::KeyCodes + std::size_t(i)]);
+        key->setCaption(face->caption);
+        key->Colors()->setColor(TQvColors::Fill_Lit, face->fill);
+        key->Colors()->setColor(TQvColors::Text_Lit, face->text);
+        key->setHint(face->hint);
     }
 }
 
-void Trs422kbdf::updkbddta()
+// The window follows the model: the keys its image, the wheel and menus its kind, the caption
+// its file and mark.
+void Trs422kbdf::followModel()
 {
-    std::array<std::uint8_t, KeyCount> codes{};
-    for (int i = 0; i < KeyCount; ++i)
-        codes[std::size_t(i)] = std::uint8_t(KeyButtons[std::size_t(i)]->Tag() & 0xFF);
-    model_.storeKeyCodes(codes);
+    connect(&model_, &LayoutModel::imageChanged, this, &Trs422kbdf::showImage);
+    connect(&model_, &LayoutModel::kindChanged, this, &Trs422kbdf::showKind);
+    connect(&model_, &LayoutModel::fileChanged, this, &Trs422kbdf::showCaption);
+    connect(&model_, &LayoutModel::unsavedChanged, this, &Trs422kbdf::showUnsavedMark);
+}
+
+void Trs422kbdf::showImage(std::int32_t kind)
+{
+    if (kind == KbdMachine)
+        updmacrolable();
+    if (kind == model_.KbdType())
+        setkbdval();
+}
+
+// The shift layer is the monitor keyboard's.
+void Trs422kbdf::showKind()
+{
+    shiftf->hide();
+    setkbdtype();
+    setkbdval();
 }
 
 void Trs422kbdf::setkbdtype()
@@ -276,53 +286,47 @@ void Trs422kbdf::setmonitor()
     action(QStringLiteral("Format2"))->setVisible(true);
 }
 
-// Every editing window belongs to the kind whose image it edits. When the kind changes, what
-// they hold is written back (a row edit in the table window is stored; a dialog ends as its
-// own close button ends it) and they close, so none of them goes on editing, saving or sending
-// for the other kind. The shift layer is the monitor keyboard's, so it goes as well.
-void Trs422kbdf::leaveKind(std::int32_t next)
+namespace {
+// The default keys of `kind` in its image.
+void putDefaultKeys(std::span<std::uint8_t> image, std::int32_t kind)
 {
-    if (next == model_.KbdType())
-        return;
-    shiftf->hide();
-    if (gpo_)
-        gpo_->leaveMachineMode();
-    for (QDialog* d :
-         std::initializer_list<QDialog*>{setgain_, defFormat_, selFormat_, loop_, tcenter_})
-        if (d && d->isVisible())
-            d->reject();
+    for (int i = 0; i < KeyCount; ++i)
+        image[mcn::KeyCodes + std::size_t(i)] = defaultKeyCode(kind, i);
 }
+} // namespace
 
+// Another kind is a new layout of default keys, with no file (Save asks for one) and a new
+// history; its windows close themselves, and unsaved changes stay marked. The kind already
+// checked puts the default keys back as a step that undo takes back.
 void Trs422kbdf::MonitorControl1Click(QAction* sender)
 {
-    leaveKind(sender->property("Tag").toInt());
-    action(QStringLiteral("Save1"))->setEnabled(true);
-    sender->setChecked(true);
-    model_.setKbdType(sender->property("Tag").toInt());
-    saveconfig();
-    if (selFunction_) {
-        selFunction_->ListKind = model_.KbdType();
-        for (int i = 0; i < KeyCount; ++i) {
-            KeyButtons[std::size_t(i)]->setTag(defaultKeyCode(model_.KbdType(), i));
-            selFunction_->setkeyfunction(KeyButtons[std::size_t(i)]);
-        }
+    const std::int32_t kind = sender->property("Tag").toInt();
+    if (refuseWhileTransfer(sender->text())) {
+        setkbdtype(); // the item of the kind that stays checked
+        return;
     }
-    action(QStringLiteral("Save1"))->setEnabled(false);
-    setkbdtype();
-    if (history_) // steps of the other kind would put its keys back
-        history_->startNew();
+    sender->setChecked(true);
+    if (kind == model_.KbdType()) {
+        history_->edit(steps::windowCommand(sender->text(), QStringLiteral("default keys")), kind,
+                       [kind](std::span<std::uint8_t> image) { putDefaultKeys(image, kind); });
+        setkbdtype();
+        saveconfig();
+        return;
+    }
+    model_.setKbdType(kind);
+    LayoutData next = model_.data();
+    putDefaultKeys(next.image(kind), kind);
+    model_.writeImage(kind, 0, next.image(kind));
+    model_.setFile({});
+    saveconfig();
+    history_->startNew(LayoutHistory::Start::KeepMark);
 }
 
 void Trs422kbdf::updmacrolable()
 {
-    for (int k = 0; k < mcn::MacroCount; ++k) {
-        const std::uint8_t code = model_.McnImage.bytes[mcn::MacroTable + std::size_t(k)];
+    for (int k = 0; k < mcn::MacroCount; ++k)
         if (auto* a = action(QStringLiteral("Macro") + QChar(u'A' + k)))
-            a->setText(macros::itemCaption(k, code));
-    }
-    for (TQveButton* key : KeyButtons)
-        if (auto caption = macros::keyCaption(model_.McnImage, key->Tag()))
-            key->setCaption(*caption);
+            a->setText(macros::itemCaption(k, records::macro(model_.McnImage, k).code()));
 }
 
 void Trs422kbdf::Shape1MouseDown()
@@ -350,19 +354,7 @@ void Trs422kbdf::Timer1Timer()
 
 void Trs422kbdf::Download1Click()
 {
-    updkbddta();
-    if (!link_)
-        return;
-    link_->selectBlock(1);
-    transfer();
-}
-
-// An upload in the connect window brings other bytes into the layout: a step of its own. The
-// keys' codes are copied into the image before, outside the step.
-void Trs422kbdf::transfer() {
-    recordEdit(
-        [] { return steps::windowCommand(QStringLiteral("Connect"), QStringLiteral("Upload")); },
-        [this] { link_->exec(); });
+    downloadTable(1);
 }
 
 void Trs422kbdf::Com1Click()
@@ -378,9 +370,7 @@ void Trs422kbdf::key2MouseDown(TQveButton* key, Qt::MouseButton button, Qt::Keyb
     if (button != Qt::LeftButton)
         return;
     model_.ShiftEdit = mods.testFlag(Qt::ShiftModifier);
-    model_.TopRowKey = KeyPlaces[std::size_t(std::find(KeyButtons.begin(), KeyButtons.end(), key) -
-                                             KeyButtons.begin())]
-                           .topRow;
+    model_.TopRowKey = KeyPlaces[std::size_t(keyIndex(key))].topRow;
     newkeyClick(key);
 }
 
@@ -403,7 +393,7 @@ void Trs422kbdf::FormClose()
     if (model_.LayoutChanged &&
         prompts_.askYesNo(QStringLiteral("Layout/Data has changed, Save Changes?"),
                           QStringLiteral("Save Changes?"))) {
-        if (action(QStringLiteral("Save1"))->isEnabled())
+        if (model_.hasFile())
             Save1Click();
         else
             SaveAs1Click();

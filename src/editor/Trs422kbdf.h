@@ -1,7 +1,6 @@
 #pragma once
 #include "kit/TQvForm.h"
 #include "model/LayoutModel.h"
-#include "model/LayoutSnapshot.h"
 
 #include <QMainWindow>
 #include <array>
@@ -27,7 +26,8 @@ namespace zeltra::mail { class MailService; }
 
 // The main window: the keyboard picture with its 22 keys and jog wheel, the main menu and
 // the status bar. It owns the layout commands and passes key presses and jog moves on to
-// the link window.
+// the link window. Its keys, menus and caption are a view of the model: they are drawn from
+// the model's state whenever it signals a change, and every edit goes to the history.
 class Trs422kbdf : public TQvForm {
     Q_OBJECT
     using Base = TQvForm;
@@ -44,7 +44,7 @@ public:
     // The windows made after this one at start-up.
     void attach(TSelFunctionF* selFunction, TDownloadf* link, TComNumberF* picker);
     // The history every layout edit goes on; adds the "Edit" menu (Trs422kbdf_history.cpp).
-    void attachHistory(LayoutHistory* history);
+    void attachHistory(LayoutHistory& history);
 
     std::array<TQveButton*, zeltra::KeyCount> KeyButtons{};
     TShape* Shape1 = nullptr;
@@ -59,14 +59,13 @@ public:
     std::function<void(std::uint8_t)> sendkey;
 
     // Layout model operations
+    // The keys show what the image of the working kind holds.
     void setkbdval();
-    void updkbddta();
     void setkbdtype();
     void setmachine();
     void setmonitor();
+    // The kind switch. The kind already checked puts the default keys back, as one step.
     void MonitorControl1Click(QAction* sender);
-    // Closes the windows of the kind being left, before the kind becomes `next`.
-    void leaveKind(std::int32_t next);
     void updmacrolable();
 
     // Files and settings
@@ -108,8 +107,6 @@ public:
     void EditFormats1Click();
     void MonitorClick(TQveButton* key);
     void selectformat(TQveButton* key);
-    // Format-memory keys show the record of their slot in the layer shown now.
-    void showformatkeys();
 
     // Side commands: macros, export, mail, manuals, splash and about (Trs422kbdf_side.cpp)
     // Connects the side commands' menu items; `dialog` asks the macro number and the support
@@ -147,13 +144,14 @@ protected:
 
   private:
     void buildKeys(QWidget* panel);
-    static void showDesignFace(TQveButton* key, int code);
     void buildWheel(QWidget* panel);
     void buildStatusBar();
     void buildMenu();
     QAction* addItem(QMenu* menu, const QString& caption, const QString& name, int tag = 0);
     QMenu* addMenu(QMenu* parent, const QString& caption, const QString& name);
-    void setCaptionFromLastFile();
+    void followModel();
+    void showImage(std::int32_t kind);
+    void showKind();
 
     zeltra::LayoutModel& model_;
     AppTitle& title_;
@@ -164,35 +162,31 @@ protected:
     TComNumberF* picker_ = nullptr;
     QActionGroup* functionGroup_ = nullptr;
     bool shown_ = false;
+    bool keysShown_ = false; // the keys have shown a layout
     bool traceCaptions_ = false; // echo caption changes on stderr, as AppTitle does
 
     // File commands' own state (kept by Trs422kbdf_files.cpp)
     enum class LoadResult { Loaded, Missing, Failed }; // Failed: unreadable or refused
     bool refuseUnstorable(const QString& path, const QString& caption);
-    LoadResult loadLastFile();
+    bool refuseWhileTransfer(const QString& caption);
+    LoadResult loadFile(const QString& path);
     bool saveLayout();
     bool saveLayoutAs();
     bool writeLayout(const QString& path);
     bool refuseWithoutImage();
-    void applyLoadedKind(std::int32_t kind);
     void reportFileError(const QString& what, const QString& path, const QString& reason);
     QString lastSettingsError_; // the failure last reported by saveconfig
 
-    // Layout history and the unsaved mark (Trs422kbdf_history.cpp)
+    // Layout history, the unsaved mark and the caption (Trs422kbdf_history.cpp)
     LayoutHistory* history_ = nullptr;
     void buildEditMenu();
-    zeltra::LayoutSnapshot snapshot() const;
-    void putSnapshot(const zeltra::LayoutSnapshot& s);
-    // Runs an edit of the layout as one step of the history, named when it is done.
-    void recordEdit(const std::function<QString()>& name, const std::function<void()>& edit);
+    // One step: byte `at` of the image of the working kind becomes `value`.
+    void editByte(const QString& step, std::size_t at, std::uint8_t value);
     int keyIndex(const TQveButton* key) const;
-    // Names a step of `key` by the function it carries: "key 5: Loc-3" (+ " " + `what`).
-    QString keyStep(const TQveButton* key, const QString& what = {}) const;
-    void refreshEditors();
-    void showOpenedLayout();
-    void transfer(); // the connect window, modally
+    // Names a step of key `index` by the function `code`: "key 5: Loc-3" (+ " " + `what`).
+    QString keyStep(int index, int code, const QString& what = {}) const;
     void showUnsavedMark();
-    void setLayoutCaption(const QString& fileName);
+    void showCaption();
 
     // Recent layouts, dropped files and the command line (Trs422kbdf_recent.cpp)
     QStringList recent_; // the list while no settings file is attached
@@ -210,10 +204,11 @@ protected:
     class TGPOF* gpo_ = nullptr;
     class TtcenterF* tcenter_ = nullptr;
     class Tloopf* loop_ = nullptr;
-    void editCue(int k);
-    void editLoop(int k);
-    void editMacro(int m);
+    void editCue(int key, int k);
+    void editLoop(int key, int k);
+    void editMacro(int key, int m);
     void downloadTable(int block);
+    bool refuseOutsideMachineMode();
 
     // Monitor-layout editing state (Trs422kbdf_monitor.cpp)
     class TDefFormat* defFormat_ = nullptr;
@@ -223,6 +218,7 @@ protected:
     // for this run only and start at 0 (+0.0dB).
     std::array<int, 5> sessionLevels_{};
     void asklevel(int which, int code);
+    void asktrim(int key, int code);
 
     // Side commands' state (Trs422kbdf_side.cpp)
     void openProgram(const QString& program, const QStringList& args, const QString& what,

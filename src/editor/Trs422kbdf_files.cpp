@@ -1,10 +1,11 @@
 // Layout files and the settings record: the main window's file commands.
-#include "editor/AppTitle.h"
-#include "editor/LayoutHistory.h"
 #include "editor/Trs422kbdf.h"
+#include "history/LayoutHistory.h"
 #include "kit/Prompts.h"
+#include "link/TDownloadf.h"
 #include "model/LayoutFiles.h"
 #include "model/SafeFile.h"
+#include "program/AppTitle.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -36,7 +37,19 @@ QString unfaithfulNameText(const QString& path)
 }
 
 bool storable(const QString& path) { return safefile::nameIsFaithful(path) && SettingsRecord::fitsString(path); }
+
+const QString TransferText = QStringLiteral(
+    "A transfer with the keyboard is running. Its bytes belong to the layout it started on, "
+    "so another layout can be opened, or the keyboard kind switched, once it has ended.");
 } // namespace
+
+bool Trs422kbdf::refuseWhileTransfer(const QString& caption)
+{
+    if (!link_ || !link_->transferRunning())
+        return false;
+    prompts_.showMessage(TransferText, caption);
+    return true;
+}
 
 bool Trs422kbdf::refuseUnstorable(const QString& path, const QString& caption)
 {
@@ -58,8 +71,10 @@ void Trs422kbdf::readsettings()
     const QString path = lf::settingsRecordPath(model_.settingsFolder());
     title_.set(QStringLiteral("Splash1g ") + path);
     QString error;
-    if (lf::readSettingsRecord(path, model_.Settings, &error) == lf::RecordRead::Failed)
+    SettingsRecord record = model_.Settings;
+    if (lf::readSettingsRecord(path, record, &error) == lf::RecordRead::Failed)
         reportFileError(QStringLiteral("read"), path, error);
+    model_.setSettings(record);
 }
 
 // The record is replaced in one step, so a failed write leaves the old one in place.
@@ -76,14 +91,22 @@ void Trs422kbdf::saveconfig()
         lastSettingsError_ = error;
         reportFileError(QStringLiteral("store the settings in"), path, error);
     }
-    setLayoutCaption(safefile::fileNameOf(model_.Settings.lastFile()));
+    showCaption();
 }
 
-void Trs422kbdf::openlast() { loadLastFile(); }
-
-Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
+// The layout of the last run. When it is gone it stays the layout's file (the caption names
+// it, and Save asks for a name); a file that was refused is not.
+void Trs422kbdf::openlast()
 {
     const QString path = model_.Settings.lastFile();
+    if (loadFile(path) == LoadResult::Missing)
+        model_.setFile(path);
+}
+
+// A layout read whole replaces the image of its kind and starts a new history; anything
+// refused or unreadable leaves the model as it was.
+Trs422kbdf::LoadResult Trs422kbdf::loadFile(const QString& path)
+{
     if (path.isEmpty())
         return LoadResult::Missing;
     if (!safefile::nameIsFaithful(path)) { // checked first: the text may name another file
@@ -92,7 +115,6 @@ Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
     }
     if (!QFileInfo(path).isFile())
         return LoadResult::Missing;
-    setLayoutCaption(safefile::fileNameOf(path));
     const lf::LayoutRead file = lf::readLayout(path);
     if (!file.ok()) {
         reportFileError(QStringLiteral("read"), path, file.error);
@@ -104,26 +126,16 @@ Trs422kbdf::LoadResult Trs422kbdf::loadLastFile()
                              OpenTitle);
         return LoadResult::Failed;
     }
-    leaveKind(file.kind); // while the windows still show the layout they were opened on
-    lf::applyLayout(model_, file);
-    applyLoadedKind(file.kind);
-    action(QStringLiteral("Save1"))->setEnabled(true);
-    setkbdtype();
-    setkbdval();
+    LayoutData next = model_.data();
+    lf::applyLayout(next, file);
+    model_.load(file.kind, next.image(file.kind), path);
+    history_->startNew(LayoutHistory::Start::Saved);
     return LoadResult::Loaded;
-}
-
-void Trs422kbdf::applyLoadedKind(std::int32_t kind)
-{
-    if (kind == KbdMachine)
-        MonitorControl1Click(action(QStringLiteral("mcnctrl")));
-    else if (kind == KbdMonitor)
-        MonitorControl1Click(action(QStringLiteral("MonitorControl1")));
 }
 
 void Trs422kbdf::Open1Click()
 {
-    if (!mayReplaceLayout())
+    if (refuseWhileTransfer(OpenTitle) || !mayReplaceLayout())
         return;
     const QString path = prompts_.askOpenFile(OpenTitle, model_.dialogFolder(), lf::dialogFilter());
     if (!path.isEmpty())
@@ -142,17 +154,13 @@ bool Trs422kbdf::openLayout(const QString& path) {
     const SettingsRecord previous = model_.Settings;
     model_.Settings.setLastDir(safefile::folderOf(path));
     model_.Settings.setLastFile(path);
-    const LoadResult result = loadLastFile();
+    const LoadResult result = loadFile(path);
     if (result == LoadResult::Loaded) {
-        model_.LayoutChanged = false;
-        if (history_)
-            history_->startNew();
         rememberRecent(path);
-        showOpenedLayout();
     } else if (result == LoadResult::Failed) {
-        // A file that was not loaded leaves the record as it was, so "&Save" never writes
-        // over it and the next start does not reopen it.
-        model_.Settings = previous;
+        // A file that was not loaded leaves the record as it was, so the next start does not
+        // reopen it.
+        model_.setSettings(previous);
     }
     saveconfig();
     return result == LoadResult::Loaded;
@@ -169,26 +177,23 @@ bool Trs422kbdf::refuseWithoutImage()
 
 void Trs422kbdf::Save1Click() { saveLayout(); }
 
-// Writes the current image with the keys' codes to `path`; the layout counts as saved only
-// when the whole file was written.
+// Writes the current image to `path`, which becomes the layout's file; the layout counts as
+// saved only when the whole file was written.
 bool Trs422kbdf::writeLayout(const QString& path)
 {
-    updkbddta();
-    if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_)); !error.isEmpty()) {
+    if (const QString error = safefile::writeAtomic(path, lf::currentImage(model_.data())); !error.isEmpty()) {
         reportFileError(QStringLiteral("save"), path, error);
         return false;
     }
-    model_.LayoutChanged = false;
-    if (history_)
-        history_->markSaved();
+    history_->markSaved();
+    model_.setFile(path);
     rememberRecent(path);
-    showUnsavedMark();
     return true;
 }
 
 bool Trs422kbdf::saveLayout()
 {
-    const QString path = model_.Settings.lastFile();
+    const QString path = model_.file();
     if (path.isEmpty() || !safefile::nameIsFaithful(path) || !QFileInfo(path).isFile())
         return saveLayoutAs();
     if (refuseWithoutImage())

@@ -1,32 +1,20 @@
-// The main window's side of the layout history: what a snapshot holds of the keys, the
-// "Edit" menu with Undo and Redo, and the unsaved mark in the caption.
-#include "editor/LayoutHistory.h"
+// The main window's side of the layout history: the "Edit" menu with Undo and Redo, the names
+// of its steps, and the caption with the unsaved mark.
 #include "editor/Trs422kbdf.h"
-#include "formats/TDefFormat.h"
-#include "formats/TSelFormatF.h"
+#include "history/LayoutHistory.h"
 #include "kit/TQveButton.h"
 #include "model/FunctionTables.h"
-#include "tables/TGPOF.h"
+#include "model/LayoutSteps.h"
+#include "model/LayoutWords.h"
+#include "model/SafeFile.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QLabel>
 #include <QMenuBar>
 
 using namespace zeltra;
 
-void Trs422kbdf::attachHistory(LayoutHistory* history) {
-    history_ = history;
-    history_->capture = [this] { return snapshot(); };
-    history_->restore = [this](const LayoutSnapshot& s) { putSnapshot(s); };
-    connect(history_, &QUndoStack::indexChanged, this, &Trs422kbdf::showUnsavedMark);
-    connect(history_, &QUndoStack::cleanChanged, this, &Trs422kbdf::showUnsavedMark);
-    connect(history_, &LayoutHistory::edited, this, &Trs422kbdf::showUnsavedMark);
-    connect(history_, &LayoutHistory::restored, this, &Trs422kbdf::refreshEditors);
-    if (gpo_)
-        gpo_->attachHistory(history_);
-    if (defFormat_)
-        defFormat_->attachHistory(history_);
+void Trs422kbdf::attachHistory(LayoutHistory& history) {
+    history_ = &history;
     buildEditMenu();
 }
 
@@ -38,71 +26,21 @@ void Trs422kbdf::buildEditMenu() {
     history_->addEditItems(edit);
 }
 
-LayoutSnapshot Trs422kbdf::snapshot() const {
-    LayoutSnapshot s{model_.McnImage, model_.MonImage, {}, !shiftf->isHidden()};
-    for (int i = 0; i < KeyCount; ++i) {
-        const TQveButton* key = KeyButtons[std::size_t(i)];
-        s.keys[std::size_t(i)] = {key->Tag(), key->Caption(),
-                                  key->Colors()->color(TQvColors::Fill_Lit),
-                                  key->Colors()->color(TQvColors::Text_Lit), key->Hint()};
-    }
-    return s;
-}
-
-// The keys get back exactly what they showed; the macro menu follows the image.
-void Trs422kbdf::putSnapshot(const LayoutSnapshot& s) {
-    model_.McnImage = s.mcn;
-    model_.MonImage = s.mon;
-    shiftf->setVisible(s.shifted);
-    updmacrolable();
-    for (int i = 0; i < KeyCount; ++i) {
-        TQveButton* key = KeyButtons[std::size_t(i)];
-        const KeyShown& shown = s.keys[std::size_t(i)];
-        key->setTag(shown.code);
-        key->setCaption(shown.caption);
-        key->Colors()->setColor(TQvColors::Fill_Lit, shown.fill);
-        key->Colors()->setColor(TQvColors::Text_Lit, shown.text);
-        key->setHint(shown.hint);
-    }
-}
-
-void Trs422kbdf::recordEdit(const std::function<QString()>& name,
-                            const std::function<void()>& edit) {
-    if (history_)
-        history_->record(name, edit);
-    else
-        edit();
-    showUnsavedMark();
+void Trs422kbdf::editByte(const QString& step, std::size_t at, std::uint8_t value) {
+    history_->edit(step, model_.KbdType(), [at, value](std::span<std::uint8_t> image) {
+        image[at] = value;
+    });
 }
 
 int Trs422kbdf::keyIndex(const TQveButton* key) const {
     return int(std::find(KeyButtons.begin(), KeyButtons.end(), key) - KeyButtons.begin());
 }
 
-// "key 5: Loc-3": the key and the function it carries now.
-QString Trs422kbdf::keyStep(const TQveButton* key, const QString& what) const {
-    const QString name = QString::fromLatin1(
-        zeltra::functionTable(
-            model_.KbdType())[std::size_t(zeltra::findfunction(model_.KbdType(), key->Tag()))]
-            .Name);
-    return what.isEmpty() ? steps::keyFunction(keyIndex(key), name)
-                          : steps::keyDetail(keyIndex(key), name, what);
-}
-
-// Open windows show the layout just loaded; a row edit begun on the old one is dropped.
-void Trs422kbdf::showOpenedLayout() {
-    if (gpo_)
-        gpo_->refresh();
-    if (selFormat_ && selFormat_->isVisible())
-        selFormat_->FormShow();
-}
-
-// Open windows show the layout that undo or redo put back.
-void Trs422kbdf::refreshEditors() {
-    if (gpo_)
-        gpo_->refresh(true);
-    if (selFormat_ && selFormat_->isVisible())
-        selFormat_->FormShow();
+// "key 5: Loc-3": the key and a function of the working kind.
+QString Trs422kbdf::keyStep(int index, int code, const QString& what) const {
+    const auto table = functionTable(model_.KbdType());
+    const QString name = QString::fromLatin1(table[std::size_t(findfunction(table, code))].Name);
+    return what.isEmpty() ? steps::keyFunction(index, name) : steps::keyDetail(index, name, what);
 }
 
 // Qt shows the mark only where the caption has its place holder.
@@ -111,7 +49,10 @@ void Trs422kbdf::showUnsavedMark() {
         setWindowModified(model_.LayoutChanged);
 }
 
-void Trs422kbdf::setLayoutCaption(const QString& fileName) {
-    setWindowTitle(fileName + QStringLiteral("[*]"));
+// The name of the layout's file, its control characters shown as the command line shows
+// them; nothing after a kind switch, which leaves the layout without a file.
+void Trs422kbdf::showCaption() {
+    setWindowTitle(words::printable(safefile::fileNameOf(model_.file())) + QStringLiteral("[*]"));
     showUnsavedMark();
+    action(QStringLiteral("Save1"))->setEnabled(model_.hasFile());
 }

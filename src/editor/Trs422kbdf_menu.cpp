@@ -80,7 +80,7 @@ void Trs422kbdf::buildMenu()
     QAction* showClip = addItem(option, QStringLiteral("Display Clip Number"), QStringLiteral("Showclip1"));
     showClip->setCheckable(true);
     connect(showClip, &QAction::triggered, this, [this](bool on) {
-        model_.Settings.setShowClip(on);
+        model_.setShowClip(on);
         saveconfig();
     });
 

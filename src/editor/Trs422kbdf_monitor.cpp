@@ -2,13 +2,15 @@
 // level, trim, format memory or shift layer behind it; "Edit Monitor Formats" opens the list.
 #include "editor/Trs422kbdf.h"
 
-#include "formats/Levels.h"
 #include "formats/TDefFormat.h"
 #include "formats/TSelFormatF.h"
 #include "formats/TSetgainF.h"
+#include "history/LayoutHistory.h"
 #include "kit/TQveButton.h"
 #include "model/FunctionTables.h"
 #include "model/KeyFaces.h"
+#include "model/Levels.h"
+#include "model/Records.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,25 +18,12 @@
 using namespace zeltra;
 namespace fmt = zeltra::formats;
 
-namespace {
-enum MonitorCode {
-    CodeDim = 2,
-    CodeShift = 15,
-    CodeUserA = 48,
-    CodeUserJ = 57,
-    CodeCalA = 65,
-    CodeCalD = 68,
-    CodeFirstOutput = 80,
-    CodeLastOutput = 95,
-};
-} // namespace
-
 void Trs422kbdf::attachFormats(TDefFormat* defFormat, TSelFormatF* selFormat, TSetgainF* setgain)
 {
     defFormat_ = defFormat;
     selFormat_ = selFormat;
     setgain_ = setgain;
-    defFormat_->attach(setgain_, [this] { showformatkeys(); });
+    defFormat_->attach(setgain_);
     selFormat_->attach(defFormat_);
     connect(action(QStringLiteral("EditFormats1")), &QAction::triggered, this,
             &Trs422kbdf::EditFormats1Click);
@@ -42,42 +31,38 @@ void Trs422kbdf::attachFormats(TDefFormat* defFormat, TSelFormatF* selFormat, TS
 
 void Trs422kbdf::EditFormats1Click() { selFormat_->showForEditing(); }
 
+// The levels have no place in the layout and the shift layer is only what the keys show, so
+// neither makes a step nor marks the layout.
 void Trs422kbdf::MonitorClick(TQveButton* key)
 {
     const int code = key->Tag();
-    const QString what = code == CodeShift                        ? QStringLiteral("layer")
-                         : code >= CodeUserA && code <= CodeUserJ ? QStringLiteral("format")
-                         : code >= CodeFirstOutput && code <= CodeLastOutput
-                             ? QStringLiteral("trim")
-                             : QString();
-    // The levels have no place in the layout, so they make no step.
-    recordEdit([this, key, what] { return keyStep(key, what); },
-               [this, key, code] {
-                   if (code == CodeDim) {
-                       asklevel(0, code);
-                   } else if (code == CodeShift) {
-                       shiftf->setVisible(shiftf->isHidden());
-                       showformatkeys();
-                   } else if (code >= CodeUserA && code <= CodeUserJ) {
-                       selectformat(key);
-                   } else if (code >= CodeCalA && code <= CodeCalD) {
-                       asklevel(code - CodeCalA + 1, code);
-                   } else if (code >= CodeFirstOutput && code <= CodeLastOutput) {
-                       std::uint8_t& trim =
-                           model_.MonImage.bytes[mon::OutputTrim + std::size_t(code & 15)];
-                       trim = std::uint8_t(setgain_->run(fmt::outputTrimUse(), trim));
-                   } else {
-                       return;
-                   }
-                   model_.LayoutChanged = true;
-               });
+    if (code == codes::Dim) {
+        asklevel(0, code);
+    } else if (code == codes::Shift) {
+        shiftf->setVisible(shiftf->isHidden());
+        setkbdval();
+    } else if (code >= codes::UserA && code <= codes::UserJ) {
+        selectformat(key);
+    } else if (code >= codes::CalA && code <= codes::CalD) {
+        asklevel(code - codes::CalA + 1, code);
+    } else if (code >= codes::FirstOutput && code <= codes::LastOutput) {
+        asktrim(keyIndex(key), code);
+    }
 }
 
 void Trs422kbdf::asklevel(int which, int code)
 {
-    const fmt::GainUse use = code == CodeDim ? fmt::dimUse() : fmt::calibrateUse(code);
+    const fmt::GainUse use = code == codes::Dim ? fmt::dimUse() : fmt::calibrateUse(code);
     int& level = sessionLevels_[std::size_t(which)];
     level = setgain_->run(use, level);
+}
+
+void Trs422kbdf::asktrim(int key, int code)
+{
+    const int t = code & 15;
+    const int step = setgain_->run(fmt::outputTrimUse(), records::trim(model_.MonImage, t).step());
+    history_->editMonitor(keyStep(key, code, QStringLiteral("trim")),
+                          [&](MonitorImage& image) { records::trim(image, t).setStep(step); });
 }
 
 // The list opens on the key's format; only OK changes the slot, which stays 0..15.
@@ -86,24 +71,9 @@ void Trs422kbdf::selectformat(TQveButton* key)
     const int slot = formatSlot(key->Tag(), !shiftf->isHidden());
     if (slot < 0)
         return;
-    const std::size_t at = mon::FormatAssign + std::size_t(slot);
-    if (const auto chosen = selFormat_->pick(model_.MonImage.bytes[at]))
-        model_.MonImage.bytes[at] = std::uint8_t(*chosen);
-    showformatkeys();
-}
-
-// Only the captions change: the keys keep the codes they carry now, also those not yet
-// copied into the image.
-void Trs422kbdf::showformatkeys()
-{
-    if (model_.KbdType() != KbdMonitor)
+    const auto chosen = selFormat_->pick(records::formatMemory(model_.MonImage, slot).format());
+    if (!chosen)
         return;
-    const bool shifted = !shiftf->isHidden();
-    for (TQveButton* key : KeyButtons) {
-        const int code = key->Tag();
-        if (formatSlot(code, shifted) < 0)
-            continue;
-        const auto caption = formatMemoryCaption(model_.MonImage, code, shifted);
-        key->setCaption(caption ? *caption : keyFace(ListMonitor, code).caption);
-    }
+    history_->editMonitor(keyStep(keyIndex(key), key->Tag(), QStringLiteral("format")),
+                          [&](MonitorImage& image) { records::formatMemory(image, slot).setFormat(*chosen); });
 }

@@ -1,9 +1,10 @@
 // Ways to a layout besides the Open dialog: "File" > "Recent", a file dropped on the window
 // and a file named on the command line.
-#include "editor/Arguments.h"
 #include "editor/Trs422kbdf.h"
 #include "kit/Prompts.h"
+#include "model/LayoutWords.h"
 #include "model/RecentFiles.h"
+#include "program/Arguments.h"
 
 #include <QAction>
 #include <QDir>
@@ -57,13 +58,15 @@ void Trs422kbdf::rememberRecent(const QString& path) {
 }
 
 // Files that are gone stay in the list, disabled, until they come back or the list is cleared.
+// A control character in a name shows as the command line shows it, so no ESC reaches the
+// menu and no TAB pushes the name into the shortcut column.
 void Trs422kbdf::fillRecentMenu() {
     QMenu* recentMenu = menu(QStringLiteral("Recent1"));
     recentMenu->clear();
     const QStringList list = recentLayouts();
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString path = list[i];
-        QString text = QDir::toNativeSeparators(path);
+        QString text = words::printable(QDir::toNativeSeparators(path));
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = addItem(recentMenu, QStringLiteral("&%1 %2").arg(i + 1).arg(text),
                                 QStringLiteral("RecentFile%1").arg(i + 1));
@@ -78,7 +81,7 @@ void Trs422kbdf::fillRecentMenu() {
 
 // Opens a layout named elsewhere than in the Open dialog, asking about unsaved changes first.
 bool Trs422kbdf::openNamed(const QString& path) {
-    if (!mayReplaceLayout())
+    if (refuseWhileTransfer(QStringLiteral("Open key definition file")) || !mayReplaceLayout())
         return false;
     if (!QFileInfo(path).isFile()) {
         reportFileError(QStringLiteral("open"), path, QStringLiteral("There is no such file."));

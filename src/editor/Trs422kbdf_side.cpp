@@ -3,17 +3,20 @@
 #include "editor/Trs422kbdf.h"
 
 #include "editor/JpegExport.h"
-#include "editor/Links.h"
-#include "model/MacroLabels.h"
-#include "editor/SideFiles.h"
 #include "editor/TSplashF.h"
+#include "history/LayoutHistory.h"
 #include "kit/Launcher.h"
 #include "kit/Prompts.h"
 #include "kit/TMAPIMail.h"
 #include "kit/TQvDlg.h"
 #include "kit/XdgEmail.h"
 #include "link/TDownloadf.h"
+#include "model/LayoutSteps.h"
+#include "model/MacroLabels.h"
+#include "model/Records.h"
 #include "model/SafeFile.h"
+#include "program/Links.h"
+#include "program/SideFiles.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -85,38 +88,28 @@ void Trs422kbdf::sideMessage(const QString& text)
 void Trs422kbdf::MacroAClick(QAction* sender)
 {
     const int i = sender->property("Tag").toInt();
-    if (i < 1 || i > mcn::MacroCount || !stringEntry)
+    if (i < 1 || i > mcn::MacroCount || !stringEntry || refuseOutsideMachineMode())
         return;
     const QChar letter(u'@' + i);
-    recordEdit([letter] { return steps::windowCommand(QStringLiteral("Tandem Macro"), letter); },
-               [this, i, letter] {
-                   std::uint8_t& slot = model_.McnImage.bytes[mcn::MacroTable + std::size_t(i - 1)];
-                   const QString initial = QString::number(slot);
-                   QString answer = initial;
-                   const int result = stringEntry(QStringLiteral("Enter Macro Number "), answer,
-                                                  initial, QStringLiteral("Macro key ") + letter);
-                   if (result == TQvDlg::ResultOK && answer != initial) {
-                       if (const auto value = macros::parseEntry(answer)) {
-                           if (*value != slot) {
-                               slot = *value;
-                               model_.LayoutChanged = true;
-                           }
-                       } else {
-                           prompts_.showError(macros::entryRefusal(answer),
-                                              QStringLiteral("Macro key ") + letter);
-                       }
-                   }
-                   updmacrolable();
-               });
+    const QString initial = QString::number(records::macro(model_.McnImage, i - 1).code());
+    QString answer = initial;
+    const int result = stringEntry(QStringLiteral("Enter Macro Number "), answer, initial,
+                                   QStringLiteral("Macro key ") + letter);
+    if (result != TQvDlg::ResultOK || answer == initial)
+        return;
+    const auto value = macros::parseEntry(answer);
+    if (!value) {
+        prompts_.showError(macros::entryRefusal(answer), QStringLiteral("Macro key ") + letter);
+        return;
+    }
+    history_->editMachine(steps::windowCommand(QStringLiteral("Tandem Macro"), letter),
+                          [&](MachineImage& image) { records::macro(image, i - 1).setCode(*value); });
 }
 
 void Trs422kbdf::DownmacroClick()
 {
-    updkbddta();
-    if (!link_)
-        return;
-    link_->selectBlock(MacroBlock);
-    transfer();
+    if (!refuseOutsideMachineMode())
+        downloadTable(MacroBlock);
 }
 
 // The picture goes beside the layout file; without one the user names it.

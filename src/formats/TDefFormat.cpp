@@ -1,10 +1,12 @@
 #include "formats/TDefFormat.h"
 
-#include "editor/LayoutHistory.h"
-#include "formats/FormatPresets.h"
-#include "formats/Levels.h"
+#include "editing/FormatPresets.h"
 #include "formats/TSetgainF.h"
+#include "history/KindWindow.h"
+#include "history/LayoutHistory.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSteps.h"
+#include "model/Levels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,10 +62,12 @@ void showCheck(QCheckBox* box, bool on)
 }
 } // namespace
 
-TDefFormat::TDefFormat(LayoutModel& model, QWidget* parent) : QDialog(parent), model_(model)
+TDefFormat::TDefFormat(LayoutModel& model, LayoutHistory& history, QWidget* parent)
+    : QDialog(parent), model_(model), history_(history)
 {
     setObjectName(QStringLiteral("DefFormat"));
     setWindowTitle(QStringLiteral("Set format"));
+    closeWhenKindLeaves(this, model_, KbdMonitor);
 }
 
 // The controls are made when the window is first shown or used.
@@ -97,12 +101,6 @@ void TDefFormat::build()
     layout->addLayout(columns);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void TDefFormat::attach(TSetgainF* gain, std::function<void()> refreshKeys)
-{
-    gain_ = gain;
-    refreshKeys_ = std::move(refreshKeys);
 }
 
 QComboBox* TDefFormat::addCombo(const char* name, const QStringList& items)
@@ -345,20 +343,11 @@ void TDefFormat::MonotrimClick()
         react([this] { edit_.monoTrim = gain_->run(monoTrimUse(), edit_.stereoTrim); });
 }
 
-// "Set format 3: OK" on the layout history: the record and the key captions that show it.
+// "Set format 3: OK" on the layout history; the keys that show the record follow the model.
 void TDefFormat::OKBtnClick()
 {
-    auto store = [this] {
-        model_.LayoutChanged = true;
-        edit_.store(model_.MonImage);
-        if (refreshKeys_)
-            refreshKeys_();
-    };
-    if (history_)
-        history_->record(zeltra::steps::windowCommand(edit_.caption(), QStringLiteral("OK")),
-                         store);
-    else
-        store();
+    history_.editMonitor(zeltra::steps::windowCommand(edit_.caption(), QStringLiteral("OK")),
+                         [this](MonitorImage& image) { edit_.store(image); });
     accept();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "formats/FormatEdit.h"
+#include "editing/FormatEdit.h"
 
 #include <QDialog>
 #include <array>
@@ -12,19 +12,18 @@ class QLineEdit;
 class QPushButton;
 class TSetgainF;
 class LayoutHistory;
-namespace zeltra { struct LayoutModel; }
+namespace zeltra { class LayoutModel; }
 
 // The monitor format editor for one entry of the format table. The working state and every
-// rule between the fields live in zeltra::formats::FormatEdit; the window shows it.
+// rule between the fields live in zeltra::formats::FormatEdit; the window shows it, and OK
+// stores the entry as one step of the history. It belongs to monitor control.
 class TDefFormat : public QDialog {
     Q_OBJECT
 public:
-    explicit TDefFormat(zeltra::LayoutModel& model, QWidget* parent = nullptr);
+    TDefFormat(zeltra::LayoutModel& model, LayoutHistory& history, QWidget* parent = nullptr);
     void setVisible(bool visible) override;
-    // The gain dialog for the trims, and what refreshes the main window's key captions.
-    void attach(TSetgainF* gain, std::function<void()> refreshKeys);
-    // The history OK's changes go on.
-    void attachHistory(LayoutHistory* history) { history_ = history; }
+    // The gain dialog for the trims.
+    void attach(TSetgainF* gain) { gain_ = gain; }
 
     // Opens the editor modally on entry n (0..15); the dialog result.
     int edit(int n);
@@ -73,9 +72,8 @@ private:
 
     zeltra::LayoutModel& model_;
     zeltra::formats::FormatEdit edit_;
+    LayoutHistory& history_;
     TSetgainF* gain_ = nullptr;
-    std::function<void()> refreshKeys_;
-    LayoutHistory* history_ = nullptr;
     class NameValidator* validator_ = nullptr;
     QLabel* stereoLabel_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "formats/TSelFormatF.h"
 
 #include "formats/TDefFormat.h"
+#include "history/KindWindow.h"
+#include "history/LayoutHistory.h"
 #include "model/LayoutModel.h"
 
 #include <QFontDatabase>
@@ -11,10 +13,17 @@
 
 using namespace zeltra;
 
-TSelFormatF::TSelFormatF(LayoutModel& model, QWidget* parent) : QDialog(parent), model_(model)
+TSelFormatF::TSelFormatF(LayoutModel& model, LayoutHistory& history, QWidget* parent)
+    : QDialog(parent), model_(model)
 {
     setObjectName(QStringLiteral("SelFormatF"));
     setWindowTitle(QStringLiteral("Select Format"));
+    history.addEditKeys(this);
+    connect(&model_, &LayoutModel::imageChanged, this, [this](std::int32_t kind) {
+        if (kind == KbdMonitor && isVisible())
+            showNames();
+    });
+    closeWhenKindLeaves(this, model_, KbdMonitor);
 }
 
 // The controls are made when the window is first shown or used.
@@ -61,11 +70,21 @@ void TSelFormatF::showForEditing()
 std::optional<int> TSelFormatF::pick(int current)
 {
     build();
+    const bool editing = isVisible();
+    const int editingTag = MonformatTag;
+    const int highlighted = Monformat->currentRow();
+    if (editing)
+        hide();
     BitBtn2->hide();
     MonformatTag = current;
-    if (exec() != QDialog::Accepted)
-        return std::nullopt;
-    return selectedIndex();
+    const bool accepted = exec() == QDialog::Accepted;
+    const int chosen = selectedIndex();
+    if (editing) {
+        MonformatTag = editingTag;
+        showForEditing();
+        Monformat->setCurrentRow(highlighted);
+    }
+    return accepted ? std::optional<int>(chosen) : std::nullopt;
 }
 
 int TSelFormatF::selectedIndex() const
@@ -89,9 +108,17 @@ void TSelFormatF::FormShow()
     build();
     Monformat->clear();
     for (int n = 0; n < mon::FormatCount; ++n)
-        Monformat->addItem(QStringLiteral("%1:").arg(n + 1) + model_.MonImage.formatName(n));
+        Monformat->addItem(QString());
+    showNames();
     const int row = MonformatTag >= 0 && MonformatTag < mon::FormatCount ? MonformatTag : 0;
     Monformat->setCurrentRow(row);
+}
+
+// The names as the image holds them now; the row the user highlighted stays.
+void TSelFormatF::showNames()
+{
+    for (int n = 0; n < mon::FormatCount && n < Monformat->count(); ++n)
+        Monformat->item(n)->setText(QStringLiteral("%1:").arg(n + 1) + model_.MonImage.formatName(n));
 }
 
 void TSelFormatF::BitBtn1Click() { accept(); }

@@ -2,17 +2,20 @@
 #include <QDialog>
 #include <optional>
 
+class LayoutHistory;
 class QListWidget;
 class QPushButton;
 class TDefFormat;
-namespace zeltra { struct LayoutModel; }
+namespace zeltra { class LayoutModel; }
 
 // The list of the sixteen monitor formats. Shown without waiting (with "Edit") to look at
-// and edit formats, or modally (without "Edit") to pick the format of a format key.
+// and edit formats, or modally (without "Edit") to pick the format of a format key. Its names
+// follow the monitor image as the model changes it; it belongs to monitor control and closes
+// when the kind changes away. Undo and Redo work while it is the active window.
 class TSelFormatF : public QDialog {
     Q_OBJECT
 public:
-    explicit TSelFormatF(zeltra::LayoutModel& model, QWidget* parent = nullptr);
+    TSelFormatF(zeltra::LayoutModel& model, LayoutHistory& history, QWidget* parent = nullptr);
     void setVisible(bool visible) override;
     void attach(TDefFormat* editor) { editor_ = editor; }
 
@@ -24,7 +27,8 @@ public:
     // "Edit Monitor Formats": the list without waiting, "Edit" shown.
     void showForEditing();
     // A format key: the list modally, "Edit" hidden, `current` selected. The chosen entry
-    // (0..15) after OK; nothing when the list was closed otherwise.
+    // (0..15) after OK; nothing when the list was closed otherwise. A list open for editing
+    // steps aside meanwhile and comes back as it was.
     std::optional<int> pick(int current);
     // The selected entry, always 0..15.
     int selectedIndex() const;
@@ -38,6 +42,7 @@ protected:
 
 private:
     void build();
+    void showNames();
 
     zeltra::LayoutModel& model_;
     TDefFormat* editor_ = nullptr;

@@ -1,6 +1,6 @@
 #include "formats/TSetgainF.h"
 
-#include "formats/Levels.h"
+#include "model/Levels.h"
 
 #include <QGridLayout>
 #include <QLabel>

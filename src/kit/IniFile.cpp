@@ -46,6 +46,24 @@ bool isComment(QByteArrayView trimmed)
     return trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#');
 }
 
+// The name between the brackets of a trimmed header line: "[ Name ]" -> "Name".
+QByteArrayView bracketName(QByteArrayView header)
+{
+    const qsizetype close = header.indexOf(']');
+    return header.sliced(1, close < 0 ? header.size() - 1 : close - 1).trimmed();
+}
+
+// FNV-1a over the name's case-folded characters; an ASCII name's bytes give the same.
+constexpr std::uint32_t FnvBasis = 2166136261u;
+constexpr std::uint32_t FnvPrime = 16777619u;
+std::uint32_t asciiNameHash(QByteArrayView name)
+{
+    std::uint32_t h = FnvBasis;
+    for (const char c : name)
+        h = (h ^ std::uint8_t(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c)) * FnvPrime;
+    return h;
+}
+
 // The value of a key=value line as value() gives it.
 QString valueOf(const QString& text)
 {
@@ -64,10 +82,12 @@ void IniFile::clear()
     data_.clear();
     lines_.clear();
     texts_.clear();
+    blocks_.clear();
     sections_.clear();
     sectionIds_.clear();
     keyLines_.clear();
-    sections_.push_back(Section{}); // the lines before any header
+    blocks_.push_back(Block{-1, 0, 0}); // the lines before any header
+    sections_.push_back(Section{});
     sectionIds_.insert(QString(), 0);
     crlf_ = false;
     dirty_ = true;
@@ -121,22 +141,30 @@ IniFile::Kind IniFile::classify(const QString& text, QString& name)
 }
 
 // The same rules on the bytes of a plain ASCII line, which reads the same as UTF-8 or Latin-1
-// and has the same blanks as its text: most lines, read without being decoded. A key's name
-// is only made when asked for.
-IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool keyName)
+// and has the same blanks as its text: most lines, read without being decoded. A name is only
+// made when asked for.
+IniFile::Kind IniFile::classifyAscii(QByteArrayView raw, QString& name, bool wantName)
 {
     const QByteArrayView t = raw.trimmed();
     if (t.startsWith('[')) {
-        const qsizetype close = t.indexOf(']');
-        name = QString::fromLatin1(t.sliced(1, close < 0 ? t.size() - 1 : close - 1).trimmed());
+        if (wantName)
+            name = QString::fromLatin1(bracketName(t));
         return Kind::Header;
     }
     const qsizetype eq = t.indexOf('=');
     if (isComment(t) || eq <= 0)
         return Kind::Other;
-    if (keyName)
+    if (wantName)
         name = QString::fromLatin1(t.first(eq).trimmed());
     return Kind::Key;
+}
+
+std::uint32_t IniFile::nameHash(QStringView folded)
+{
+    std::uint32_t h = FnvBasis;
+    for (const QChar c : folded)
+        h = (h ^ c.unicode()) * FnvPrime;
+    return h;
 }
 
 QByteArrayView IniFile::rawOf(const Line& line) const
@@ -163,8 +191,8 @@ QString IniFile::keyOf(const Line& line) const
     return name;
 }
 
-// Reads the lines and their sections; a section's keys are indexed when it is first asked
-// for, so a large file costs one quick pass and the sections the program uses.
+// Reads the lines and the blocks they stand in, making no text: a file of many sections costs
+// one quick pass and the sections the program asks for.
 void IniFile::parseBytes(QByteArray data)
 {
     clear();
@@ -173,7 +201,7 @@ void IniFile::parseBytes(QByteArray data)
     // Room for the lines of most files, without counting them first; room never used costs
     // no memory.
     lines_.reserve(std::size_t(data_.size() / 16 + 1));
-    int section = 0;
+    int block = 0;
     qsizetype from = 0;
     QString name;
     while (from < data_.size()) {
@@ -182,45 +210,78 @@ void IniFile::parseBytes(QByteArray data)
         line.broken = nl >= 0;
         const qsizetype end = line.broken ? nl : data_.size();
         line.cr = line.broken && end > from && data_[end - 1] == '\r';
-        line.from = from;
+        line.from = std::uint32_t(from);
         line.size = int(end - from - (line.cr ? 1 : 0));
         line.changed = false;
-        line.section = section;
         line.ascii = asciiFile || isAscii(rawOf(line));
+        std::uint32_t hash = 0;
         if (line.ascii) {
             line.kind = classifyAscii(rawOf(line), name, false);
+            if (line.kind == Kind::Header)
+                hash = asciiNameHash(bracketName(rawOf(line).trimmed()));
         } else {
             const auto [text, latin1] = decodeLine(rawOf(line));
             line.latin1 = latin1;
             line.kind = classify(text, name);
+            if (line.kind == Kind::Header)
+                hash = nameHash(folded(name));
         }
+        if (line.kind == Kind::Header) {
+            blocks_.push_back(Block{qsizetype(lines_.size()), hash, -1});
+            block = int(blocks_.size() - 1);
+        }
+        line.block = block;
         if (lines_.empty())
             crlf_ = line.cr;
         lines_.push_back(std::move(line));
-        if (lines_.back().kind == Kind::Header)
-            enterHeader(qsizetype(lines_.size() - 1), name);
-        section = lines_.back().section;
         from = end + 1;
     }
 }
 
-int IniFile::sectionId(const QString& name) const
+QString IniFile::headerName(const Block& block) const
 {
-    return sectionIds_.value(folded(name), -1);
+    const Line& header = lines_[std::size_t(block.header)];
+    QString name;
+    if (!header.changed && header.ascii)
+        classifyAscii(rawOf(header), name, true);
+    else
+        classify(textOf(header), name);
+    return name;
 }
 
-// The header at `at` starts a block of its section, a new one or one seen before.
+// The section of `name`, its blocks found by their names' hashes when it is first asked for;
+// -1 when no header names it (remembered too, until a header for it is put in).
+int IniFile::sectionId(const QString& name) const
+{
+    const QString key = folded(name);
+    if (const auto known = sectionIds_.constFind(key); known != sectionIds_.cend())
+        return *known;
+    const std::uint32_t hash = nameHash(key);
+    int id = -1;
+    for (std::size_t b = 1; b < blocks_.size(); ++b) {
+        Block& block = blocks_[b];
+        if (block.section >= 0 || block.hash != hash || folded(headerName(block)) != key)
+            continue;
+        if (id < 0) {
+            sections_.push_back(Section{int(b), false, {}});
+            id = int(sections_.size() - 1);
+        }
+        block.section = id;
+    }
+    sectionIds_.insert(key, id);
+    return id;
+}
+
+// The header put in at `at` starts a block, of a section new or known.
 void IniFile::enterHeader(qsizetype at, const QString& name)
 {
-    int id = sectionId(name);
-    if (id < 0) {
-        sections_.push_back(Section{name, at, false, {}});
-        id = int(sections_.size() - 1);
-        sectionIds_.insert(folded(name), id);
-    } else if (sections_[std::size_t(id)].header < 0) {
-        sections_[std::size_t(id)].header = at;
-    }
-    lines_[std::size_t(at)].section = id;
+    const QString key = folded(name);
+    if (sectionIds_.value(key) < 0)
+        sectionIds_.remove(key); // no more without a header
+    blocks_.push_back(Block{at, nameHash(key), -1});
+    lines_[std::size_t(at)].block = int(blocks_.size() - 1);
+    const int id = sectionId(name);
+    blocks_.back().section = id;
 }
 
 void IniFile::enterKey(Section& section, const QString& key, qsizetype at) const
@@ -239,7 +300,7 @@ const IniFile::Section& IniFile::indexed(int id) const
         return s;
     s.indexed = true;
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Key && lines_[i].section == id)
+        if (lines_[i].kind == Kind::Key && inSection(lines_[i], id))
             enterKey(s, keyOf(lines_[i]), qsizetype(i));
     return s;
 }
@@ -293,7 +354,7 @@ void IniFile::commit(QByteArray data, const std::vector<Written>& written)
     data_ = std::move(data);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         Line& l = lines_[i];
-        l.from = written[i].from;
+        l.from = std::uint32_t(written[i].from);
         l.size = written[i].size;
         l.latin1 = written[i].latin1;
         l.ascii = written[i].ascii;
@@ -357,15 +418,17 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 bool IniFile::hasSection(const QString& section) const
 {
     const int id = sectionId(section);
-    return id >= 0 && sections_[std::size_t(id)].header >= 0;
+    return id >= 0 && headerOf(id) >= 0;
 }
 
 QStringList IniFile::entries(const QString& section) const
 {
     QStringList out;
     const int id = sectionId(section);
+    if (id < 0)
+        return out;
     for (const Line& l : lines_)
-        if (l.kind == Kind::Key && l.section == id)
+        if (l.kind == Kind::Key && inSection(l, id))
             out.append(textOf(l).trimmed());
     return out;
 }
@@ -380,9 +443,9 @@ bool IniFile::validName(const QString& name)
 qsizetype IniFile::endOfSection(const QString& section) const
 {
     const int id = sectionId(section);
-    if (id < 0 || sections_[std::size_t(id)].header < 0)
+    if (id < 0 || headerOf(id) < 0)
         return -1;
-    const std::size_t header = std::size_t(sections_[std::size_t(id)].header);
+    const std::size_t header = std::size_t(headerOf(id));
     std::size_t end = header + 1;
     while (end < lines_.size() && lines_[end].kind != Kind::Header)
         ++end;
@@ -391,12 +454,12 @@ qsizetype IniFile::endOfSection(const QString& section) const
     return qsizetype(end);
 }
 
-IniFile::Line IniFile::changedLine(const QString& text, int section, QString& name)
+IniFile::Line IniFile::changedLine(const QString& text, int block, QString& name)
 {
     Line line;
     line.text = int(texts_.size());
     texts_.push_back(text);
-    line.section = section;
+    line.block = block;
     line.kind = classify(text, name);
     line.cr = crlf_;
     return line;
@@ -405,9 +468,9 @@ IniFile::Line IniFile::changedLine(const QString& text, int section, QString& na
 // Puts a new line at `at`: the lines after it move down one, in the index too.
 void IniFile::insertLine(qsizetype at, Line line, const QString& name)
 {
-    for (Section& s : sections_)
-        if (s.header >= at)
-            ++s.header;
+    for (Block& b : blocks_)
+        if (b.header >= at)
+            ++b.header;
     for (qsizetype& i : keyLines_)
         if (i >= at)
             ++i;
@@ -415,8 +478,9 @@ void IniFile::insertLine(qsizetype at, Line line, const QString& name)
     Line& entered = lines_[std::size_t(at)];
     if (entered.kind == Kind::Header)
         enterHeader(at, name);
-    else if (entered.kind == Kind::Key && sections_[std::size_t(entered.section)].indexed)
-        enterKey(sections_[std::size_t(entered.section)], name, at);
+    else if (const int id = blocks_[std::size_t(entered.block)].section;
+             entered.kind == Kind::Key && id >= 0 && sections_[std::size_t(id)].indexed)
+        enterKey(sections_[std::size_t(id)], name, at);
 }
 
 bool IniFile::putEntry(const QString& section, const QString& line)
@@ -434,7 +498,7 @@ bool IniFile::putEntry(const QString& section, const QString& line)
     Line entry = changedLine(line, 0, key);
     if (existing >= 0) {
         Line& old = lines_[std::size_t(existing)];
-        entry.section = old.section;
+        entry.block = old.block;
         entry.cr = old.cr;
         entry.broken = old.broken;
         old = std::move(entry);
@@ -446,12 +510,12 @@ bool IniFile::putEntry(const QString& section, const QString& line)
         QString header;
         if (!lines_.empty() && !textOf(lines_.back()).trimmed().isEmpty())
             insertLine(qsizetype(lines_.size()),
-                       changedLine(QString(), lines_.back().section, header), header);
+                       changedLine(QString(), lines_.back().block, header), header);
         insertLine(qsizetype(lines_.size()),
                    changedLine(QLatin1Char('[') + section + QLatin1Char(']'), 0, header), header);
         at = qsizetype(lines_.size());
     }
-    entry.section = lines_[std::size_t(at - 1)].section; // the header's, or a line of its block
+    entry.block = lines_[std::size_t(at - 1)].block; // the header's, or a line of its block
     insertLine(at, std::move(entry), key);
     dirty_ = true;
     return true;

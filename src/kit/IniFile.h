@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -18,8 +19,11 @@
 // changed lines are written in Latin-1 as long as their text fits; a value that does not fit
 // turns the whole file into UTF-8, the other lines' characters unchanged.
 //
-// The file is read in one pass into an index of sections and keys, so a lookup or a change
-// costs the same in a large file as in a small one; a line's text is decoded when asked for.
+// The file is read in one pass that notes each line and each block of a section (a header and
+// the lines up to the next), with no text made for either; a section's name is matched, and
+// its keys indexed, when it is first asked for. A lookup or a change then costs the same in a
+// large file as in a small one, also in one of many small sections, and a line's text is
+// decoded when asked for.
 class IniFile {
 public:
     static constexpr qint64 MaxBytes = 1024 * 1024;
@@ -54,14 +58,14 @@ public:
     bool putEntry(const QString& section, const QString& line);
 
 private:
-    enum class Kind { Other, Header, Key };
+    enum class Kind : std::uint8_t { Other, Header, Key };
     // One line, small, as a large file has many. An unchanged line is its bytes in data_
     // (before the line break, less the CR of a CR LF); a changed line has its text in texts_
     // until it is written.
     struct Line {
-        qsizetype from = 0;
+        std::uint32_t from = 0; // a document is at most MaxBytes
         int size = 0;
-        int section = 0; // index into sections_ (for a header: its own)
+        int block = 0;   // index into blocks_ (for a header: its own)
         int text = -1;   // index into texts_ for a changed line
         Kind kind = Kind::Other;
         bool cr : 1 = false;     // the break was CR LF
@@ -70,10 +74,15 @@ private:
         bool latin1 : 1 = false; // the bytes are Latin-1 rather than UTF-8
         bool ascii : 1 = false;  // the bytes are plain ASCII
     };
+    // A header and the lines after it, up to the next header.
+    struct Block {
+        qsizetype header = -1;  // its header's line; -1 for the lines before any header
+        std::uint32_t hash = 0; // of its case-folded name
+        int section = -1;       // index into sections_, once its name was asked for
+    };
     struct Section {
-        QString name;          // as first written
-        qsizetype header = -1; // the header of its first block; -1 for the lines before any
-        bool indexed = false;  // its keys are in `keys`
+        int firstBlock = 0;
+        bool indexed = false; // its keys are in `keys`
         QHash<QString, qsizetype> keys; // case-folded key -> its first line's place in keyLines_
     };
     // Where a line's bytes went in a written document, and how they read back.
@@ -85,7 +94,8 @@ private:
     };
 
     static Kind classify(const QString& text, QString& name);
-    static Kind classifyAscii(QByteArrayView raw, QString& name, bool keyName);
+    static Kind classifyAscii(QByteArrayView raw, QString& name, bool wantName);
+    static std::uint32_t nameHash(QStringView folded);
     static std::pair<QString, bool> decodeLine(QByteArrayView raw);
     static bool validName(const QString& name);
 
@@ -97,11 +107,15 @@ private:
     QString textOf(const Line& line) const;
     QString keyOf(const Line& line) const;
     int sectionId(const QString& name) const;
+    QString headerName(const Block& block) const;
+    const Section& sectionOf(int id) const { return sections_[std::size_t(id)]; }
+    qsizetype headerOf(int id) const { return blocks_[std::size_t(sectionOf(id).firstBlock)].header; }
+    bool inSection(const Line& line, int id) const { return blocks_[std::size_t(line.block)].section == id; }
     void enterHeader(qsizetype at, const QString& name);
     void enterKey(Section& section, const QString& key, qsizetype at) const;
     const Section& indexed(int id) const;
     void insertLine(qsizetype at, Line line, const QString& name);
-    Line changedLine(const QString& text, int section, QString& name);
+    Line changedLine(const QString& text, int block, QString& name);
     qsizetype findKey(const QString& section, const QString& key) const;
     qsizetype endOfSection(const QString& section) const;
 
@@ -110,8 +124,9 @@ private:
     QByteArray data_; // the file as read or last written
     std::vector<Line> lines_;
     std::vector<QString> texts_;              // of the changed lines
+    mutable std::vector<Block> blocks_;       // [0]: the lines before any header
     mutable std::vector<Section> sections_;   // [0]: the lines before any header
-    QHash<QString, int> sectionIds_;          // case-folded name -> index into sections_
+    mutable QHash<QString, int> sectionIds_;  // case-folded name -> index into sections_
     mutable std::vector<qsizetype> keyLines_; // the line of each indexed key, moved on an insert
     bool crlf_ = false; // the file's first line ended in CR LF: new lines do too
     bool dirty_ = true; // the document may differ from the file

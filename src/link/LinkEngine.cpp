@@ -2,11 +2,11 @@
 
 #include "link/Frames.h"
 #include "link/LinkTexts.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 namespace zeltra::link {
 
-LinkEngine::LinkEngine(LayoutModel& model, SerialChannel& channel, QObject* parent)
+LinkEngine::LinkEngine(LayoutData& model, SerialChannel& channel, QObject* parent)
     : QObject(parent), model_(model), channel_(channel)
 {
     channel_.onReceived = [this](int count) { SerialRxChar(count); };
@@ -428,7 +428,6 @@ void LinkEngine::LoadkeyClick(int tag)
     display_.Label2.colour.reset();
     display_.umessage.colour.reset();
     emit displayChanged();
-    model_.LayoutChanged = true;
     if (step_ != 0)
         return;
     counter_ = 0;

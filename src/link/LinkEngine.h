@@ -12,7 +12,7 @@
 #include <vector>
 
 namespace zeltra {
-struct LayoutModel;
+struct LayoutData;
 }
 
 namespace zeltra::link {
@@ -56,7 +56,10 @@ class LinkEngine : public QObject {
     static constexpr Colour LabelRed = rgbColour(255, 0, 0);
     static constexpr Colour LabelGreen = rgbColour(0, 128, 0);
 
-    LinkEngine(LayoutModel& model, SerialChannel& channel, QObject* parent = nullptr);
+    // Downloads and verifies read `model`'s images, uploads write into them. The window gives
+    // it a copy of the layout of its own and takes what an upload brought into the layout as
+    // one edit when the transfer ends.
+    LinkEngine(LayoutData& model, SerialChannel& channel, QObject* parent = nullptr);
     ~LinkEngine() override;
 
     // Port. tryport returns false when the port did not open ("Com Port Invalid" to show).
@@ -104,7 +107,7 @@ class LinkEngine : public QObject {
     // Bytes a verify found different from the image so far.
     int differences() const { return differences_; }
     const LinkDisplay& display() const { return display_; }
-    LayoutModel& model() const { return model_; }
+    LayoutData& model() const { return model_; }
 
   signals:
     void displayChanged();
@@ -154,7 +157,7 @@ class LinkEngine : public QObject {
     void onLost();
     void abortTransfer(TransferOutcome outcome);
 
-    LayoutModel& model_;
+    LayoutData& model_;
     SerialChannel& channel_;
     RxRing ring_{isReplyHead};
     LinkDisplay display_;

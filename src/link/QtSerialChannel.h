@@ -32,7 +32,6 @@ class QtSerialChannel : public QObject, public zeltra::link::SerialChannel {
     // Line settings the device could not take at the last open (a pseudo-terminal has no
     // parity, DTR or RTS); the port works without them.
     QStringList notes() const { return notes_; }
-    QString deviceName() const { return port_.portName(); }
 
   private:
     static QString notADevice(const QString& path);

@@ -1,5 +1,6 @@
 #include "link/TDownloadf.h"
 
+#include "history/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "kit/QtColours.h"
 #include "kit/TQvSettingsFile.h"
@@ -9,6 +10,7 @@
 #include "link/QtSerialChannel.h"
 #include "link/TComNumberF.h"
 #include "model/LayoutModel.h"
+#include "model/LayoutSteps.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,27 +73,25 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
 TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                        std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent)
     : QDialog(parent), model_(model), picker_(picker), prompts_(prompts),
-      Serial(std::move(channel)), engine_(std::make_unique<LinkEngine>(model, *Serial))
+      work_(model.data()), Serial(std::move(channel)),
+      engine_(std::make_unique<LinkEngine>(work_, *Serial))
 {
     setObjectName(QStringLiteral("Downloadf"));
     setWindowTitle(QStringLiteral("Connect"));
     driver_ = new TransferDriver(*engine_, this);
-    buildWindow();
+    engine_->setComboIndex(block_);
     connect(engine_.get(), &LinkEngine::displayChanged, this, &TDownloadf::showDisplay);
-    connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
-    connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
-    connect(engine_.get(), &LinkEngine::keyBlockUploaded, this, [this] {
-        if (setkbdval)
-            setkbdval();
-    });
     connect(engine_.get(), &LinkEngine::portLost, this, [this] {
-        Port1->setChecked(false); // shown as after a failed selection
+        showPortChecked(false); // shown as after a failed selection
         emit portClosed(engine_->display().portCaption);
     });
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::transferProgress);
-    connect(driver_, &TransferDriver::finished, this, &TDownloadf::transferEnded);
-    showDisplay();
+    connect(driver_, &TransferDriver::finished, this, [this] {
+        if (engine_->transferBase() == zeltra::link::UploadBase)
+            takeUpload();
+        emit transferEnded();
+    });
 }
 
 // The engine goes before the channel it holds on to.
@@ -100,8 +100,12 @@ TDownloadf::~TDownloadf()
     engine_.reset();
 }
 
-void TDownloadf::buildWindow()
+// The controls are made when the window is first shown or its trace asked for; until then
+// the window keeps what they are to show.
+void TDownloadf::build()
 {
+    if (MainMenu1)
+        return;
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     Port1 = MainMenu1->addAction(QStringLiteral("Port"));
@@ -124,8 +128,11 @@ void TDownloadf::buildWindow()
     ComboBox1 = new QComboBox(Keyboad);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems(zeltra::link::initialBlockList());
-    connect(ComboBox1, &QComboBox::currentIndexChanged, engine_.get(), &LinkEngine::setComboIndex);
-    engine_->setComboIndex(ComboBox1->currentIndex());
+    ComboBox1->setCurrentIndex(block_);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        block_ = index;
+        engine_->setComboIndex(index);
+    });
     Setkey = tagButton(QStringLiteral("Download (Set)"), QStringLiteral("Setkey"), 0, Keyboad);
     Loadkey = tagButton(QStringLiteral("Upload"), QStringLiteral("Loadkey"), 10, Keyboad);
     verifykey = tagButton(QStringLiteral("Verify"), QStringLiteral("verifykey"), 20, Keyboad);
@@ -141,6 +148,7 @@ void TDownloadf::buildWindow()
     FastTransfer->setObjectName(QStringLiteral("FastTransfer"));
     FastTransfer->setToolTip(
         QStringLiteral("Send each frame as soon as the keyboard has answered the last one"));
+    FastTransfer->setChecked(driver_->fast());
     connect(FastTransfer, &QCheckBox::toggled, this, &TDownloadf::setFastTransfer);
 
     ProgressBar1 = new QProgressBar(this);
@@ -153,7 +161,9 @@ void TDownloadf::buildWindow()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->hide();
+    Memo1->setVisible(traceShown_);
+    connect(engine_.get(), &LinkEngine::traceAppended, Memo1, &QPlainTextEdit::appendPlainText);
+    connect(engine_.get(), &LinkEngine::traceCleared, Memo1, &QPlainTextEdit::clear);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu1);
@@ -168,10 +178,28 @@ void TDownloadf::buildWindow()
     layout->addWidget(FastTransfer);
     layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1);
+    Port1->setChecked(portChecked_);
+    showDisplay();
+}
+
+void TDownloadf::setVisible(bool visible)
+{
+    if (visible)
+        build(); // before the dialog sizes itself
+    QDialog::setVisible(visible);
+}
+
+void TDownloadf::showPortChecked(bool on)
+{
+    portChecked_ = on;
+    if (Port1)
+        Port1->setChecked(on);
 }
 
 void TDownloadf::showDisplay()
 {
+    if (!MainMenu1)
+        return;
     const auto& d = engine_->display();
     showLabel(umessage, d.umessage);
     showLabel(Label1, d.Label1);
@@ -190,7 +218,7 @@ void TDownloadf::attachSettings(TQvSettingsFile* settings)
 void TDownloadf::setFastTransfer(bool on)
 {
     driver_->setFast(on);
-    if (FastTransfer->isChecked() != on)
+    if (FastTransfer && FastTransfer->isChecked() != on)
         FastTransfer->setChecked(on);
     if (settings_)
         settings_->setOption(FastTransferKey, on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -211,6 +239,8 @@ QString TDownloadf::progressText(int done, int total, qint64 msLeft)
 
 void TDownloadf::showProgress(int done, int total, qint64 msLeft)
 {
+    if (!ProgressBar1)
+        return;
     ProgressBar1->setRange(0, total > 0 ? total : 1);
     ProgressBar1->setValue(done);
     ProgressBar1->setFormat(progressText(done, total, msLeft));
@@ -227,7 +257,7 @@ void TDownloadf::FormShow()
     const auto items = zeltra::link::blockListItems(model_.KbdType());
     if (!items)
         return;
-    const int index = ComboBox1->currentIndex();
+    const int index = block_;
     ComboBox1->clear();
     ComboBox1->addItems(*items);
     ComboBox1->setCurrentIndex(index < ComboBox1->count() ? index : -1);
@@ -244,6 +274,7 @@ void TDownloadf::reportPort(bool opened)
 
 void TDownloadf::Setupcom()
 {
+    work_.Settings.setComPort(model_.Settings.comPort());
     picker_.setTag(model_.Settings.comPort());
     reportPort(engine_->Setupcom());
 }
@@ -254,22 +285,57 @@ void TDownloadf::Port1Click()
     picker_.setTag(model_.Settings.comPort());
     picker_.exec(); // whatever closed it, the last number typed or picked counts
     model_.Settings.setComPort(picker_.Tag());
+    work_.Settings.setComPort(picker_.Tag());
     engine_->setPortCaption(picker_.comboText());
     if (saveconfig)
         saveconfig();
     reportPort(engine_->tryport());
-    Port1->setChecked(Serial->active());
+    showPortChecked(Serial->active());
 }
 
 void TDownloadf::LoadkeyClick()
 {
     const int tag = sender() ? sender()->property(TagProperty).toInt() : 0;
-    driver_->start(zeltra::link::Direction(tag), ComboBox1->currentIndex());
+    if (!driver_->running()) {
+        engine_->setComboIndex(block_);
+        work_ = model_.data();
+        started_ = work_;
+        startedOn_ = history_ ? history_->generation() : 0;
+    }
+    driver_->start(zeltra::link::Direction(tag), block_);
+}
+
+// The bytes the keyboard gave that differ from the layout as the upload found it, one step.
+// Bytes the user changed meanwhile elsewhere stay his. Another layout opened meanwhile gets
+// nothing (opening one is refused while a transfer runs).
+void TDownloadf::takeUpload()
+{
+    const std::int32_t kind = work_.KbdType();
+    const std::span<const std::uint8_t> got = work_.image(kind);
+    const std::span<const std::uint8_t> before = started_.image(kind);
+    auto take = [&](std::span<std::uint8_t> image) {
+        for (std::size_t i = 0; i < image.size() && i < got.size(); ++i)
+            if (got[i] != before[i])
+                image[i] = got[i];
+    };
+    if (!history_) {
+        zeltra::LayoutData now = model_.data();
+        take(now.image(kind));
+        model_.writeImage(kind, 0, now.image(kind));
+        return;
+    }
+    if (history_->generation() != startedOn_) {
+        prompts_.showMessage(QStringLiteral("The bytes the keyboard sent were not taken: another "
+                                            "layout was opened while they were read."),
+                             windowTitle());
+        return;
+    }
+    history_->edit(zeltra::steps::windowCommand(windowTitle(), QStringLiteral("Upload")), kind, take);
 }
 
 void TDownloadf::Check1Click()
 {
-    setTraceVisible(Memo1->isHidden());
+    setTraceVisible(!traceShown_);
 }
 
 void TDownloadf::sendkey(std::uint8_t code)
@@ -282,20 +348,28 @@ void TDownloadf::sendjog(int speed)
     engine_->sendjog(speed);
 }
 
+// A trace asked for makes the window's controls, so no line of it is lost.
 void TDownloadf::setTraceVisible(bool visible)
 {
-    Memo1->setVisible(visible);
+    traceShown_ = visible;
+    if (visible)
+        build();
+    if (Memo1)
+        Memo1->setVisible(visible);
     engine_->setTraceVisible(visible);
 }
 
 bool TDownloadf::traceVisible() const
 {
-    return !Memo1->isHidden();
+    return traceShown_;
 }
 
 void TDownloadf::selectBlock(int index)
 {
-    ComboBox1->setCurrentIndex(index);
+    block_ = index;
+    engine_->setComboIndex(index);
+    if (ComboBox1)
+        ComboBox1->setCurrentIndex(index);
 }
 
 QString TDownloadf::portCaption() const

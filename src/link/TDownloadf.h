@@ -1,6 +1,7 @@
 #pragma once
 #include "link/LinkEngine.h"
 #include "link/TransferDriver.h"
+#include "model/LayoutData.h"
 
 #include <QDialog>
 #include <cstdint>
@@ -8,8 +9,9 @@
 #include <memory>
 
 namespace zeltra {
-struct LayoutModel;
+class LayoutModel;
 }
+class LayoutHistory;
 class Prompts;
 class TComNumberF;
 class QAction;
@@ -24,7 +26,10 @@ class QProgressBar;
 class QPushButton;
 
 // The connect window: downloads and uploads layout blocks and sends live key and jog frames.
-// The link itself lives in LinkEngine; the window shows its state.
+// The link itself lives in LinkEngine; the window shows its state. A transfer works on a copy
+// of the layout taken when it starts, so it sends and compares the layout as it was then and
+// goes on unchanged when the window closes; what an upload read comes into the model as one
+// step when the transfer ends, on the layout it started on.
 class TDownloadf : public QDialog {
     Q_OBJECT
   public:
@@ -34,10 +39,14 @@ class TDownloadf : public QDialog {
     TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                std::unique_ptr<zeltra::link::SerialChannel> channel, QWidget* parent = nullptr);
     ~TDownloadf() override;
+    void setVisible(bool visible) override;
 
-    // Set by the main window: refresh the keys after the key block came back, store settings.
-    std::function<void()> setkbdval;
+    // Set by the main window: store the settings.
     std::function<void()> saveconfig;
+    // The history an upload's bytes go on; without one they go into the model directly.
+    void attachHistory(LayoutHistory* history) { history_ = history; }
+    // A transfer is running (also while the window is closed).
+    bool transferRunning() const { return driver_->running(); }
 
     // The settings file keeps the "Fast transfer" option (off when it holds nothing).
     void attachSettings(TQvSettingsFile* settings);
@@ -70,7 +79,8 @@ class TDownloadf : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildWindow();
+    void build();
+    void showPortChecked(bool on);
     void FormShow();
     void LoadkeyClick();
     void Check1Click();
@@ -78,10 +88,15 @@ class TDownloadf : public QDialog {
     void reportPort(bool opened);
     void showDisplay();
     void showProgress(int done, int total, qint64 msLeft);
+    void takeUpload();
 
     zeltra::LayoutModel& model_;
     TComNumberF& picker_;
     Prompts& prompts_;
+    LayoutHistory* history_ = nullptr;
+    zeltra::LayoutData work_;    // what the transfer reads and writes
+    zeltra::LayoutData started_; // the layout as the transfer found it
+    int startedOn_ = 0;          // the history's generation then
     std::unique_ptr<zeltra::link::SerialChannel> Serial;
     std::unique_ptr<zeltra::link::LinkEngine> engine_;
     zeltra::link::TransferDriver* driver_ = nullptr;
@@ -101,4 +116,7 @@ class TDownloadf : public QDialog {
     QProgressBar* ProgressBar1 = nullptr;
     QCheckBox* FastTransfer = nullptr;
     TQvSettingsFile* settings_ = nullptr;
+    int block_ = 0;            // the block list's item, also while there is no list yet
+    bool traceShown_ = false;
+    bool portChecked_ = false; // the Port item's check: the port a selection opened
 };

@@ -1,6 +1,6 @@
 #include "link/TransferDriver.h"
 
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QTimer>
 

@@ -23,7 +23,7 @@ enum class Direction { Download = DownloadBase, Upload = UploadBase, Verify = Ve
 //
 // Without a window:
 //   QtSerialChannel channel;            // zeltra_serial; setDevicePath() or a COM number
-//   LinkEngine engine(model, channel);  // model.KbdType() picks the blocks
+//   LinkEngine engine(layout, channel); // a LayoutData; its KbdType() picks the blocks
 //   TransferDriver driver(engine);
 //   if (!engine.tryport()) ...          // the port did not open: channel.errorString()
 //   connect(&driver, &TransferDriver::finished, ...);   // TransferOutcome
@@ -37,7 +37,7 @@ class TransferDriver : public QObject {
     ~TransferDriver() override;
 
     // Starts a transfer of list item `listIndex` (0 "All", or a block number) as a press of
-    // the matching button does: the trace is cleared and LayoutChanged set in any case.
+    // the matching button does: the trace is cleared in any case.
     // False when a transfer is already running; it goes on unchanged.
     bool start(Direction direction, int listIndex);
     bool running() const { return engine_.step() != 0; }

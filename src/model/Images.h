@@ -44,6 +44,7 @@ constexpr std::size_t FormatSize = 17;
 constexpr int FormatCount = 16;
 constexpr std::size_t FormatNameLen = 8;
 constexpr std::size_t OutputTrim = 330;
+constexpr int OutputTrims = 16;
 constexpr std::size_t PecDirData = 346;
 } // namespace mon
 

@@ -1,6 +1,8 @@
 #include "model/KeyFaces.h"
 
 #include "model/FunctionTables.h"
+#include "model/MacroLabels.h"
+#include "model/Records.h"
 
 namespace zeltra {
 
@@ -35,12 +37,10 @@ KeyFace keyFace(int listKind, int code)
 
 int formatSlot(int code, bool shifted)
 {
-    if (code < 48 || code > 63)
+    if (code < codes::UserA || code > codes::LastFormatMemory)
         return -1;
-    int slot = shifted ? code - 40 : code - 48;
-    if (slot >= mon::FormatSlots)
-        slot = code - 48;
-    return slot;
+    const int slot = code - codes::UserA + (shifted ? mon::FormatSlots / 2 : 0);
+    return slot < mon::FormatSlots ? slot : code - codes::UserA;
 }
 
 std::optional<QString> formatMemoryCaption(const MonitorImage& img, int code, bool shifted)
@@ -48,10 +48,24 @@ std::optional<QString> formatMemoryCaption(const MonitorImage& img, int code, bo
     const int slot = formatSlot(code, shifted);
     if (slot < 0)
         return std::nullopt;
-    const int record = img.formatAssign(slot);
+    const int record = records::formatMemory(img, slot).format();
     if (record >= mon::FormatCount)
         return std::nullopt;
     return img.formatName(record);
+}
+
+std::optional<KeyFace> keyShown(const LayoutData& layout, int key, bool shifted)
+{
+    const std::int32_t kind = layout.KbdType();
+    if (kind != KbdMachine && kind != KbdMonitor)
+        return std::nullopt;
+    const int code = layout.image(kind)[mcn::KeyCodes + std::size_t(key)];
+    KeyFace face = keyFace(kind, code);
+    const auto caption = kind == KbdMonitor ? formatMemoryCaption(layout.MonImage, code, shifted)
+                                            : macros::keyCaption(layout.McnImage, code);
+    if (caption)
+        face.caption = *caption;
+    return face;
 }
 
 } // namespace zeltra

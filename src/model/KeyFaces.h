@@ -1,6 +1,7 @@
 #pragma once
 #include "model/Colours.h"
 #include "model/Images.h"
+#include "model/LayoutData.h"
 
 #include <QString>
 #include <optional>
@@ -34,5 +35,11 @@ std::optional<QString> formatMemoryCaption(const MonitorImage& img, int code, bo
 
 // FormatAssign slot a format-memory key edits or shows; -1 when none.
 int formatSlot(int code, bool shifted);
+
+// What key `key` (0..21) shows for the layout: the face of the code the image of the working
+// kind holds for it, with the name of its format record on a monitor format-memory key (of
+// the layer shown) and the macro's caption on a machine macro key. Nothing for a kind without
+// an image.
+std::optional<KeyFace> keyShown(const LayoutData& layout, int key, bool shifted);
 
 } // namespace zeltra

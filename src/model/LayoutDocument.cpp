@@ -1,11 +1,10 @@
 #include "model/LayoutDocument.h"
 
-#include "formats/FormatRecord.h"
-#include "formats/Levels.h"
 #include "model/FunctionTables.h"
-#include "model/Images.h"
 #include "model/LayoutWords.h"
+#include "model/Levels.h"
 #include "model/MacroLabels.h"
+#include "model/Records.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,32 +13,38 @@
 namespace zeltra::layoutdoc {
 namespace {
 
-constexpr int FormatKeys = 8; // "User-A".."User-H": slots 0..7, shifted 8..15
+constexpr int FormatKeys = mon::FormatSlots / 2; // "User-A".."User-H", then shifted
+
+QString timecodeText(const timecode::Bcd& t)
+{
+    return words::timecodeWords(t.data());
+}
 
 // Reads the image and remembers which bytes a named field has taken.
 class Exporter {
   public:
     explicit Exporter(const QByteArray& image)
-        : b_(reinterpret_cast<const std::uint8_t*>(image.constData())),
-          covered_(std::size_t(image.size()), false)
+        : b_(reinterpret_cast<const std::uint8_t*>(image.constData()), std::size_t(image.size())),
+          covered_(b_.size(), false)
     {}
+    // The image, for the record views.
+    std::span<const std::uint8_t> image() const { return b_; }
+    // A record whose every byte a named field tells.
+    template <class Record> Record named(const Record& r)
+    {
+        mark(std::size_t(r.bytes().data() - b_.data()), r.bytes().size());
+        return r;
+    }
     int byte(std::size_t at)
     {
         covered_[at] = true;
         return b_[at];
     }
-    int be16(std::size_t at) { return byte(at) << 8 | byte(at + 1); }
     QString hex(std::size_t at, std::size_t n)
     {
         mark(at, n);
-        return words::hexPairs(b_ + at, n);
+        return words::hexPairs(b_.data() + at, n);
     }
-    QString timecode(std::size_t at)
-    {
-        mark(at, 4);
-        return words::timecodeWords(b_ + at);
-    }
-    const std::uint8_t* at(std::size_t offset) const { return b_ + offset; }
     void mark(std::size_t at, std::size_t n)
     {
         std::fill_n(covered_.begin() + qsizetype(at), n, true);
@@ -47,7 +52,7 @@ class Exporter {
     QJsonArray unnamed() const;
 
   private:
-    const std::uint8_t* b_;
+    std::span<const std::uint8_t> b_;
     std::vector<bool> covered_;
 };
 
@@ -62,7 +67,7 @@ QJsonArray Exporter::unnamed() const
         std::size_t end = i;
         while (end < covered_.size() && !covered_[end])
             ++end;
-        runs.append(QJsonObject{{"offset", int(i)}, {"bytes", words::hexPairs(b_ + i, end - i)}});
+        runs.append(QJsonObject{{"offset", int(i)}, {"bytes", words::hexPairs(b_.data() + i, end - i)}});
         i = end;
     }
     return runs;
@@ -83,9 +88,9 @@ QJsonArray cues(Exporter& e)
 {
     QJsonArray out;
     for (int k = 0; k < mcn::CueCount; ++k) {
-        const std::size_t at = mcn::Cues + mcn::CueSize * std::size_t(k);
+        const auto cue = e.named(records::cue(e.image(), k));
         out.append(QJsonObject{
-            {"index", k + 1}, {"timecode", e.timecode(at)}, {"number", e.be16(at + 4)}});
+            {"index", k + 1}, {"timecode", timecodeText(cue.timecode())}, {"number", cue.number()}});
     }
     return out;
 }
@@ -94,15 +99,14 @@ QJsonArray loops(Exporter& e)
 {
     QJsonArray out;
     for (int k = 0; k < mcn::LoopCount; ++k) {
-        const std::size_t at = mcn::Loops + mcn::LoopSize * std::size_t(k);
-        const int end = e.byte(at + 9);
+        const auto loop = e.named(records::loop(e.image(), k));
         out.append(QJsonObject{{"index", k + 1},
-                               {"in", e.timecode(at)},
-                               {"out", e.timecode(at + 4)},
-                               {"machine", words::choice(words::loopMachines(), e.byte(at + 8))},
-                               {"endAction", words::choice(words::loopEndActions(), end & 15)},
-                               {"endDestination", words::loopDestination(end >> 4)},
-                               {"clip", e.be16(at + 8)}});
+                               {"in", timecodeText(loop.in())},
+                               {"out", timecodeText(loop.out())},
+                               {"machine", words::choice(words::loopMachines(), loop.machine())},
+                               {"endAction", words::choice(words::loopEndActions(), loop.endAction())},
+                               {"endDestination", words::loopDestination(loop.endDestination())},
+                               {"clip", loop.clip()}});
     }
     return out;
 }
@@ -112,7 +116,7 @@ QJsonArray gpoTimes(Exporter& e)
     QJsonArray out;
     for (int k = 0; k < mcn::GpoCount; ++k)
         out.append(QJsonObject{
-            {"index", k + 1}, {"timecode", e.timecode(mcn::Gpos + mcn::GpoSize * std::size_t(k))}});
+            {"index", k + 1}, {"timecode", timecodeText(e.named(records::gpo(e.image(), k)).timecode())}});
     return out;
 }
 
@@ -120,7 +124,7 @@ QJsonArray macroList(Exporter& e)
 {
     QJsonArray out;
     for (int m = 0; m < mcn::MacroCount; ++m) {
-        const int code = e.byte(mcn::MacroTable + std::size_t(m));
+        const int code = e.named(records::macro(e.image(), m)).code();
         out.append(QJsonObject{
             {"macro", QString(QChar(u'A' + m))},
             {"code", code},
@@ -146,35 +150,34 @@ QJsonArray formatMemories(Exporter& e)
 {
     QJsonArray out;
     for (int s = 0; s < FormatKeys; ++s)
-        out.append(
-            QJsonObject{{"key", words::functionName(ListMonitor, 48 + s)},
-                        {"format", e.byte(mon::FormatAssign + std::size_t(s)) + 1},
-                        {"shifted", e.byte(mon::FormatAssign + std::size_t(s + FormatKeys)) + 1}});
+        out.append(QJsonObject{
+            {"key", words::functionName(ListMonitor, codes::UserA + s)},
+            {"format", e.named(records::formatMemory(e.image(), s)).format() + 1},
+            {"shifted", e.named(records::formatMemory(e.image(), s + FormatKeys)).format() + 1}});
     return out;
 }
 
 // The name only when it is what the format editor stores (length 8), so that it gives back
 // its bytes; any other name's bytes stay unnamed.
-QJsonValue formatName(Exporter& e, std::size_t at)
+template <class Format> QJsonValue formatName(Exporter& e, const Format& f)
 {
-    if (*e.at(at) != mon::FormatNameLen)
+    if (f.nameLength() != int(mon::FormatNameLen))
         return QJsonValue::Null;
-    e.mark(at, 1 + mon::FormatNameLen);
-    return QString::fromLatin1(reinterpret_cast<const char*>(e.at(at + 1)), mon::FormatNameLen);
+    e.mark(std::size_t(f.bytes().data() - e.image().data()), 1 + mon::FormatNameLen);
+    return f.name();
 }
 
 QJsonObject formatRecord(Exporter& e, int r)
 {
     using namespace formats;
-    const std::size_t at = MonitorImage::formatOffset(r);
-    RecordBytes bytes{};
-    std::copy_n(e.at(at), RecordSize, bytes.begin());
-    const FormatFields f = unpackFields(bytes);
-    e.mark(at + rec::Source, rec::Spare - rec::Source);
-    const int inTrim = e.byte(at + rec::InputTrim);
-    const int stTrim = e.byte(at + rec::StereoTrim);
+    const auto format = records::format(e.image(), r);
+    const FormatFields f = format.fields();
+    e.mark(std::size_t(format.bytes().data() - e.image().data()) + rec::Source, rec::Spare - rec::Source);
+    e.mark(std::size_t(format.bytes().data() - e.image().data()) + rec::InputTrim, 2);
+    const int inTrim = format.inputTrim();
+    const int stTrim = format.stereoTrim();
     return {{"index", r + 1},
-            {"name", formatName(e, at)},
+            {"name", formatName(e, format)},
             {"input", words::choice(choices::inputs(), f.input)},
             {"inputType", words::choice(choices::inputTypes(), f.inputType)},
             {"stereoPair", words::choice(choices::stereoPairs(), f.stereoPair)},
@@ -196,8 +199,8 @@ QJsonObject formatRecord(Exporter& e, int r)
 QJsonArray trims(Exporter& e)
 {
     QJsonArray out;
-    for (int t = 0; t < 16; ++t) {
-        const int step = e.byte(mon::OutputTrim + std::size_t(t));
+    for (int t = 0; t < mon::OutputTrims; ++t) {
+        const int step = e.named(records::trim(e.image(), t)).step();
         out.append(QJsonObject{
             {"output", words::trimOutput(t)}, {"step", step}, {"level", words::trimLevel(step)}});
     }

@@ -56,7 +56,7 @@ template <typename Image> void copyHead(Image& image, const QByteArray& head, st
 }
 } // namespace
 
-void applyLayout(LayoutModel& model, const LayoutRead& file)
+void applyLayout(LayoutData& model, const LayoutRead& file)
 {
     if (!kindHasImage(file.kind))
         return;
@@ -69,9 +69,10 @@ void applyLayout(LayoutModel& model, const LayoutRead& file)
 
 bool kindHasImage(std::int32_t kind) { return kind == KbdMachine || kind == KbdMonitor; }
 
-QByteArray currentImage(const LayoutModel& model)
+QByteArray currentImage(const LayoutData& model)
 {
-    auto bytesOf = [](const auto& image) {
+    auto bytesOf = [&model](auto image) {
+        image.setKbdType(model.KbdType());
         return QByteArray(reinterpret_cast<const char*>(image.bytes.data()), qsizetype(image.bytes.size()));
     };
     if (model.KbdType() == KbdMachine)

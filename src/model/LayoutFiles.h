@@ -1,5 +1,5 @@
 #pragma once
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,10 +34,11 @@ LayoutRead readLayout(const QString& path);
 
 // Copies the read bytes over the leading part of the image of their kind (bytes past the
 // file's end keep their values) and stamps the image's kind field. Kind 2 touches nothing.
-void applyLayout(LayoutModel& model, const LayoutRead& file);
+void applyLayout(LayoutData& layout, const LayoutRead& file);
 
-// The image of the current kind, byte for byte; empty for a kind that has no image.
-QByteArray currentImage(const LayoutModel& model);
+// The image of the current kind, byte for byte, as a file of that kind holds it: its first
+// four bytes are the kind. Empty for a kind that has no image.
+QByteArray currentImage(const LayoutData& layout);
 bool kindHasImage(std::int32_t kind);
 
 enum class RecordRead { Loaded, Missing, Ignored, Failed };

@@ -3,9 +3,9 @@
 #include "model/DocumentFields.h"
 #include "model/DocumentScan.h"
 
-#include "formats/FormatRecord.h"
-#include "model/Images.h"
+#include "model/FunctionTables.h"
 #include "model/LayoutWords.h"
+#include "model/Records.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,6 +15,14 @@
 // import with the place and the problem in one line.
 namespace zeltra::layoutdoc {
 namespace {
+
+// The four bytes a timecode field gave.
+timecode::Bcd bcd(const QByteArray& four)
+{
+    timecode::Bcd t{};
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(four.constData()), t.size(), t.begin());
+    return t;
+}
 
 class Importer {
   public:
@@ -32,16 +40,16 @@ class Importer {
     const std::vector<Claim>& claims() const { return claims_; }
 
   private:
+    // The image, for the record views.
+    std::span<std::uint8_t> image()
+    {
+        return {reinterpret_cast<std::uint8_t*>(image_.data()), std::size_t(image_.size())};
+    }
     void put(std::size_t at, const QByteArray& bytes)
     {
         image_.replace(qsizetype(at), bytes.size(), bytes);
     }
     void put(std::size_t at, int byte) { image_[qsizetype(at)] = char(byte); }
-    void putBE16(std::size_t at, int value)
-    {
-        put(at, value >> 8);
-        put(at + 1, value & 0xFF);
-    }
     void unnamed(const QJsonValue& v);
     void keys(const Fields& top);
     void machine(const QJsonObject& doc);
@@ -96,9 +104,9 @@ void Importer::machine(const QJsonObject& doc)
     put(mcn::PortBConfig, top.hex("portBConfig", 16));
     entries(top, "cues", mcn::CueCount, {"index", "timecode", "number"}, {},
             [&](const Fields& f, std::size_t k) {
-                const std::size_t at = mcn::Cues + mcn::CueSize * k;
-                put(at, f.timecode("timecode"));
-                putBE16(at + 4, f.integer("number", 0, 65535));
+                auto cue = records::cue(image(), int(k));
+                cue.setTimecode(bcd(f.timecode("timecode")));
+                cue.setNumber(std::uint16_t(f.integer("number", 0, 65535)));
             });
     QStringList destinations;
     for (int l = 0; l < 16; ++l)
@@ -106,16 +114,16 @@ void Importer::machine(const QJsonObject& doc)
     entries(top, "loops", mcn::LoopCount,
             {"index", "in", "out", "machine", "endAction", "endDestination"}, {"clip"},
             [&](const Fields& f, std::size_t k) {
-                const std::size_t at = mcn::Loops + mcn::LoopSize * k;
-                put(at, f.timecode("in"));
-                put(at + 4, f.timecode("out"));
-                put(at + 8, f.pick("machine", words::loopMachines(), 255));
-                put(at + 9, f.pick("endDestination", destinations) << 4 |
-                                f.pick("endAction", words::loopEndActions(), 15));
+                auto loop = records::loop(image(), int(k));
+                loop.setIn(bcd(f.timecode("in")));
+                loop.setOut(bcd(f.timecode("out")));
+                loop.setMachine(f.pick("machine", words::loopMachines(), 255));
+                loop.setEndDestination(f.pick("endDestination", destinations));
+                loop.setEndAction(f.pick("endAction", words::loopEndActions(), 15));
             });
     entries(top, "gpoTimes", mcn::GpoCount, {"index", "timecode"}, {},
             [&](const Fields& f, std::size_t k) {
-                put(mcn::Gpos + mcn::GpoSize * k, f.timecode("timecode"));
+                records::gpo(image(), int(k)).setTimecode(bcd(f.timecode("timecode")));
             });
     entries(top, "macros", mcn::MacroCount, {"macro", "code"}, {"function"},
             [&](const Fields& f, std::size_t m) {
@@ -123,7 +131,7 @@ void Importer::machine(const QJsonObject& doc)
                     fail(f.at("macro"), QStringLiteral("%1, expected \"%2\"")
                                             .arg(shown(f.value("macro")))
                                             .arg(QChar(u'A' + int(m))));
-                put(mcn::MacroTable + m, f.integer("code", 0, 255));
+                records::macro(image(), int(m)).setCode(std::uint8_t(f.integer("code", 0, 255)));
             });
 }
 
@@ -139,9 +147,8 @@ void Importer::format(const QJsonValue& v, qsizetype r)
         fail(f.at("index"),
              QStringLiteral("%1, expected %2").arg(shown(f.value("index"))).arg(r + 1));
     f.claims(claims_, "formats", int(r));
-    const std::size_t at = MonitorImage::formatOffset(int(r));
-    RecordBytes bytes{};
-    std::copy_n(image_.constData() + at, RecordSize, reinterpret_cast<char*>(bytes.data()));
+    auto format = records::format(image(), int(r));
+    RecordBytes bytes = format.record();
     if (!f.value("name").isNull()) {
         const QString name = f.text("name");
         if (name.size() > NameSize)
@@ -171,7 +178,7 @@ void Importer::format(const QJsonValue& v, qsizetype r)
     packFields(ff, bytes);
     bytes[rec::InputTrim] = std::uint8_t(f.integer("inputTrim", 0, 255));
     bytes[rec::StereoTrim] = std::uint8_t(f.integer("stereoTrim", 0, 255));
-    put(at, QByteArray(reinterpret_cast<const char*>(bytes.data()), RecordSize));
+    format.setRecord(bytes);
 }
 
 void Importer::monitor(const QJsonObject& doc)
@@ -181,17 +188,19 @@ void Importer::monitor(const QJsonObject& doc)
                       "formats", "trims", "dimAndOther"});
     keys(top);
     put(mon::UnitConfig, top.hex("unitConfig", 16));
-    entries(top, "formatMemories", 8, {"format", "shifted"}, {"key"},
+    constexpr int keys = mon::FormatSlots / 2;
+    entries(top, "formatMemories", keys, {"format", "shifted"}, {"key"},
             [&](const Fields& f, std::size_t s) {
-                put(mon::FormatAssign + s, f.integer("format", 1, 256) - 1);
-                put(mon::FormatAssign + s + 8, f.integer("shifted", 1, 256) - 1);
+                records::formatMemory(image(), int(s)).setFormat(f.integer("format", 1, 256) - 1);
+                records::formatMemory(image(), int(s) + keys).setFormat(f.integer("shifted", 1, 256) - 1);
             });
     const QJsonArray formats = top.list("formats", mon::FormatCount);
     for (qsizetype r = 0; r < formats.size(); ++r)
         format(formats[r], r);
-    entries(top, "trims", 16, {"step"}, {"output", "level"}, [&](const Fields& f, std::size_t t) {
-        put(mon::OutputTrim + t, f.integer("step", 0, 255));
-    });
+    entries(top, "trims", mon::OutputTrims, {"step"}, {"output", "level"},
+            [&](const Fields& f, std::size_t t) {
+                records::trim(image(), int(t)).setStep(f.integer("step", 0, 255));
+            });
     put(mon::PecDirData, top.hex("dimAndOther", 16));
 }
 

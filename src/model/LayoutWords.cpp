@@ -1,16 +1,12 @@
 #include "model/LayoutWords.h"
 
-#include "formats/Levels.h"
+#include "model/Levels.h"
 #include "model/FunctionTables.h"
-#include "timecode/Timecode.h"
+#include "model/Timecode.h"
 
 #include <span>
 
 namespace zeltra::words {
-
-namespace {
-constexpr int FirstOutputKey = 80; // trims: index = code AND 15 for codes 80..95
-}
 
 QString functionName(int listKind, int code)
 {
@@ -51,7 +47,7 @@ std::optional<int> choiceIndex(const QStringList& items, const QString& text, in
 
 QString trimOutput(int index)
 {
-    const int code = FirstOutputKey + index;
+    const int code = codes::FirstOutput + index;
     return findfunction(ListMonitor, code) != 0 ? functionName(ListMonitor, code)
                                                 : QStringLiteral("Out %1").arg(index + 1);
 }
@@ -68,6 +64,15 @@ QString timecodeWords(const std::uint8_t* bcd4)
         if ((bcd4[i] >> 4) > 9 || (bcd4[i] & 15) > 9)
             return hexPairs(bcd4, 4);
     return timecode::toText(std::span<const std::uint8_t, 4>(bcd4, 4));
+}
+
+QString printable(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (!c.isPrint())
+            c = QLatin1Char('.');
+    return out;
 }
 
 QString hexPairs(const std::uint8_t* bytes, std::size_t count)

@@ -30,6 +30,10 @@ QString trimLevel(int step);
 // A timecode as "HH:MM:SS:FF" when every nibble is a digit, as four hex pairs otherwise.
 QString timecodeWords(const std::uint8_t* bcd4);
 
+// Text from a file or a file name, safe to print or show: every character that is not
+// printable (a control character such as ESC or TAB) becomes '.'.
+QString printable(const QString& text);
+
 // Bytes as upper-case hex pairs separated by blanks.
 QString hexPairs(const std::uint8_t* bytes, std::size_t count);
 

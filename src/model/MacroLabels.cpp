@@ -1,6 +1,7 @@
 #include "model/MacroLabels.h"
 
 #include "model/FunctionTables.h"
+#include "model/Records.h"
 
 namespace zeltra::macros {
 
@@ -20,10 +21,10 @@ QString itemCaption(int slot, std::uint8_t code)
 
 std::optional<QString> keyCaption(const MachineImage& img, int keyCode)
 {
-    const int slot = keyCode - FirstMacroKeyCode;
-    if (slot < 0 || slot >= mcn::MacroCount)
+    const int slot = codes::indexIn(keyCode, codes::FirstMacro);
+    if (slot < 0)
         return std::nullopt;
-    const std::uint8_t code = img.bytes[mcn::MacroTable + std::size_t(slot)];
+    const std::uint8_t code = records::macro(img, slot).code();
     if (code == 0)
         return std::nullopt;
     return itemCaption(slot, code);

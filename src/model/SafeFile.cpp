@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -152,13 +153,22 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
     const QString name = target.fileName();
     if (name.isEmpty())
         return;
+    // The names are sifted by hand: a name filter, like the pattern below, would be compiled
+    // at every save, which nearly always finds nothing.
+    const QString prefix = QLatin1Char('.') + temporaryStem(name) + TemporaryMarker;
+    QList<QFileInfo> candidates;
+    for (QDirIterator it(target.absolutePath(), QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+         it.hasNext();) {
+        it.next();
+        if (it.fileName().size() == prefix.size() + 6 && it.fileName().startsWith(prefix))
+            candidates << it.fileInfo();
+    }
+    if (candidates.isEmpty())
+        return;
     const QRegularExpression ours(QStringLiteral("^\\.%1%2[A-Za-z0-9]{6}$")
                                       .arg(QRegularExpression::escape(temporaryStem(name)),
                                            QRegularExpression::escape(TemporaryMarker)));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
-    const QDir folder = target.absoluteDir();
-    const auto candidates = folder.entryInfoList({temporaryPattern(name)},
-                                                 QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& f : candidates)
         if (ours.match(f.fileName()).hasMatch() && f.lastModified().toUTC() < before)
             QFile::remove(f.absoluteFilePath());

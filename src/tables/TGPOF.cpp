@@ -1,9 +1,10 @@
 #include "tables/TGPOF.h"
 
-#include "editor/LayoutHistory.h"
+#include "history/KindWindow.h"
+#include "history/LayoutHistory.h"
 #include "kit/Prompts.h"
 #include "model/LayoutModel.h"
-#include "model/LayoutSnapshot.h"
+#include "model/LayoutSteps.h"
 #include "timecode/TimecodeEdit.h"
 
 #include <QGroupBox>
@@ -48,12 +49,29 @@ QTableWidgetItem* fixedItem(const QString& text, const QBrush& face) {
 }
 } // namespace
 
-TGPOF::TGPOF(LayoutModel& model, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), model_(model), prompts_(prompts) {
+TGPOF::TGPOF(LayoutModel& model, LayoutHistory& history, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), model_(model), prompts_(prompts), history_(history) {
     setObjectName(QStringLiteral("GPOF"));
     setWindowTitle(QStringLiteral("GPO Setup"));
     setModal(false);
     layout_ = tables::layout(Tag, false);
+    connect(&model_, &LayoutModel::imageChanged, this, [this](std::int32_t kind) {
+        if (kind == KbdMachine && isVisible())
+            showImage();
+    });
+    connect(&model_, &LayoutModel::showClipChanged, this, [this] {
+        if (isVisible())
+            showImage();
+    });
+    // A row edit begun on the layout that was replaced has no place in the new one.
+    connect(&model_, &LayoutModel::layoutReplaced, this, [this] {
+        if (isVisible())
+            FormShow();
+    });
+    closeWhenKindLeaves(this, model_, KbdMachine, [this] {
+        if (savekey && savekey->isEnabled())
+            storeEdit();
+    });
 }
 
 // The controls are made when the window is first shown or used.
@@ -91,8 +109,7 @@ void TGPOF::buildMenu() {
     box->setContentsMargins(0, 0, 0, 0);
     box->setMenuBar(MainMenu1);
     box->addStretch();
-    if (history_)
-        addEditMenu();
+    addEditMenu();
 }
 
 void TGPOF::buildGrids() {
@@ -154,8 +171,6 @@ void TGPOF::setEditing(bool on) {
 void TGPOF::showTable(int tag) {
     if (refuseOutsideMachineMode())
         return;
-    if (isVisible())
-        writeback();
     Tag = tag;
     FormShow();
     show();
@@ -163,10 +178,9 @@ void TGPOF::showTable(int tag) {
     activateWindow();
 }
 
-void TGPOF::refresh(bool keepEdit) {
-    if (!isVisible())
-        return;
-    const bool editing = keepEdit && savekey->isEnabled();
+// What the image holds now; a row edit in progress stays open with what was typed.
+void TGPOF::showImage() {
+    const bool editing = savekey->isEnabled();
     const QString title = editbox->title();
     const bool clip = ClipEdit->isEnabled();
     FormShow();
@@ -189,16 +203,6 @@ bool TGPOF::refuseOutsideMachineMode() {
                        "switch to \"Machine Control\" to edit, save or send them."),
         QStringLiteral("Machine Control"));
     return true;
-}
-
-// A closed window keeps no edit, and its grids may be older than the image.
-void TGPOF::leaveMachineMode() {
-    if (!isVisible())
-        return;
-    if (savekey->isEnabled())
-        storeEdit();
-    writeback();
-    hide();
 }
 
 void TGPOF::FormShow() {
@@ -307,19 +311,6 @@ tables::Grids TGPOF::cells() const {
     return cells;
 }
 
-void TGPOF::writeback() {
-    if (shownMode_ != 0)
-        tables::writeBack(cells(), shownMode_, model_.McnImage);
-}
-
-// The grids then show what the image holds, not the text that was typed.
-void TGPOF::changed(const tables::Grids& g) {
-    model_.LayoutChanged = true;
-    if (shownMode_ != 0)
-        tables::writeBack(g, shownMode_, model_.McnImage);
-    showCells(tables::fill(model_.McnImage, shownMode_));
-}
-
 void TGPOF::selectRow(int grid, int row) {
     build();
     if (row < 1 || row > GridRows)
@@ -366,81 +357,71 @@ void TGPOF::savekeyClick() {
         ClipEdit->selectAll();
         return;
     }
-    record(layout_.grids[std::size_t(editGrid_)].labels[std::size_t(editRow_ - 1)],
-           [this] { storeEdit(); });
+    storeEdit();
     QTableWidget* grid = Grid[std::size_t(editGrid_)];
     grid->setCurrentCell(tables::nextRow(shownMode_, editGrid_, editRow_), 1);
     grid->setFocus();
 }
 
-// What the user left as the edit showed it keeps the row as it is now, so its bytes stay (a
-// nibble above 9 shows as a blank in the edit).
+// The row goes into the image as one step, named after it. What the user left as the edit
+// showed it keeps the row's bytes as they are now (a nibble above 9 shows as a blank in the
+// edit); a clip number that does not fit keeps the clip.
 void TGPOF::storeEdit() {
+    const tables::Cell typed{tcedit->timecode(), ClipEdit->text()};
+    const tables::Cell shown = shownCell_;
+    const std::size_t grid = std::size_t(editGrid_);
+    const std::size_t row = std::size_t(editRow_ - 1);
     Cancel1Click();
-    tables::Grids g = cells();
-    tables::Cell& c = g[std::size_t(editGrid_)][std::size_t(editRow_ - 1)];
-    if (tcedit->timecode() != shownCell_.timecode)
-        c.timecode = tcedit->timecode();
-    const bool clipValid =
-        tables::clipFromText(ClipEdit->text()).kind != tables::ClipKind::OutOfRange;
-    if (ClipEdit->text() != shownCell_.clip && clipValid)
-        c.clip = ClipEdit->text();
-    changed(g);
+    edit(layout_.grids[grid].labels[row], [&](tables::Grids& g) {
+        tables::Cell& c = g[grid][row];
+        if (typed.timecode != shown.timecode)
+            c.timecode = typed.timecode;
+        if (typed.clip != shown.clip)
+            c.clip = typed.clip;
+    });
 }
 
 void TGPOF::RstallClick() {
     build();
-    record(Rstall->text(), [this] {
-        tables::Grids g = cells();
-        tables::resetAll(g);
-        changed(g);
-    });
+    edit(Rstall->text(), [](tables::Grids& g) { tables::resetAll(g); });
 }
 
 void TGPOF::one2allClick() {
     build();
-    record(one2all->text(), [this] {
-        tables::Grids g = cells();
-        tables::oneToAll(g, shownMode_);
-        changed(g);
+    edit(one2all->text(), [this](tables::Grids& g) { tables::oneToAll(g, shownMode_); });
+}
+
+// "Cue Setup: Reset All": the table shown, changed as grids of text and written back into the
+// machine image, as one step of the layout history.
+void TGPOF::edit(const QString& step, const std::function<void(tables::Grids&)>& change) {
+    const int mode = shownMode_;
+    if (mode == 0) // never shown: no table to edit
+        return;
+    history_.editMachine(steps::windowCommand(layout_.caption, step), [&](MachineImage& image) {
+        tables::Grids g = tables::fill(image, mode);
+        change(g);
+        tables::writeBack(g, mode, image);
     });
 }
 
-// "Cue Setup: Reset All": a step of the layout history, named after this window's table.
-void TGPOF::record(const QString& command, const std::function<void()>& edit) {
-    const QString name = steps::windowCommand(layout_.caption, command);
-    if (history_)
-        history_->record(name, edit);
-    else
-        edit();
-}
-
-void TGPOF::attachHistory(LayoutHistory* history) {
-    history_ = history;
-    if (MainMenu1)
-        addEditMenu();
-}
-
-// "Edit" after "File", once the menu bar and the history are both there.
+// "Edit" after "File".
 void TGPOF::addEditMenu() {
     auto* edit = new QMenu(QStringLiteral("Edit"), MainMenu1);
     edit->setObjectName(QStringLiteral("Edit1"));
     MainMenu1->insertMenu(MainMenu1->findChild<QMenu*>(QStringLiteral("Connect1"))->menuAction(),
                           edit);
-    history_->addEditItems(edit);
+    history_.addEditItems(edit);
 }
 
+// A row edit in progress stays when the Open is cancelled; a layout opened replaces it.
 void TGPOF::Open1Click() {
-    writeback();
     if (open)
         open();
-    FormShow();
 }
 
 void TGPOF::Save1Click() {
     if (refuseOutsideMachineMode())
         return;
-    writeback();
     if (save)
         save();
 }
@@ -448,7 +429,6 @@ void TGPOF::Save1Click() {
 void TGPOF::SaveAs1Click() {
     if (refuseOutsideMachineMode())
         return;
-    writeback();
     if (saveAs)
         saveAs();
 }
@@ -467,15 +447,8 @@ int TGPOF::blockOfTable() const {
 void TGPOF::Download1Click() {
     if (refuseOutsideMachineMode())
         return;
-    writeback();
     if (download)
         download(blockOfTable());
-    FormShow(); // an upload may have brought other bytes
-}
-
-void TGPOF::hideEvent(QHideEvent* e) {
-    writeback();
-    QDialog::hideEvent(e);
 }
 
 bool TGPOF::eventFilter(QObject* watched, QEvent* e) {

@@ -1,12 +1,12 @@
 #pragma once
-#include "tables/TableGrid.h"
+#include "editing/TableGrid.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
 
 namespace zeltra {
-struct LayoutModel;
+class LayoutModel;
 }
 class LayoutHistory;
 class Prompts;
@@ -20,13 +20,15 @@ class QTableWidget;
 class TimecodeEdit;
 
 // The GPO, cue and loop window: the table of its Tag (1 GPO, 2 cues, 3 loops) as grids of
-// timecodes, with an edit box for one row. It is modeless. What the grids hold is written into
-// the machine image after every change and when the window goes, so the image, the main
-// window's file commands and the link always see the grids' contents.
+// timecodes, with an edit box for one row. It is modeless. The grids show the machine image:
+// they are drawn again whenever the model says the image changed (a row edit in progress goes
+// on), and every command writes straight into the model as one step of the history. It
+// belongs to machine control and closes when the kind changes away, keeping a row edit.
 class TGPOF : public QDialog {
     Q_OBJECT
   public:
-    TGPOF(zeltra::LayoutModel& model, Prompts& prompts, QWidget* parent = nullptr);
+    TGPOF(zeltra::LayoutModel& model, LayoutHistory& history, Prompts& prompts,
+          QWidget* parent = nullptr);
     void setVisible(bool visible) override;
 
     int Tag = zeltra::tables::Gpo;
@@ -37,19 +39,10 @@ class TGPOF : public QDialog {
     std::function<void()> saveAs;
     std::function<void(int block)> download;
 
-    // "Set" menu: show the table of `tag`, writing back the table shown until now first.
+    // "Set" menu: show the table of `tag`.
     void showTable(int tag);
-    // Fills the grids again from the image when the window is open (the image changed);
-    // with `keepEdit` a row edit in progress stays open with what was typed.
-    void refresh(bool keepEdit = false);
-    // The keyboard kind changes: a row edit in progress is stored, the grids are written back
-    // and the window closes, so nothing of it edits, saves or sends the other kind.
-    void leaveMachineMode();
-    // The history its edits go on; adds its "Edit" menu with Undo and Redo.
-    void attachHistory(LayoutHistory* history);
 
     void FormShow();
-    void writeback();
     void selectRow(int grid, int row);
     void tceditEnter();
     void ClipEditEnter();
@@ -77,7 +70,6 @@ class TGPOF : public QDialog {
     zeltra::tables::Grids cells() const;
 
   protected:
-    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
@@ -87,13 +79,13 @@ class TGPOF : public QDialog {
     void buildEditBox();
     void placeControls(const zeltra::tables::Layout& l);
     void showCells(const zeltra::tables::Grids& g);
-    void changed(const zeltra::tables::Grids& g);
+    void showImage();
     void setEditing(bool on);
     int blockOfTable() const;
     bool machineMode() const;
     bool refuseOutsideMachineMode();
     void storeEdit();
-    void record(const QString& command, const std::function<void()>& edit);
+    void edit(const QString& step, const std::function<void(zeltra::tables::Grids&)>& change);
     void addEditMenu();
 
     zeltra::LayoutModel& model_;
@@ -103,5 +95,5 @@ class TGPOF : public QDialog {
     int editRow_ = 1;
     zeltra::tables::Cell shownCell_; // the edited row as the edit box showed it
     zeltra::tables::Layout layout_;
-    LayoutHistory* history_ = nullptr;
+    LayoutHistory& history_;
 };

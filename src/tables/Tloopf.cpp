@@ -1,6 +1,6 @@
 #include "tables/Tloopf.h"
 
-#include "tables/TableGrid.h"
+#include "editing/TableGrid.h"
 #include "timecode/TimecodeEdit.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #pragma once
-#include "tables/LoopDetails.h"
+#include "editing/LoopDetails.h"
 
 #include <QDialog>
 

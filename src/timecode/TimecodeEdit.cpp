@@ -1,6 +1,6 @@
 #include "timecode/TimecodeEdit.h"
 
-#include "timecode/Timecode.h"
+#include "model/Timecode.h"
 
 namespace {
 const QString Mask = QStringLiteral("00:00:00:00;_");

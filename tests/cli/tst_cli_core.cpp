@@ -281,10 +281,10 @@ class TestCliCore : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("l.bin"));
         writeFile(path, bytes);
-        LayoutModel model;
+        LayoutData model;
         model.initDefaults({});
         model.setKbdType(KbdMonitor);
-        const LayoutModel before = model;
+        const LayoutData before = model;
         const QString e = zeltra::cli::loadLayout(path, model);
         QVERIFY2(error.isEmpty() ? e.isEmpty() : e.contains(error), qPrintable(e));
         if (!error.isEmpty()) {
@@ -302,7 +302,7 @@ class TestCliCore : public QObject {
         QByteArray mcn = image(mcn::Size, 0);
         mcn[mcn::MacroTable] = char(16);
         writeFile(path, mcn);
-        LayoutModel model;
+        LayoutData model;
         QVERIFY(uploadBase(path, KbdMachine, model).isEmpty());
         QCOMPARE(model.McnImage.bytes[mcn::MacroTable], std::uint8_t(16));
         QVERIFY(uploadBase(path, KbdMonitor, model).contains("holds a machine layout, not a monitor one"));
@@ -320,7 +320,7 @@ class TestCliCore : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("s.bin"));
         writeFile(path, "old");
-        LayoutModel model;
+        LayoutData model;
         model.initDefaults({});
         {
             FileSizeLimit limit(100);

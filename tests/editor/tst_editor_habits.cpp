@@ -51,8 +51,7 @@ void whenModal(std::function<void(QWidget*)> act) {
 
 // What Save would write, and what every key shows and tells assistive technology.
 QString layoutState(ProgramWindows& p) {
-    p.w.main->updkbddta();
-    QString s = QString::fromLatin1(layoutfiles::currentImage(p.model).toHex());
+    QString s = QString::fromLatin1(layoutfiles::currentImage(p.model.data()).toHex());
     for (int i = 0; i < KeyCount; ++i) {
         TQveButton* k = p.key(i);
         s += QStringLiteral("|%1,%2,%3,%4,%5,%6")
@@ -118,7 +117,7 @@ void TestEditorHabits::droppedLayoutOpens() {
     writeFile(empty, {});
     p.create();
     p.w.main->show();
-    p.model.LayoutChanged = true;
+    p.change(KbdMachine, 482, 0x5A); // an unsaved change
     p.prompts.asked.clear();
     const QByteArray before = imageBytes(p.model);
 

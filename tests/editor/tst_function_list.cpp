@@ -1,6 +1,6 @@
 // The rows of the function dialog: their text, the rows top-row keys never get, and the map
 // between list rows and table rows.
-#include "editor/FunctionList.h"
+#include "editing/FunctionList.h"
 #include "model/FunctionTables.h"
 
 #include <QTest>

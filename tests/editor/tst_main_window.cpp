@@ -1,5 +1,5 @@
 #include "ProgramWindows.h"
-#include "editor/AppTitle.h"
+#include "program/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/TShape.h"
@@ -177,10 +177,14 @@ void TestMainWindow::keysAfterSetkbdval()
     QFETCH(int, kind);
     Fixture f;
     f.model.setKbdType(kind);
+    MachineImage mcn = f.model.McnImage;
+    MonitorImage mon = f.model.MonImage;
     for (int i = 0; i < KeyCount; ++i) {
-        f.model.McnImage.setKeyCode(i, defaultKeyCode(0, i));
-        f.model.MonImage.setKeyCode(i, defaultKeyCode(1, i));
+        mcn.setKeyCode(i, defaultKeyCode(0, i));
+        mon.setKeyCode(i, defaultKeyCode(1, i));
     }
+    f.model.setMachineImage(mcn);
+    f.model.setMonitorImage(mon);
     f.w.main->setkbdval();
     for (int i = 0; i < KeyCount; ++i) {
         const int code = defaultKeyCode(kind, i);
@@ -210,13 +214,12 @@ void TestMainWindow::keysAfterSetkbdval()
 void TestMainWindow::unknownCodeKeepsItsTag()
 {
     Fixture f;
-    f.model.McnImage.bytes[4 + 3] = 0xEE;
+    f.put(KbdMachine, 4 + 3, 0xEE);
     f.w.main->setkbdval();
     QCOMPARE(f.key(3)->Tag(), 0xEE);
     QCOMPARE(f.key(3)->Caption(), QString());
     QCOMPARE(f.key(3)->Hint(), QStringLiteral("$00:- None"));
     QCOMPARE(f.key(3)->Colors()->color(TQvColors::Fill_Lit), clSilver);
-    f.w.main->updkbddta();
     QCOMPARE(f.model.McnImage.bytes[4 + 3], std::uint8_t(0xEE));
 }
 
@@ -224,11 +227,11 @@ void TestMainWindow::formatKeysShowTheirRecords()
 {
     Fixture f;
     f.model.setKbdType(KbdMonitor);
-    f.model.MonImage.bytes[4 + 16] = 48; // key17: User-A
-    f.model.MonImage.bytes[4 + 17] = 57; // key18: User-J
-    f.model.MonImage.bytes[mon::FormatAssign + 0] = 2;
-    f.model.MonImage.bytes[mon::FormatAssign + 8] = 1;
-    f.model.MonImage.bytes[mon::FormatAssign + 9] = 3;
+    f.put(KbdMonitor, 4 + 16, 48); // key17: User-A
+    f.put(KbdMonitor, 4 + 17, 57); // key18: User-J
+    f.put(KbdMonitor, mon::FormatAssign + 0, 2);
+    f.put(KbdMonitor, mon::FormatAssign + 8, 1);
+    f.put(KbdMonitor, mon::FormatAssign + 9, 3);
     f.w.main->setkbdval();
     QCOMPARE(f.key(16)->Caption(), QStringLiteral("5.1   B "));
     QCOMPARE(f.key(17)->Caption(), QStringLiteral("StereoC1"));
@@ -251,13 +254,19 @@ void TestMainWindow::modeSwitch()
     QFETCH(QString, item);
     QFETCH(int, kind);
     Fixture f(true);
+    MachineImage mcn;
+    MonitorImage mon;
     for (std::size_t i = 0; i < mcn::Size; ++i)
-        f.model.McnImage.bytes[i] = std::uint8_t(i * 7);
+        mcn.bytes[i] = std::uint8_t(i * 7);
     for (std::size_t i = 0; i < mon::Size; ++i)
-        f.model.MonImage.bytes[i] = std::uint8_t(i * 13);
-    const MachineImage mcn = f.model.McnImage;
-    const MonitorImage mon = f.model.MonImage;
-    f.model.LayoutChanged = true;
+        mon.bytes[i] = std::uint8_t(i * 13);
+    f.model.setMachineImage(mcn);
+    f.model.setMonitorImage(mon);
+    f.change(KbdMachine, 482, 0x5A); // an unsaved change
+    mcn = f.model.McnImage;
+    // Every table as it was; the keys of the kind switched to are its default keys.
+    for (int i = 0; i < KeyCount; ++i)
+        kind == 0 ? mcn.setKeyCode(i, defaultKeyCode(0, i)) : mon.setKeyCode(i, defaultKeyCode(1, i));
     f.w.main->action(item)->trigger();
     QCOMPARE(f.model.KbdType(), kind);
     QVERIFY(f.model.McnImage == mcn);
@@ -374,7 +383,7 @@ void TestMainWindow::keysSpeakTheirFunction()
     QApplication::setActiveWindow(f.w.main);
     QVERIFY(QTest::qWaitForWindowActive(f.w.main));
     // A layout of the other kind first, so that loading this one changes every caption source.
-    LayoutModel source;
+    LayoutData source;
     source.initDefaults(f.dir.path() + QLatin1Char('/'));
     source.setKbdType(kind);
     QByteArray image = layoutfiles::currentImage(source);

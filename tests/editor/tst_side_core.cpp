@@ -2,7 +2,7 @@
 // files looked for beside the program.
 #include "TestFiles.h"
 #include "model/MacroLabels.h"
-#include "editor/SideFiles.h"
+#include "program/SideFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>

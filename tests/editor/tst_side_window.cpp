@@ -2,8 +2,8 @@
 // manuals, remote support, and the splash and about windows.
 #include "ProgramWindows.h"
 #include "TestFiles.h"
-#include "editor/AppTitle.h"
-#include "editor/Links.h"
+#include "program/AppTitle.h"
+#include "program/Links.h"
 #include "editor/Startup.h"
 #include "editor/TSplashF.h"
 #include "editor/Trs422kbdf.h"
@@ -12,6 +12,8 @@
 #include "kit/TQvDlg.h"
 #include "kit/TQveButton.h"
 #include "link/TDownloadf.h"
+#include "model/FunctionTables.h"
+#include "model/KeyFaces.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,7 +86,8 @@ struct Fixture : ProgramWindows {
         };
     }
     QAction* item(const char* name) const { return w.main->action(QString::fromLatin1(name)); }
-    std::uint8_t& macro(int slot) { return model.McnImage.bytes[mcn::MacroTable + std::size_t(slot)]; }
+    std::uint8_t macro(int slot) const { return model.McnImage.bytes[mcn::MacroTable + std::size_t(slot)]; }
+    void setMacro(int slot, int code) { put(KbdMachine, mcn::MacroTable + std::size_t(slot), std::uint8_t(code)); }
 };
 
 QByteArray jpegMarkers(const QByteArray& jpeg)
@@ -153,15 +156,16 @@ void TestSideWindow::macroEntry()
     QFETCH(bool, refused);
     Fixture f;
     const int slot = item.back().unicode() - 'A';
-    f.macro(slot) = std::uint8_t(before);
-    // A key firing this macro, and another macro key whose slot is empty.
+    f.setMacro(slot, before);
+    // A key firing this macro, and another macro key whose slot is empty: both show their
+    // own function until their macro is set.
     TQveButton* key = f.w.main->KeyButtons[3];
-    key->setTag(248 + slot);
-    key->setCaption(QStringLiteral("own"));
+    f.put(KbdMachine, mcn::KeyCodes + 3, std::uint8_t(248 + slot));
+    const QString own = keyFace(ListMachine, 248 + slot).caption;
     TQveButton* other = f.w.main->KeyButtons[4];
-    other->setTag(248 + (slot + 1) % 8);
-    other->setCaption(QStringLiteral("other"));
-    f.macro((slot + 1) % 8) = 0;
+    f.put(KbdMachine, mcn::KeyCodes + 4, std::uint8_t(248 + (slot + 1) % 8));
+    const QString otherOwn = keyFace(ListMachine, 248 + (slot + 1) % 8).caption;
+    f.setMacro((slot + 1) % 8, 0);
 
     f.answers << std::pair{result, typed};
     f.w.main->action(item)->trigger();
@@ -174,14 +178,14 @@ void TestSideWindow::macroEntry()
     QCOMPARE(f.prompts.errors.size(), refused ? 1 : 0);
     if (refused)
         QVERIFY(f.prompts.errors[0].startsWith(QStringLiteral("Macro key ") + letter));
-    QCOMPARE(key->Caption(), after ? caption : QStringLiteral("own"));
-    QCOMPARE(other->Caption(), QStringLiteral("other")); // its slot is 0: it keeps its caption
+    QCOMPARE(key->Caption(), after ? caption : own);
+    QCOMPARE(other->Caption(), otherOwn); // its slot is 0: it keeps its caption
 }
 
 void TestSideWindow::macroDownload()
 {
     Fixture f;
-    f.w.main->KeyButtons[0]->setTag(250);
+    f.put(KbdMachine, mcn::KeyCodes, 250);
     int block = -1;
     QTimer::singleShot(0, f.w.download, [&] {
         block = f.w.download->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentIndex();

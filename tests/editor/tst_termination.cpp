@@ -3,7 +3,7 @@
 // way (its close stores the settings) and the message loop ends.
 #include "ScriptedPrompts.h"
 
-#include "editor/AppTitle.h"
+#include "program/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/Termination.h"
 #include "editor/Trs422kbdf.h"

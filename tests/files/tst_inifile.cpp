@@ -56,6 +56,17 @@ void TestIniFile::lookup_data()
     QTest::newRow("garbage lines") << "[S]\n\x01\x02 junk\n=nokey\nK=ok\n" << "S" << "K" << "ok";
     QTest::newRow("unclosed header") << "[S\nK=1\n" << "S" << "K" << "1";
     QTest::newRow("empty value") << "[S]\nK=\n" << "S" << "K" << "";
+    QTest::newRow("non-ASCII section in other case")
+        << QStringLiteral("[Z\u00fcrich]\nK=1\n") << QStringLiteral("Z\u00dcRICH") << "K" << "1";
+    QTest::newRow("one of many small sections")
+        << [] {
+               QString t;
+               for (int i = 0; i < 3000; ++i)
+                   t += QStringLiteral("[Extra%1]\nNote=%1\n").arg(i);
+               return t + QStringLiteral("[EXTRA17]\nMore=x\n");
+           }()
+        << "extra17" << "Note" << "17";
+    QTest::newRow("look-alike names apart") << "[ab]\nK=1\n[ba]\nK=2\n[AB ]\nL=3\n" << "BA" << "K" << "2";
 }
 
 void TestIniFile::lookup()

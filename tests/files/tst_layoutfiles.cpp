@@ -36,9 +36,9 @@ QByteArray imageBytes(const auto& image)
     return QByteArray(reinterpret_cast<const char*>(image.bytes.data()), qsizetype(image.bytes.size()));
 }
 
-LayoutModel freshModel()
+LayoutData freshModel()
 {
-    LayoutModel m;
+    LayoutData m;
     m.initDefaults(QStringLiteral("/prog/"));
     return m;
 }
@@ -96,8 +96,8 @@ void TestLayoutFiles::partialFiles()
     const QString path = dir.filePath(QStringLiteral("x.bin"));
     writeFile(path, file);
 
-    LayoutModel m = freshModel();
-    const LayoutModel before = m;
+    LayoutData m = freshModel();
+    const LayoutData before = m;
     const auto read = lf::readLayout(path);
     QVERIFY(read.ok());
     lf::applyLayout(m, read);
@@ -194,7 +194,7 @@ void TestLayoutFiles::settingsRecord()
     if (size >= 0)
         writeFile(path, file);
 
-    LayoutModel m = freshModel();
+    LayoutData m = freshModel();
     const SettingsRecord defaults = m.Settings;
     QCOMPARE(int(lf::readSettingsRecord(path, m.Settings)), outcome);
     const QByteArray now(reinterpret_cast<const char*>(m.Settings.bytes.data()), qsizetype(SettingsRecord::Size));

@@ -1,6 +1,6 @@
-#include "formats/FormatEdit.h"
-#include "formats/FormatPresets.h"
-#include "formats/Levels.h"
+#include "editing/FormatEdit.h"
+#include "editing/FormatPresets.h"
+#include "model/Levels.h"
 
 #include <QRandomGenerator>
 #include <QTest>

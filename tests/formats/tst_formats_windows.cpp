@@ -3,11 +3,11 @@
 #include "ProgramWindows.h"
 #include "TestFiles.h"
 
-#include "editor/AppTitle.h"
+#include "program/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/Trs422kbdf.h"
-#include "formats/FormatRecord.h"
-#include "formats/Levels.h"
+#include "model/FormatRecord.h"
+#include "model/Levels.h"
 #include "formats/TDefFormat.h"
 #include "formats/TSelFormatF.h"
 #include "formats/TSetgainF.h"
@@ -91,10 +91,8 @@ struct Program : ProgramWindows {
         w.main->show();
         if (layoutFile.isEmpty()) {
             w.main->action(QStringLiteral("MonitorControl1"))->trigger();
-            w.main->updkbddta();
-            w.main->setkbdval();
         }
-        model.LayoutChanged = false;
+        history.markSaved();
     }
     TQveButton* key(int number) const { return ProgramWindows::key(number - 1); }
     void shiftClick(int number) { QTest::mouseClick(key(number), Qt::LeftButton, Qt::ShiftModifier); }
@@ -227,15 +225,15 @@ void TestFormatWindows::editorOkKeepsTheEntry()
     QFETCH(QByteArray, record);
     Program p;
     if (!record.isEmpty())
-        std::copy(record.begin(), record.end(),
-                  p.model.MonImage.bytes.begin() + std::ptrdiff_t(MonitorImage::formatOffset(entry)));
+        p.model.writeImage(KbdMonitor, MonitorImage::formatOffset(entry),
+                           {reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size())});
     const MonitorImage before = p.model.MonImage;
     TDefFormat* d = p.w.defFormat;
     whenShown(d, [d] { d->OKBtn->click(); });
     QCOMPARE(d->edit(entry), int(QDialog::Accepted));
     QCOMPARE(recordHex(p.model.MonImage, entry), recordHex(before, entry));
     QVERIFY(p.model.MonImage == before);
-    QVERIFY(p.model.LayoutChanged);
+    QVERIFY(!p.model.LayoutChanged); // the same bytes are no edit
 }
 
 void TestFormatWindows::editorPresetTrimsAndName()
@@ -341,7 +339,7 @@ void TestFormatWindows::outputKeyTrims()
     QFETCH(QString, shown);
     Program p;
     const std::size_t at = mon::OutputTrim + std::size_t(p.key(key)->Tag() & 15);
-    p.model.MonImage.bytes[at] = std::uint8_t(stored);
+    p.put(KbdMonitor, at, std::uint8_t(stored));
     MonitorImage expected = p.model.MonImage;
     TSetgainF* g = p.w.setgain;
     whenShown(g, [g, shown] {
@@ -354,7 +352,7 @@ void TestFormatWindows::outputKeyTrims()
     QFETCH(int, after);
     expected.bytes[at] = std::uint8_t(after);
     QVERIFY(p.model.MonImage == expected);
-    QVERIFY(p.model.LayoutChanged);
+    QCOMPARE(p.model.LayoutChanged, after != stored);
     QVERIFY(p.sent.isEmpty());
 }
 
@@ -376,7 +374,7 @@ void TestFormatWindows::formatKeyPicksAFormat()
     QVERIFY(p.model.LayoutChanged);
 
     // Closed without OK: the slot stays; a stray slot byte from a file is kept as well.
-    p.model.MonImage.bytes[mon::FormatAssign + 3] = 0xC8;
+    p.put(KbdMonitor, mon::FormatAssign + 3, 0xC8);
     whenShown(s, [s] {
         QCOMPARE(s->Monformat->currentRow(), 0);
         s->Monformat->setCurrentRow(9);
@@ -390,15 +388,15 @@ void TestFormatWindows::formatKeyPicksAFormat()
 void TestFormatWindows::shiftKeyTogglesTheLayer()
 {
     Program p;
-    p.model.MonImage.bytes[mon::FormatAssign + 8] = 5;  // User-A shifted
-    p.model.MonImage.bytes[mon::FormatAssign + 10] = 7; // User-C shifted
-    p.key(1)->setTag(15); // "Shift", given to the key and not yet copied into the image
+    p.put(KbdMonitor, mon::FormatAssign + 8, 5);  // User-A shifted
+    p.put(KbdMonitor, mon::FormatAssign + 10, 7); // User-C shifted
+    p.put(KbdMonitor, mon::KeyCodes, 15);          // "Shift" on key 1
     p.shiftClick(1);
     QVERIFY(p.w.main->shiftf->isVisible());
     QCOMPARE(p.key(17)->Caption(), QStringLiteral("StereoC3"));
     QCOMPARE(p.key(18)->Caption(), QStringLiteral("StereoD3")); // default slot 9
     QCOMPARE(p.key(1)->Tag(), 15);
-    QVERIFY(p.model.LayoutChanged);
+    QVERIFY(!p.model.LayoutChanged); // the layer shown is no part of the layout
 
     TSelFormatF* s = p.w.selFormat;
     whenShown(s, [s] {
@@ -442,9 +440,8 @@ void TestFormatWindows::dimAndCalibrateKeptForTheSession()
     expect(QStringLiteral("Set Calibrate A level"), QStringLiteral("+0.5dB"), 0);
     p.shiftClick(10);
     QVERIFY(p.model.MonImage == before);
-    QVERIFY(p.model.LayoutChanged);
+    QVERIFY(!p.model.LayoutChanged); // the levels have no place in the layout
 
-    p.model.LayoutChanged = false;
     p.shiftClick(16); // Cut: nothing behind it
     QVERIFY(!p.model.LayoutChanged);
     QTest::mouseClick(p.key(22), Qt::LeftButton);

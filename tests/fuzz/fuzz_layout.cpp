@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    LayoutModel model;
+    LayoutData model;
     model.initDefaults(QStringLiteral("/nowhere/"));
     layoutfiles::LayoutRead read;
     read.kind = layoutfiles::kindFromFirstByte(data[0]);

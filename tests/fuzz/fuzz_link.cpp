@@ -4,7 +4,7 @@
 #include "FuzzCheck.h"
 
 #include "link/LinkEngine.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 using namespace zeltra;
 
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 2 || size > 4096)
         return 0;
-    LayoutModel model;
+    LayoutData model;
     model.initDefaults(QStringLiteral("/nowhere/"));
     model.setKbdType(data[0] & 1);
     FakeChannel line; // answers every frame as the keyboard would, when asked to deliver

@@ -4,7 +4,7 @@
 #include "link/BlockTables.h"
 #include "link/Frames.h"
 #include "link/TransferDriver.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -15,7 +15,7 @@ using namespace zeltra::link;
 namespace {
 
 struct Rig {
-    LayoutModel model;
+    LayoutData model;
     FakeChannel channel;
     LinkEngine engine{model, channel};
     TransferDriver driver{engine};

@@ -62,13 +62,18 @@ struct Link {
         model.setKbdType(kind);
         model.Settings.setComPort(Port);
         dl = std::make_unique<TDownloadf>(model, picker, prompts);
-        dl->setkbdval = [this] { ++keyRefreshes; };
+        // Each change of the key codes the model tells: the keys are drawn again from it.
+        QObject::connect(&model, &LayoutModel::imageChanged, [this](std::int32_t, int at, int n) {
+            keyRefreshes += at < int(mcn::UnitConfig) && at + n > int(mcn::KeyCodes) ? 1 : 0;
+        });
         QObject::connect(&dl->engine(), &link::LinkEngine::displayChanged, [this] {
             const QString text = dl->engine().display().umessage.text;
             if (umessages.isEmpty() || umessages.last() != text)
                 umessages << text;
         });
         dl->Setupcom();
+        dl->show(); // its controls are made when it is first shown
+        dl->hide();
     }
     void press(int index, const char* button)
     {
@@ -76,6 +81,17 @@ struct Link {
         dl->findChild<QPushButton*>(QLatin1String(button))->click();
     }
     bool idle() const { return dl->engine().step() == 0; }
+    // The images as a file would have brought them: no step, no key refresh counted.
+    template <class Fill> void fillImages(Fill fill)
+    {
+        MachineImage mcn = model.McnImage;
+        MonitorImage mon = model.MonImage;
+        fill(mcn, mon);
+        const int refreshes = keyRefreshes;
+        model.setMachineImage(mcn);
+        model.setMonitorImage(mon);
+        keyRefreshes = refreshes;
+    }
     QString message() const { return dl->engine().display().umessage.text; }
     Eeprom eeprom() const
     {
@@ -118,8 +134,10 @@ class TestLinkEndToEnd : public QObject {
         QVERIFY(l.startEmu());
         l.openWindow(KbdMachine);
         QVERIFY(l.prompts.messages.isEmpty());
-        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
-            l.model.McnImage.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+        l.fillImages([](MachineImage& mcn, MonitorImage&) {
+            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
+                mcn.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+        });
         const MachineImage original = l.model.McnImage;
 
         l.press(0, "Setkey");
@@ -128,8 +146,10 @@ class TestLinkEndToEnd : public QObject {
         compareEeprom(l.eeprom(), KbdMachine, original);
 
         MachineImage expected = l.model.McnImage;
-        for (std::size_t i = 4; i < expected.bytes.size(); ++i)
-            l.model.McnImage.bytes[i] = expected.bytes[i] = 0;
+        l.fillImages([&expected](MachineImage& mcn, MonitorImage&) {
+            for (std::size_t i = 4; i < expected.bytes.size(); ++i)
+                mcn.bytes[i] = expected.bytes[i] = 0;
+        });
         for (std::size_t i = mcn::KeyCodes; i < mcn::Gpos; ++i)
             expected.bytes[i] = original.bytes[i];
         for (std::size_t last :
@@ -146,8 +166,10 @@ class TestLinkEndToEnd : public QObject {
         Link l;
         QVERIFY(l.startEmu());
         l.openWindow(KbdMonitor);
-        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
-            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        l.fillImages([](MachineImage&, MonitorImage& mon) {
+            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
+                mon.bytes[i] = std::uint8_t(i * 5 % 16);
+        });
         const MonitorImage original = l.model.MonImage;
 
         l.press(0, "Setkey");
@@ -155,8 +177,10 @@ class TestLinkEndToEnd : public QObject {
         compareEeprom(l.eeprom(), KbdMonitor, original);
 
         MonitorImage expected = l.model.MonImage;
-        for (std::size_t i = 4; i < expected.bytes.size(); ++i)
-            l.model.MonImage.bytes[i] = expected.bytes[i] = 0;
+        l.fillImages([&expected](MachineImage&, MonitorImage& mon) {
+            for (std::size_t i = 4; i < expected.bytes.size(); ++i)
+                mon.bytes[i] = expected.bytes[i] = 0;
+        });
         for (std::size_t i = mon::KeyCodes; i < mon::FormatAssign + 15; ++i)
             expected.bytes[i] = original.bytes[i];
         expected.bytes[mon::KeyCodes + 21] = Fill;   // key22 is not sent, but read back
@@ -358,10 +382,12 @@ class TestLinkEndToEnd : public QObject {
         QVERIFY(l.startEmu());
         l.openWindow(kind);
         l.dl->setFastTransfer(true);
-        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
-            l.model.McnImage.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
-        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
-            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        l.fillImages([](MachineImage& mcn, MonitorImage& mon) {
+            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
+                mcn.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
+            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
+                mon.bytes[i] = std::uint8_t(i * 5 % 16);
+        });
         const MachineImage mcn = l.model.McnImage;
         const MonitorImage mon = l.model.MonImage;
         QElapsedTimer clock;
@@ -415,10 +441,12 @@ class TestLinkEndToEnd : public QObject {
                                    : QStringList{}));
         l.openWindow(kind);
         l.dl->setFastTransfer(true);
-        for (std::size_t i = 4; i < l.model.McnImage.bytes.size(); ++i)
-            l.model.McnImage.bytes[i] = std::uint8_t(i * 3);
-        for (std::size_t i = 4; i < l.model.MonImage.bytes.size(); ++i)
-            l.model.MonImage.bytes[i] = std::uint8_t(i * 5 % 16);
+        l.fillImages([](MachineImage& mcn, MonitorImage& mon) {
+            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
+                mcn.bytes[i] = std::uint8_t(i * 3);
+            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
+                mon.bytes[i] = std::uint8_t(i * 5 % 16);
+        });
         l.press(0, "Setkey");
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
 

@@ -3,7 +3,7 @@
 #include "link/BlockTables.h"
 #include "link/Frames.h"
 #include "link/LinkEngine.h"
-#include "model/LayoutModel.h"
+#include "model/LayoutData.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -15,7 +15,7 @@ using namespace zeltra::link;
 namespace {
 
 struct Rig {
-    LayoutModel model;
+    LayoutData model;
     FakeChannel channel;
     LinkEngine engine{model, channel};
 
@@ -274,12 +274,10 @@ class TestLinkEngine : public QObject {
         rig.start(5, 0);
         for (int t = 0; t < 3; ++t)
             rig.tick();
-        rig.model.LayoutChanged = false;
         QSignalSpy cleared(&rig.engine, &LinkEngine::traceCleared);
         rig.engine.setComboIndex(1);
         rig.engine.LoadkeyClick(10);
         QCOMPARE(cleared.size(), 1);
-        QVERIFY(rig.model.LayoutChanged);
         QCOMPARE(rig.engine.step(), 5);
         QCOMPARE(rig.engine.counter(), 3);
         QVERIFY(!rig.engine.display().umessage.colour.has_value());

@@ -1,4 +1,4 @@
-#include "editor/Jog.h"
+#include "program/Jog.h"
 
 #include <QTest>
 #include <cmath>

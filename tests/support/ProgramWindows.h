@@ -1,7 +1,7 @@
 #pragma once
 #include "ScriptedPrompts.h"
-#include "editor/AppTitle.h"
-#include "editor/LayoutHistory.h"
+#include "history/LayoutHistory.h"
+#include "program/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/Trs422kbdf.h"
 #include "kit/TQveButton.h"
@@ -49,4 +49,24 @@ struct ProgramWindows {
 
     void create() { w = createWindows(model, title, prompts, folder, args, &history); }
     TQveButton* key(int index) const { return w.main->KeyButtons[std::size_t(index)]; }
+
+    // Byte `at` of the image of `kind` holds `value`, as a file would have brought it: no
+    // step, nothing to save.
+    void put(std::int32_t kind, std::size_t at, std::uint8_t value) {
+        model.writeImage(kind, at, std::span<const std::uint8_t>(&value, 1));
+    }
+    // An edit of the user's: byte `at` of the image of `kind` becomes `value` as one step of
+    // the history, which marks the layout when the byte was another.
+    void change(std::int32_t kind, std::size_t at, std::uint8_t value) {
+        history.edit(QStringLiteral("edit"), kind, [at, value](std::span<std::uint8_t> image) {
+            image[at] = value;
+        });
+    }
+    // Two edits that cancel out: the layout is marked, its bytes are those it had.
+    void markUnsaved() {
+        const std::int32_t kind = model.KbdType();
+        const std::uint8_t first = model.data().image(kind)[zeltra::mcn::KeyCodes];
+        change(kind, zeltra::mcn::KeyCodes, std::uint8_t(first ^ 1));
+        change(kind, zeltra::mcn::KeyCodes, first);
+    }
 };

@@ -3,7 +3,7 @@
 // loop window, and one whole edit from the table window to the saved file.
 #include "ProgramWindows.h"
 #include "TestFiles.h"
-#include "editor/AppTitle.h"
+#include "program/AppTitle.h"
 #include "editor/Startup.h"
 #include "editor/TSelFunctionF.h"
 #include "editor/Trs422kbdf.h"
@@ -42,10 +42,7 @@ struct Fixture : ProgramWindows {
         w.main->sendkey = [this](std::uint8_t c) { keys << c; };
         w.main->show();
     }
-    void giveKey(int i, int code) {
-        model.McnImage.setKeyCode(i, std::uint8_t(code));
-        w.main->setkbdval();
-    }
+    void giveKey(int i, int code) { ProgramWindows::put(KbdMachine, mcn::KeyCodes + std::size_t(i), std::uint8_t(code)); }
     Bytes bytesAt(std::size_t at, int n) const {
         Bytes b;
         for (int i = 0; i < n; ++i)
@@ -54,7 +51,7 @@ struct Fixture : ProgramWindows {
     }
     void put(std::size_t at, const Bytes& b) {
         for (int i = 0; i < b.size(); ++i)
-            model.McnImage.bytes[at + std::size_t(i)] = std::uint8_t(b[i]);
+            ProgramWindows::put(KbdMachine, at + std::size_t(i), std::uint8_t(b[i]));
     }
     QTableWidget* grid(int g) const { return w.gpo->Grid[std::size_t(g)]; }
     QString cell(int g, int row, int col) const { return grid(g)->item(row, col)->text(); }
@@ -125,7 +122,7 @@ void TstTableWindows::rightClickChoosesFunction() {
     QFETCH(QString, choose);
     Fixture f;
     f.w.main->MonitorControl1Click(f.w.main->action("mcnctrl")); // the machine defaults
-    f.model.LayoutChanged = false;
+    f.history.markSaved();
     const int before = f.key(key)->Tag();
     QStringList listed;
     QString preselected;
@@ -153,7 +150,7 @@ void TstTableWindows::rightClickChoosesFunction() {
     QTEST(f.key(key)->Caption(), "caption");
     QTEST(f.key(key)->Hint(), "hint");
     QCOMPARE(f.key(key)->Colors()->color(TQvColors::Fill_Lit), keyFace(0, f.key(key)->Tag()).fill);
-    QVERIFY(f.model.LayoutChanged); // also after Cancel
+    QCOMPARE(f.model.LayoutChanged, f.key(key)->Tag() != before); // Cancel changes nothing
     QVERIFY(f.keys.isEmpty());      // a right click sends nothing
 }
 
@@ -209,7 +206,7 @@ void TstTableWindows::shiftClickLocateEditsCue() {
     Fixture f;
     f.giveKey(13, 162); // "Loc-3": cue 2
     f.put(f.model.McnImage.cueOffset(2), before);
-    f.model.LayoutChanged = false;
+    f.history.markSaved();
     QString shown, edited;
     whenModal([&](QWidget* modal) {
         QCOMPARE(modal, static_cast<QWidget*>(f.w.tcenter));
@@ -237,7 +234,8 @@ void TstTableWindows::shiftClickLocateEditsCue() {
     QTEST(edited, "edited");
     QTEST(f.bytesAt(f.model.McnImage.cueOffset(2), 4), "after");
     QCOMPARE(f.bytesAt(f.model.McnImage.cueOffset(2) + 4, 2), (Bytes{0, 0})); // its clip untouched
-    QVERIFY(f.model.LayoutChanged);
+    QFETCH(Bytes, after);
+    QCOMPARE(f.model.LayoutChanged, after != before); // a timecode left as it was is no edit
     QVERIFY(f.keys.isEmpty());
 }
 
@@ -257,7 +255,7 @@ void TstTableWindows::shiftClickMacroEditsSlot() {
     QCOMPARE(f.key(14)->Caption(), QStringLiteral("MC:ZqLoop"));
     QCOMPARE(f.w.selFunction->ListKind, 0); // keys go on resolving in the machine table
     // A plain click on a key without parameters sends its code and edits nothing.
-    f.model.LayoutChanged = false;
+    f.history.markSaved();
     QTest::mouseClick(f.key(18), Qt::LeftButton);
     shiftClick(f.key(18));
     QCOMPARE(f.keys, QList<int>{f.key(18)->Tag()});
@@ -364,7 +362,7 @@ void TstTableWindows::downloadSelectsBlock() {
     QFETCH(QString, item);
     Fixture f;
     f.w.main->action(item)->trigger();
-    f.key(2)->setTag(77); // a key's function reaches the image before the link opens
+    f.giveKey(2, 77);
     // The grids' last change is in the image before the link opens.
     f.w.gpo->RstallClick();
     QString shown;

@@ -1,7 +1,7 @@
 // The GPO, cue and loop tables as grids: where each entry stands, what the cells show, and
 // the bytes writing them back gives.
-#include "tables/LoopDetails.h"
-#include "tables/TableGrid.h"
+#include "editing/LoopDetails.h"
+#include "editing/TableGrid.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "timecode/Timecode.h"
+#include "model/Timecode.h"
 
 #include <QTest>
 

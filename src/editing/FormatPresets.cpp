@@ -1,4 +1,4 @@
-#include "formats/FormatPresets.h"
+#include "editing/FormatPresets.h"
 
 namespace zeltra::formats {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "formats/FormatRecord.h"
+#include "model/FormatRecord.h"
 
 #include <array>
 

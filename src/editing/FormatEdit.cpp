@@ -1,6 +1,6 @@
-#include "formats/FormatEdit.h"
+#include "editing/FormatEdit.h"
 
-#include "formats/FormatPresets.h"
+#include "editing/FormatPresets.h"
 
 namespace zeltra::formats {
 

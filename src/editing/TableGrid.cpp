@@ -1,6 +1,6 @@
-#include "tables/TableGrid.h"
+#include "editing/TableGrid.h"
 
-#include "model/Bytes.h"
+#include "model/Records.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -10,9 +10,6 @@ namespace zeltra::tables {
 
 namespace {
 using timecode::Bcd;
-constexpr std::size_t LoopOutAt = 4;
-constexpr std::size_t LoopClipAt = 8;
-constexpr std::size_t CueClipAt = 4;
 constexpr int GpoAbsolute = 8;
 constexpr int GpoBeforeInRows = 4;
 const QString ZeroTimecode = QStringLiteral("00:00:00:00");
@@ -83,25 +80,20 @@ const Cell& cell(const Grids& grids, Place p) {
     return grids[std::size_t(p.grid)][std::size_t(p.row - 1)];
 }
 
-std::span<const std::uint8_t, 4> tcAt(const MachineImage& image, std::size_t at) {
-    return std::span<const std::uint8_t, 4>(image.bytes.data() + at, 4);
+QString text(const Bcd& t) {
+    return timecode::toText(t);
 }
 
-QString clipText(const MachineImage& image, std::size_t at) {
-    return QString::number(bytes::readBE16(image.bytes, at));
+// The timecode a cell's text stands for, over the bytes it showed.
+Bcd timecodeOf(const Bcd& old, const QString& cellText) {
+    return edited(old, timecode::toText(old), cellText);
 }
 
-void storeTimecode(MachineImage& image, std::size_t at, const QString& text) {
-    Bcd old{};
-    std::copy_n(image.bytes.begin() + std::ptrdiff_t(at), 4, old.begin());
-    const Bcd now = edited(old, timecode::toText(old), text);
-    std::copy(now.begin(), now.end(), image.bytes.begin() + std::ptrdiff_t(at));
-}
-
-void storeClip(MachineImage& image, std::size_t at, const QString& text) {
-    const Clip clip = clipFromText(text);
+// A clip text that does not fit keeps the clip as it was.
+template <class Set> void storeClip(const QString& cellText, Set set) {
+    const Clip clip = clipFromText(cellText);
     if (clip.kind != ClipKind::OutOfRange)
-        bytes::writeBE16(image.bytes, at, clip.value);
+        set(clip.value);
 }
 } // namespace
 
@@ -138,23 +130,21 @@ Grids fill(const MachineImage& image, int mode) {
     switch (checkedMode(mode)) {
     case Cues:
         for (int k = 0; k < mcn::CueCount; ++k) {
-            const std::size_t at = image.cueOffset(k);
-            cell(grids, cuePlace(k)) = {timecode::toText(tcAt(image, at)),
-                                        clipText(image, at + CueClipAt)};
+            const auto cue = records::cue(image, k);
+            cell(grids, cuePlace(k)) = {text(cue.timecode()), QString::number(cue.number())};
         }
         break;
     case Loops:
         for (int k = 0; k < mcn::LoopCount; ++k) {
-            const std::size_t at = image.loopOffset(k);
+            const auto loop = records::loop(image, k);
             const Place in = loopPlace(k);
-            cell(grids, in) = {timecode::toText(tcAt(image, at)), clipText(image, at + LoopClipAt)};
-            cell(grids, {in.grid, in.row + 1}) = {timecode::toText(tcAt(image, at + LoopOutAt)),
-                                                  QString()};
+            cell(grids, in) = {text(loop.in()), QString::number(loop.clip())};
+            cell(grids, {in.grid, in.row + 1}) = {text(loop.out()), QString()};
         }
         break;
     default:
         for (int k = 0; k < mcn::GpoCount; ++k)
-            cell(grids, gpoPlace(k)).timecode = timecode::toText(tcAt(image, image.gpoOffset(k)));
+            cell(grids, gpoPlace(k)).timecode = text(records::gpo(image, k).timecode());
         break;
     }
     return grids;
@@ -164,23 +154,26 @@ void writeBack(const Grids& grids, int mode, MachineImage& image) {
     switch (checkedMode(mode)) {
     case Cues:
         for (int k = 0; k < mcn::CueCount; ++k) {
-            const std::size_t at = image.cueOffset(k);
-            storeTimecode(image, at, cell(grids, cuePlace(k)).timecode);
-            storeClip(image, at + CueClipAt, cell(grids, cuePlace(k)).clip);
+            auto cue = records::cue(image, k);
+            const Cell& c = cell(grids, cuePlace(k));
+            cue.setTimecode(timecodeOf(cue.timecode(), c.timecode));
+            storeClip(c.clip, [&cue](std::uint16_t n) { cue.setNumber(n); });
         }
         break;
     case Loops:
         for (int k = 0; k < mcn::LoopCount; ++k) {
-            const std::size_t at = image.loopOffset(k);
+            auto loop = records::loop(image, k);
             const Place in = loopPlace(k);
-            storeTimecode(image, at, cell(grids, in).timecode);
-            storeTimecode(image, at + LoopOutAt, cell(grids, {in.grid, in.row + 1}).timecode);
-            storeClip(image, at + LoopClipAt, cell(grids, in).clip);
+            loop.setIn(timecodeOf(loop.in(), cell(grids, in).timecode));
+            loop.setOut(timecodeOf(loop.out(), cell(grids, {in.grid, in.row + 1}).timecode));
+            storeClip(cell(grids, in).clip, [&loop](std::uint16_t n) { loop.setClip(n); });
         }
         break;
     default:
-        for (int k = 0; k < mcn::GpoCount; ++k)
-            storeTimecode(image, image.gpoOffset(k), cell(grids, gpoPlace(k)).timecode);
+        for (int k = 0; k < mcn::GpoCount; ++k) {
+            auto gpo = records::gpo(image, k);
+            gpo.setTimecode(timecodeOf(gpo.timecode(), cell(grids, gpoPlace(k)).timecode));
+        }
         break;
     }
 }

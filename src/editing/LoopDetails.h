@@ -1,9 +1,9 @@
 #pragma once
 #include "model/Images.h"
-#include "timecode/Timecode.h"
+#include "model/Timecode.h"
 
-// One loop entry as the loop details dialog shows it: In and Out timecodes, the machine
-// (byte 8), the end action (low nibble of byte 9) and the loop it goes on to (high nibble).
+// One loop entry as the loop details dialog shows it (the fields of records::Loop): In and
+// Out timecodes, the machine, the end action and the loop it goes on to.
 namespace zeltra::tables {
 
 constexpr int MachineItems = 3;   // "A", "B", "A & B"

@@ -1,4 +1,4 @@
-#include "editor/Arguments.h"
+#include "program/Arguments.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "editor/FunctionList.h"
+#include "editing/FunctionList.h"
 
 #include "model/FunctionTables.h"
 
@@ -6,8 +6,6 @@ namespace zeltra::functionlist {
 
 namespace {
 constexpr int NameWidth = 8;
-constexpr int Locate1 = 71;
-constexpr int Locate2 = 76;
 } // namespace
 
 QString rowText(int tableRow, const char* name, const char* description) {
@@ -23,7 +21,7 @@ std::vector<Row> rows(int listKind, bool topRowKey) {
     out.reserve(table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         const FunctionEntry& e = table[i];
-        if (filter && (e.Code == Locate1 || e.Code == Locate2))
+        if (filter && (e.Code == codes::Locate1 || e.Code == codes::Locate2))
             continue;
         out.push_back({int(i), rowText(int(i), e.Name, e.Description)});
     }

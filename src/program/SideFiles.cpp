@@ -1,4 +1,4 @@
-#include "editor/SideFiles.h"
+#include "program/SideFiles.h"
 
 #include "model/SafeFile.h"
 

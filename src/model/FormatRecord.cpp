@@ -1,4 +1,6 @@
-#include "formats/FormatRecord.h"
+#include "model/FormatRecord.h"
+
+#include "model/Records.h"
 
 namespace zeltra::formats {
 
@@ -46,18 +48,12 @@ void packFields(const FormatFields& f, RecordBytes& r)
 
 RecordBytes readRecord(const MonitorImage& img, int entry)
 {
-    RecordBytes r{};
-    const std::size_t at = MonitorImage::formatOffset(entry);
-    for (std::size_t i = 0; i < r.size(); ++i)
-        r[i] = img.bytes.at(at + i);
-    return r;
+    return records::format(img, entry).record();
 }
 
 void writeRecord(MonitorImage& img, int entry, const RecordBytes& r)
 {
-    const std::size_t at = MonitorImage::formatOffset(entry);
-    for (std::size_t i = 0; i < r.size(); ++i)
-        img.bytes.at(at + i) = r[i];
+    records::format(img, entry).setRecord(r);
 }
 
 bool isNameChar(QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }

@@ -1,15 +1,4 @@
-#include "model/LayoutSnapshot.h"
-
-namespace zeltra {
-
-bool LayoutSnapshot::sameLayout(const LayoutSnapshot& other) const {
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i].code != other.keys[i].code)
-            return false;
-    return mcn == other.mcn && mon == other.mon && shifted == other.shifted;
-}
-
-} // namespace zeltra
+#include "model/LayoutSteps.h"
 
 namespace zeltra::steps {
 

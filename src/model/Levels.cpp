@@ -1,4 +1,4 @@
-#include "formats/Levels.h"
+#include "model/Levels.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "model/Images.h"
-#include "timecode/Timecode.h"
+#include "model/Timecode.h"
 
 #include <QString>
 #include <array>
