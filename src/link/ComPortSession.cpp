@@ -39,7 +39,7 @@ QString named(const char* const* names, int count, std::uint8_t value, const QSt
 QString described(const Setting& s, const QByteArray& value)
 {
     if (value.size() != s.size)
-        return QStringLiteral("an answer of %1 bytes").arg(value.size());
+        return QStringLiteral("%1 bytes").arg(value.size());
     const auto v = std::uint8_t(value[0]);
     static const char* const parity[] = {"no parity", "odd parity", "even parity", "mark parity",
                                          "space parity"};
@@ -85,7 +85,7 @@ QByteArray ComPortSession::receive(QByteArrayView bytes, QByteArray& reply)
     for (const Negotiation& n : out.negotiations)
         negotiate(n, reply);
     for (const Subnegotiation& s : out.subnegotiations)
-        if (s.option == OptComPort && state_ == State::Negotiating)
+        if (s.option == OptComPort && state_ == State::Negotiating && settingsSent_)
             answer(s);
     return out.data;
 }
@@ -171,7 +171,7 @@ void ComPortSession::answer(const Subnegotiation& sub)
             continue;
         const QByteArray value = sub.payload.mid(1);
         if (value != QByteArray(s.value, s.size)) {
-            fail(QStringLiteral("the server refused %1: it set %2 (%3)")
+            fail(QStringLiteral("the server refused %1: it answered %2 (%3)")
                      .arg(QLatin1String(s.what), described(s, value))
                      .arg(code + ServerAnswer));
             return;
