@@ -30,6 +30,8 @@ class ComPortSession {
     QString error() const { return error_; }
     // Negotiating: what the server has not yet done, for a time-out message.
     QString missing() const;
+    // The server said DO COM-PORT-OPTION: it is an RFC 2217 port.
+    bool comPortTaken() const { return settingsSent_; }
 
   private:
     struct Option {

@@ -10,6 +10,14 @@ namespace {
 
 constexpr qsizetype SaidBytes = 120;
 
+// A Telnet server opens with its option negotiation: IAC and WILL, WONT, DO or DONT.
+bool speaksTelnet(const QByteArray& data)
+{
+    return data.size() >= 2 && std::uint8_t(data[0]) == zeltra::link::telnet::IAC &&
+           std::uint8_t(data[1]) >= zeltra::link::telnet::WILL &&
+           std::uint8_t(data[1]) <= zeltra::link::telnet::DONT;
+}
+
 } // namespace
 
 TcpChannel::TcpChannel(QObject* parent) : QObject(parent)
@@ -84,6 +92,8 @@ void TcpChannel::onTimeout()
         QString why = QStringLiteral("%1 within %2 s").arg(session_->missing()).arg(NegotiationTimeoutMs / 1000);
         if (dropped_ > 0)
             why += QStringLiteral(" (it sent %1 bytes of data instead: is it an RFC 2217 port?)").arg(dropped_);
+        else if (!session_->comPortTaken())
+            why += QStringLiteral(" (is it a raw port? tcp:// reaches one)");
         endOpen(false, why);
         return;
     }
@@ -126,6 +136,14 @@ void TcpChannel::take(const QByteArray& data)
     if (data.isEmpty())
         return;
     said_ = (said_ + data).right(SaidBytes);
+    if (phase_ == Phase::Settling && speaksTelnet(data)) {
+        PortAddress telnet = address_;
+        telnet.kind = PortAddress::Kind::Rfc2217;
+        endOpen(false, QStringLiteral("the server negotiates Telnet options: it is an RFC 2217 "
+                                      "port, reached with %1")
+                           .arg(telnet.text()));
+        return;
+    }
     if (phase_ != Phase::Open) {
         dropped_ += data.size();
         return;

@@ -30,6 +30,8 @@ enum class Server {
     EndlessSub,     // after the settings, a subnegotiation that never ends
     InUse,          // "Port already in use", then closes
     ClosesMidway,   // the keyboard, then the connection closes after a few frames
+    TelnetOnly,     // an RFC 2217 keyboard, whatever the client speaks
+    RawOnly,        // a raw keyboard, whatever the client speaks
 };
 
 QByteArray hex(const char* text)
@@ -40,7 +42,8 @@ QByteArray hex(const char* text)
 // A server on 127.0.0.1 that speaks RFC 2217 or raw TCP, the way `kind` says.
 class FakeServer : public QObject {
   public:
-    FakeServer(Server kind, bool telnet) : kind_(kind), telnet_(telnet)
+    FakeServer(Server kind, bool telnet)
+        : kind_(kind), telnet_(kind == Server::TelnetOnly || (telnet && kind != Server::RawOnly))
     {
         server_.listen(QHostAddress::LocalHost);
         connect(&server_, &QTcpServer::newConnection, this, [this] {
@@ -178,6 +181,12 @@ class TestLinkNetwork : public QObject {
                                 << "in use by another program: the server says \"Port already in use\"" << 0;
         QTest::newRow("in use, raw") << int(Server::InUse) << false
                                      << "in use by another program: the server says \"Port already in use\"" << 0;
+        QTest::newRow("raw client on an RFC 2217 port")
+            << int(Server::TelnetOnly) << false << "it is an RFC 2217 port, reached with rfc2217://127.0.0.1:" << 0;
+        QTest::newRow("RFC 2217 client on a raw port")
+            << int(Server::RawOnly) << true
+            << "the server did not take the COM port option (no DO 44) within 2 s (is it a raw port? "
+               "tcp:// reaches one)" << 0;
         QTest::newRow("closes in the middle") << int(Server::ClosesMidway) << true << "" << int(O::PortLost);
         QTest::newRow("closes in the middle, raw") << int(Server::ClosesMidway) << false << "" << int(O::PortLost);
     }
