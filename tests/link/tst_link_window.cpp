@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -119,6 +120,78 @@ class TestLinkWindow : public QObject {
         QCOMPARE(w.action("Port1")->isChecked(), opened);
         QCOMPARE(w.dl.portCaption(), opened ? typed : QStringLiteral("Com?"));
         QCOMPARE(firstLines(w.prompts.messages), opened ? QStringList() : QStringList{"Com Port Invalid"});
+    }
+
+    // The picker's network field: an address there is the port, kept in zeltra.ini and opened
+    // again at the next start; text that names no network port is refused with its reason.
+    void networkPortChoice_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("reason"); // the second line of "Com Port Invalid"; empty: opens
+        QTest::newRow("RFC 2217 port") << "rfc2217://studio-a:2000" << "rfc2217://studio-a:2000" << "";
+        QTest::newRow("raw port, blanks around") << " tcp://[::1]:4001 " << "tcp://[::1]:4001" << "";
+        QTest::newRow("no port number") << "tcp://studio-a" << "Com?"
+                                        << "\"tcp://studio-a\": the port number is missing (HOST:PORT)";
+        QTest::newRow("no scheme") << "studio-a:2000" << "Com?"
+                                   << "\"studio-a:2000\": a network port is rfc2217://HOST:PORT or tcp://HOST:PORT";
+        QTest::newRow("empty: the COM number") << "" << "COM4" << "";
+    }
+    void networkPortChoice()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, caption);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("zeltra.def")), "[APP]\nExe=zeltra\n");
+        const QString program = dir.filePath(QStringLiteral("zeltra"));
+        {
+            TQvSettingsFile settings(program, {}, {});
+            QVERIFY(settings.open());
+            Window w;
+            w.dl.attachSettings(&settings);
+            w.model.Settings.setComPort(1);
+            QTimer::singleShot(0, &w.picker, [&] {
+                w.picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("COM4"));
+                w.picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->setText(typed);
+                w.picker.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            });
+            w.dl.Port1Click();
+            QCOMPARE(w.model.Settings.comPort(), 4); // the settings record keeps its COM number
+            QCOMPARE(w.dl.portCaption(), caption);
+            QCOMPARE(w.channel->isOpen, reason.isEmpty());
+            QCOMPARE(w.channel->address.isNetwork(), reason.isEmpty() && !typed.isEmpty());
+            QCOMPARE(w.prompts.messages,
+                     reason.isEmpty() ? QStringList() : QStringList{"Com Port Invalid\n" + reason});
+            QVERIFY(readFile(dir.filePath(QStringLiteral("zeltra.ini")))
+                        .split('\n').contains("LinkNetworkPort=" + typed.trimmed().toUtf8()));
+        }
+        TQvSettingsFile settings(program, {}, {}); // the next start opens the same port
+        QVERIFY(settings.open());
+        Window w;
+        w.dl.attachSettings(&settings);
+        w.model.Settings.setComPort(4);
+        w.dl.Setupcom();
+        QCOMPARE(w.dl.portCaption(), typed.isEmpty() ? QStringLiteral("Com:4") : caption);
+        QCOMPARE(w.channel->isOpen, reason.isEmpty());
+        QCOMPARE(w.picker.networkAddress(), typed.trimmed());
+    }
+
+    // Picking a serial port from the list means the serial port: the network field empties.
+    void pickingASerialPortClearsTheAddress()
+    {
+        TComNumberF picker;
+        picker.setNetworkAddress(QStringLiteral("tcp://studio-a:4001"));
+        QTimer::singleShot(0, &picker, [&] {
+            auto* combo = picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+            QCOMPARE(picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->text(),
+                     QStringLiteral("tcp://studio-a:4001"));
+            emit combo->activated(0);
+            picker.accept();
+        });
+        picker.exec();
+        QVERIFY(picker.networkAddress().isEmpty());
+        QCOMPARE(picker.comboText(), picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentText());
     }
 
     void blockListFollowsKind_data()
