@@ -82,15 +82,16 @@ QByteArray ComPortSession::receive(QByteArrayView bytes, QByteArray& reply)
 {
     Receiver::Output out;
     receiver_.feed(bytes, out);
-    for (const Negotiation& n : out.negotiations)
-        negotiate(n, reply);
-    for (const Subnegotiation& s : out.subnegotiations)
-        if (s.option == OptComPort && state_ == State::Negotiating && settingsSent_)
-            answer(s);
+    for (const Command& c : out.commands) { // in order: an answer counts only after its request
+        if (c.verb != SB)
+            negotiate(c, reply);
+        else if (c.option == OptComPort && state_ == State::Negotiating && settingsSent_)
+            answer(c);
+    }
     return out.data;
 }
 
-void ComPortSession::negotiate(const Negotiation& n, QByteArray& reply)
+void ComPortSession::negotiate(const Command& n, QByteArray& reply)
 {
     switch (n.verb) {
     case WILL:
@@ -160,7 +161,7 @@ void ComPortSession::onDont(std::uint8_t option, QByteArray& reply)
     o.usOn = o.usAsked = false;
 }
 
-void ComPortSession::answer(const Subnegotiation& sub)
+void ComPortSession::answer(const Command& sub)
 {
     if (sub.payload.isEmpty())
         return;

@@ -38,12 +38,12 @@ class ComPortSession {
         bool usOn = false, usAsked = false, usRefused = false;
         bool himOn = false, himAsked = false, himRefused = false;
     };
-    void negotiate(const telnet::Negotiation& n, QByteArray& reply);
+    void negotiate(const telnet::Command& c, QByteArray& reply);
     void onWill(std::uint8_t option, QByteArray& reply);
     void onWont(std::uint8_t option, QByteArray& reply);
     void onDo(std::uint8_t option, QByteArray& reply);
     void onDont(std::uint8_t option, QByteArray& reply);
-    void answer(const telnet::Subnegotiation& sub);
+    void answer(const telnet::Command& sub);
     void fail(const QString& why);
 
     telnet::Receiver receiver_;

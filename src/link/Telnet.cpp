@@ -64,11 +64,11 @@ void Receiver::step(std::uint8_t b, Output& out)
         }
         return;
     case State::Option:
-        out.negotiations.append({verb_, b});
+        out.commands.append({verb_, b, {}, false});
         state_ = State::Data;
         return;
     case State::SubOption:
-        sub_ = {b, {}, false};
+        sub_ = {SB, b, {}, false};
         state_ = State::Sub;
         return;
     case State::Sub:
@@ -82,7 +82,7 @@ void Receiver::step(std::uint8_t b, Output& out)
             keep(b);
             state_ = State::Sub;
         } else if (b == SE) {
-            out.subnegotiations.append(sub_);
+            out.commands.append(sub_);
             sub_ = {};
             state_ = State::Data;
         } else {

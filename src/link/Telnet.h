@@ -17,17 +17,13 @@ QByteArray escape(QByteArrayView data);
 QByteArray command(std::uint8_t verb, std::uint8_t option);
 QByteArray subnegotiation(std::uint8_t option, QByteArrayView payload);
 
-struct Negotiation {
-    std::uint8_t verb = 0; // WILL, WONT, DO or DONT
+// An option negotiation (verb WILL, WONT, DO or DONT) or a subnegotiation (verb SB).
+struct Command {
+    std::uint8_t verb = 0;
     std::uint8_t option = 0;
-    bool operator==(const Negotiation&) const = default;
-};
-
-struct Subnegotiation {
-    std::uint8_t option = 0;
-    QByteArray payload; // IAC IAC collapsed
-    bool truncated = false; // longer than the receiver keeps
-    bool operator==(const Subnegotiation&) const = default;
+    QByteArray payload;     // SB: IAC IAC collapsed
+    bool truncated = false; // SB: longer than the receiver keeps
+    bool operator==(const Command&) const = default;
 };
 
 // Separates what a server sends into data bytes, option negotiations and subnegotiations.
@@ -39,8 +35,7 @@ class Receiver {
 
     struct Output {
         QByteArray data;
-        QList<Negotiation> negotiations;
-        QList<Subnegotiation> subnegotiations;
+        QList<Command> commands; // in the order they came
     };
 
     void feed(QByteArrayView bytes, Output& out);
@@ -54,7 +49,7 @@ class Receiver {
 
     State state_ = State::Data;
     std::uint8_t verb_ = 0;
-    Subnegotiation sub_;
+    Command sub_;
 };
 
 } // namespace zeltra::link::telnet

@@ -85,11 +85,12 @@ class FakeServer : public QObject {
         }
         telnet::Receiver::Output out;
         rx_.feed(in, out);
-        for (const auto& sub : out.subnegotiations)
-            acknowledge(sub);
+        for (const auto& c : out.commands)
+            if (c.verb == telnet::SB)
+                acknowledge(c);
         answer(out.data);
     }
-    void acknowledge(const telnet::Subnegotiation& sub)
+    void acknowledge(const telnet::Command& sub)
     {
         if (kind_ == Server::NeverAcks || sub.option != telnet::OptComPort || sub.payload.isEmpty())
             return;

@@ -79,10 +79,12 @@ class TestRfc2217 : public QObject {
             for (qsizetype at = 0; at < line.size(); at += size)
                 rx.feed(line.mid(at, size), out);
             QCOMPARE(out.data, data);
-            QCOMPARE(int(out.negotiations.size()), negotiations);
-            QCOMPARE(int(out.subnegotiations.size()), subnegotiations);
-            for (const auto& s : out.subnegotiations)
-                QVERIFY(s.payload.size() <= telnet::Receiver::MaxPayload);
+            const auto subs = std::count_if(out.commands.begin(), out.commands.end(),
+                                            [](const auto& c) { return c.verb == telnet::SB; });
+            QCOMPARE(int(out.commands.size() - subs), negotiations);
+            QCOMPARE(int(subs), subnegotiations);
+            for (const auto& c : out.commands)
+                QVERIFY(c.payload.size() <= telnet::Receiver::MaxPayload);
         }
     }
 
@@ -104,6 +106,9 @@ class TestRfc2217 : public QObject {
         QTest::newRow("ser2net: greeting, then acknowledgements")
             << QList<QByteArray>{hex(Ser2netGreeting), hex(Acks)}
             << QList<QByteArray>{hex("FF FE 01") + hex(Settings), {}} << int(S::Ready) << "";
+        QTest::newRow("an answer before DO 44 in the same piece changes nothing")
+            << QList<QByteArray>{hex("FF FA 2C 67 01 FF F0 FF FD 2C")} << QList<QByteArray>{hex(Settings)}
+            << int(S::Negotiating) << "";
         QTest::newRow("acknowledgements before DO 44 change nothing")
             << QList<QByteArray>{hex(Acks)} << QList<QByteArray>{{}} << int(S::Negotiating) << "";
         QTest::newRow("WILL 44 of the server is not needed, and refused")
