@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,6 +176,37 @@ class TestLinkWindow : public QObject {
         QCOMPARE(w.dl.portCaption(), typed.isEmpty() ? QStringLiteral("Com:4") : caption);
         QCOMPARE(w.channel->isOpen, reason.isEmpty());
         QCOMPARE(w.picker.networkAddress(), typed.trimmed());
+    }
+
+    // A network port opens later; when it does not, "Com Port Invalid" names the address and
+    // the server's reason, and the port shows as closed.
+    void networkPortThatDoesNotOpen()
+    {
+        quint16 free = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            free = probe.serverPort();
+        }
+        LayoutModel model;
+        model.initDefaults(QStringLiteral("/nonexistent/"));
+        ScriptedPrompts prompts;
+        TComNumberF picker;
+        TDownloadf dl(model, picker, prompts);
+        const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(free);
+        QTimer::singleShot(0, &picker, [&] {
+            picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->setText(address);
+            picker.accept();
+        });
+        dl.Port1Click();
+        QVERIFY(prompts.messages.isEmpty()); // nothing is known yet, and nothing waits
+        QCOMPARE(dl.portCaption(), address);
+        QTRY_COMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.first(),
+                 "Com Port Invalid\n" + address + ": the connection was refused: no server takes "
+                 "connections on port " + QString::number(free) + " there");
+        QCOMPARE(dl.portCaption(), QStringLiteral("Com?"));
+        QVERIFY(!dl.findChild<QAction*>(QStringLiteral("Port1"))->isChecked());
     }
 
     // Picking a serial port from the list means the serial port: the network field empties.
