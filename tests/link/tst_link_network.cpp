@@ -236,37 +236,6 @@ class TestLinkNetwork : public QObject {
         for (int a = 0; a < 15; ++a)
             QCOMPARE(fake.eeprom.at(2, a), int(rig.model.McnImage.bytes[mcn::UnitConfig + std::size_t(a)]));
     }
-
-    void refusedAndUnknown_data()
-    {
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("nothing listens") << "127.0.0.1" << "the connection was refused";
-        QTest::newRow("host unknown") << "no-such-host.invalid" << "the host no-such-host.invalid is not known";
-    }
-    void refusedAndUnknown()
-    {
-        QFETCH(QString, host);
-        QFETCH(QString, error);
-        quint16 free = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            free = probe.serverPort();
-        }
-        Rig rig;
-        rig.engine.setPortAddress(PortAddress{PortAddress::Kind::Rfc2217, 0, {}, host, free});
-        QSignalSpy opened(&rig.engine, &LinkEngine::portOpened);
-        QVERIFY(rig.engine.tryport());
-        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, TcpChannel::ConnectTimeoutMs + 1000);
-        QVERIFY(!opened.first().first().toBool());
-        QVERIFY2(rig.channel.errorString().startsWith(error), qPrintable(rig.channel.errorString()));
-        // A transfer on the port that did not open never ends as "finished".
-        QSignalSpy finished(&rig.driver, &TransferDriver::finished);
-        rig.driver.start(Direction::Download, 2);
-        QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(finished.first().first().value<TransferOutcome>(), TransferOutcome::NoAnswer);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLinkNetwork)

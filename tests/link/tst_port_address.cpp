@@ -43,6 +43,10 @@ class TestPortAddress : public QObject {
         QTest::newRow("label of 64") << "tcp://" + QString(64, u'a') + ":80" << "" << "no host name";
         QTest::newRow("hyphen at the end of a label") << "tcp://a-.b:80" << "" << "no host name";
         QTest::newRow("too long") << "tcp://" + QString(400, u'a') + ":80" << "" << "longer than 300";
+        // No scheme: no network port and no error; a COM number or a path is the caller's.
+        QTest::newRow("COM number") << "COM7" << "" << "";
+        QTest::newRow("device path") << "/dev/ttyUSB0" << "" << "";
+        QTest::newRow("relative path with a colon") << "./tcp:x" << "" << "";
     }
     void parse()
     {
@@ -52,20 +56,6 @@ class TestPortAddress : public QObject {
         const ParsedAddress p = parseNetworkAddress(text);
         QCOMPARE(p.address ? p.address->text() : QString(), address);
         QVERIFY2(p.error.contains(error) && p.error.isEmpty() == error.isEmpty(), qPrintable(p.error));
-    }
-
-    void notNetwork_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("COM number") << "COM7";
-        QTest::newRow("device path") << "/dev/ttyUSB0";
-        QTest::newRow("relative path with a colon") << "./tcp:x";
-    }
-    void notNetwork()
-    {
-        QFETCH(QString, text);
-        const ParsedAddress p = parseNetworkAddress(text);
-        QVERIFY(!p.address && p.error.isEmpty());
     }
 
     void sameServerPort()
