@@ -50,6 +50,7 @@ SerialChannel::OpenResult TcpChannel::open()
     error_.clear();
     said_.clear();
     dropped_ = 0;
+    ++attempt_;
     phase_ = Phase::Connecting;
     timer_.start(ConnectTimeoutMs);
     socket_.connectToHost(address_.host, address_.port);
@@ -167,8 +168,8 @@ void TcpChannel::endOpen(bool opened, const QString& error)
     }
     // Never from inside open(): the caller learns of the end from the event loop.
     QMetaObject::invokeMethod(
-        this, [this, opened] {
-            if (onOpened)
+        this, [this, opened, attempt = attempt_] {
+            if (onOpened && attempt == attempt_)
                 onOpened(opened);
         },
         Qt::QueuedConnection);

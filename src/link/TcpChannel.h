@@ -58,5 +58,6 @@ class TcpChannel : public QObject, public zeltra::link::SerialChannel {
     QByteArray input_;
     QByteArray said_;      // the last data bytes, for the text of a server that closes
     qint64 dropped_ = 0;   // data before the line was set up
+    int attempt_ = 0;      // opens so far: the end of an earlier one is not this one's
     QString error_;
 };
