@@ -5,10 +5,15 @@
 // - with fast transfer, over the wire limit: every frame and every reply back to back.
 // Prints both ratios and the speed-up, for a download and an upload, and fails when a ratio
 // reaches its limit.
+// With --network: fast "All" downloads straight over the pseudo-terminal and through a
+// ser2net of its own on 127.0.0.1 (RFC 2217 and raw TCP, with chardelay off and at ser2net's
+// default), in the same run; fails when a chardelay-off run takes more than 1.2 times the
+// direct one.
 #include "EmuProcess.h"
 #include "link/BlockTables.h"
 #include "link/Frames.h"
-#include "link/QtSerialChannel.h"
+#include "Ser2netProcess.h"
+#include "link/PortChannels.h"
 #include "link/TransferDriver.h"
 #include "model/LayoutData.h"
 
@@ -18,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace zeltra;
@@ -29,6 +35,7 @@ constexpr int LineRate = 38400;
 constexpr double BitsPerByte = 11;
 constexpr double PaceLimit = 1.03;
 constexpr double FastLimit = 1.5;
+constexpr double NetworkLimit = 1.2;
 constexpr int ReadRequestBytes = 5;
 constexpr int WriteRequestBytes = 6;
 constexpr int AckBytes = 3;
@@ -39,8 +46,32 @@ struct Run {
     int blocks = 0;
 };
 
+// How the transfer reaches the emulator: its pseudo-terminal, or ser2net in front of it.
+struct Route {
+    enum Kind { Direct, Rfc2217, Tcp } kind = Direct;
+    bool chardelay = false;
+};
+
+// Opens the engine's port, waiting for a network port to finish opening.
+bool openPort(LinkEngine& engine)
+{
+    if (!engine.tryport())
+        return false;
+    if (engine.portReady())
+        return true;
+    QEventLoop loop;
+    bool opened = false;
+    QObject::connect(&engine, &LinkEngine::portOpened, &loop, [&](bool ok) {
+        opened = ok;
+        loop.quit();
+    });
+    loop.exec();
+    return opened;
+}
+
 // One "All" transfer in machine mode; -1 seconds when it did not finish.
-Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction, bool fast)
+Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction, bool fast,
+             Route route = {})
 {
     QTemporaryDir dir;
     const QString link =
@@ -58,10 +89,19 @@ Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction
     model.initDefaults(dir.path() + QLatin1Char('/'));
     model.Settings.setComPort(7);
     model.setKbdType(KbdMachine);
-    QtSerialChannel channel;
+    Ser2netProcess ser2net;
+    PortChannel channel;
     LinkEngine engine(model, channel);
     TransferDriver driver(engine);
-    if (!engine.Setupcom()) {
+    if (route.kind != Route::Direct) {
+        if (!ser2net.start(emulator.ptyPath(), route.chardelay)) {
+            std::fprintf(stderr, "cannot start ser2net: %s\n", qPrintable(ser2net.error()));
+            return {};
+        }
+        const QString address = route.kind == Route::Rfc2217 ? ser2net.rfc2217Address() : ser2net.tcpAddress();
+        engine.setPortAddress(parseNetworkAddress(address).address);
+    }
+    if (!openPort(engine)) {
         std::fprintf(stderr, "port did not open: %s\n", qPrintable(channel.errorString()));
         return {};
     }
@@ -114,15 +154,61 @@ bool report(const char* what, const QString& emu, const QStringList& emuArgs, Di
     return paceRatio < PaceLimit && fastRatio < FastLimit;
 }
 
+// Fast "All" downloads, direct and through ser2net, taking turns so that the machine's load
+// falls on all of them alike; the median of each.
+bool reportNetwork(const QString& emu, const QStringList& emuArgs)
+{
+    constexpr int Rounds = 3;
+    struct Way {
+        const char* name;
+        Route route;
+        QList<double> seconds;
+    };
+    Way ways[] = {{"direct pseudo-terminal", {Route::Direct, false}, {}},
+                  {"ser2net rfc2217, chardelay: false", {Route::Rfc2217, false}, {}},
+                  {"ser2net tcp, chardelay: false", {Route::Tcp, false}, {}},
+                  {"ser2net rfc2217, default chardelay", {Route::Rfc2217, true}, {}},
+                  {"ser2net tcp, default chardelay", {Route::Tcp, true}, {}}};
+    for (int round = 0; round < Rounds; ++round)
+        for (Way& w : ways) {
+            const Run r = transfer(emu, emuArgs, Direction::Download, true, w.route);
+            if (r.seconds < 0)
+                return false;
+            w.seconds << r.seconds;
+        }
+    auto median = [](QList<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double direct = median(ways[0].seconds);
+    bool ok = true;
+    std::printf("machine \"All\" download, fast, line %d baud, median of %d:\n", LineRate, Rounds);
+    for (const Way& w : ways) {
+        const double ratio = median(w.seconds) / direct;
+        const bool limited = w.route.kind != Route::Direct && !w.route.chardelay;
+        std::printf("  %-36s %7.3f s, %.3f times direct%s\n", w.name, median(w.seconds), ratio,
+                    limited ? " (limit 1.20)" : "");
+        if (limited && ratio > NetworkLimit)
+            ok = false;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString emu =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ZELTRA_EMU_PATH);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool network = args.removeAll(QStringLiteral("--network")) > 0;
+    const QString emu = !args.isEmpty() ? args.takeFirst() : QStringLiteral(ZELTRA_EMU_PATH);
     // Further words go to the emulator, a fault switch such as --garbage 99.
-    const QStringList emuArgs = QCoreApplication::arguments().mid(2);
+    const QStringList emuArgs = args;
+    if (network) {
+        const bool ok = reportNetwork(emu, emuArgs);
+        std::fflush(stdout);
+        return ok ? 0 : 1;
+    }
     const bool download = report("download", emu, emuArgs, Direction::Download);
     const bool upload = report("upload", emu, emuArgs, Direction::Upload);
     std::fflush(stdout);

@@ -221,8 +221,14 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
             *error = text;
         return PortChoice{};
     };
+    if (link::hasScheme(word)) {
+        const auto parsed = link::parseNetworkAddress(word);
+        if (!parsed.address)
+            return fail(QStringLiteral("--port %1: %2").arg(quoted(word), parsed.error));
+        return {*parsed.address, {}, parsed.address->text()};
+    }
     if (word.contains(QLatin1Char('/')))
-        return {word, word};
+        return {link::PortAddress::device(word), word, word};
     int number = 0;
     bool ok = false;
     if (word.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
@@ -230,13 +236,14 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
     else
         number = word.toInt(&ok, 10);
     if (word.size() > 6 || number <= 0 || number > link::MaxComNumber)
-        return fail(QStringLiteral("--port takes a COM number 1..%1 or a device path, not %2")
+        return fail(QStringLiteral("--port takes a COM number 1..%1, a device path or a network "
+                                   "port (rfc2217://HOST:PORT, tcp://HOST:PORT), not %2")
                         .arg(link::MaxComNumber)
                         .arg(quoted(word)));
     const QString path = link::comDevicePath(number, env);
     if (path.isEmpty())
         return fail(QStringLiteral("COM%1 names no device").arg(number));
-    return {path, QStringLiteral("COM%1 (%2)").arg(number).arg(path)};
+    return {link::PortAddress::device(path), path, QStringLiteral("COM%1 (%2)").arg(number).arg(path)};
 }
 
 std::optional<int> blockIndex(std::int32_t kind, const QString& name)

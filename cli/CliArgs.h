@@ -1,4 +1,6 @@
 #pragma once
+#include "link/PortAddress.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,8 @@ enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import
 struct Options {
     Command command = Command::Help;
     QString file;
-    QStringList ports;      // as typed: COM numbers, "COMn" or device paths; download and
-                            // verify take several and work on all of them at once
+    QStringList ports;      // as typed: COM numbers, "COMn", device paths or network ports;
+                            // download and verify take several and work on all at once
     QString block;          // empty: every block
     bool verify = false;    // download: read back and compare afterwards
     bool fast = false;      // download, upload: next frame as soon as the reply is in
@@ -37,11 +39,13 @@ constexpr int MaxPorts = 16;
 // The arguments after the program name.
 Parsed parseArguments(const QStringList& args);
 
-// The device a --port word names: a COM number (through the COM map and ZELTRA_COM<n>), the
-// same as "COMn", or a path. Empty with `error` set when the word names nothing.
+// The port a --port word names: a COM number (through the COM map and ZELTRA_COM<n>), the
+// same as "COMn", a path, or a network port (rfc2217://HOST:PORT, tcp://HOST:PORT). An empty
+// name with `error` set when the word names nothing.
 struct PortChoice {
-    QString path;
-    QString name; // "COM7 (/dev/pts/3)" or the path, for messages
+    link::PortAddress address;
+    QString path; // the device; empty for a network port
+    QString name; // "COM7 (/dev/pts/3)", the path or the address, for messages
 };
 PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error);
 

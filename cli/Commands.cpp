@@ -11,6 +11,8 @@
 
 #include "link/BlockTables.h"
 #include "link/ComPorts.h"
+#include "link/UsbSerial.h"
+#include "link/UsedNetworkPorts.h"
 
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -35,15 +37,36 @@ int fail(int code, const QString& line)
     return code;
 }
 
+QString sysfsRoot(const QProcessEnvironment& env)
+{
+    return env.value(QStringLiteral("ZELTRA_SYSFS"), QStringLiteral("/sys"));
+}
+
 int ports()
 {
+    const auto env = QProcessEnvironment::systemEnvironment();
     QList<link::SystemDevice> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.append({info.systemLocation(), info.description()});
-    for (const QString& line :
-         portsText(link::availableComPorts(devices, QProcessEnvironment::systemEnvironment())))
+    QList<PortLine> lines;
+    for (const auto& port : link::availableComPorts(devices, env))
+        lines.append({port, link::adapterInfo(sysfsRoot(env), port.path)});
+    const QStringList used = link::usedports::read(link::usedports::filePath(env));
+    for (const QString& line : portsText(lines, used))
         printLine(stdout, line);
     return ExitDone;
+}
+
+// Network ports that opened are listed by `ports` from then on.
+void rememberNetworkPorts(const QList<PortChoice>& ports, const QList<TransferResult>& results)
+{
+    const QString file = link::usedports::filePath(QProcessEnvironment::systemEnvironment());
+    for (int i = int(ports.size()) - 1; i >= 0; --i) {
+        if (!ports[i].address.isNetwork() || !results[i].opened)
+            continue;
+        if (const QString e = link::usedports::remember(file, ports[i].address.text()); !e.isEmpty())
+            printLine(stderr, QStringLiteral("zeltra-cli: %1 is not remembered: %2").arg(ports[i].name, e));
+    }
 }
 
 int show(const Options& o)
@@ -88,10 +111,11 @@ int choosePorts(const Options& o, QList<PortChoice>& ports)
     for (const QString& word : o.ports) {
         QString error;
         const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
-        if (port.path.isEmpty())
+        if (port.name.isEmpty())
             return fail(ExitUsage, error);
         for (const PortChoice& other : ports)
-            if (sameDevice(other.path, port.path))
+            if (port.address.isNetwork() ? port.address.sameServerPort(other.address)
+                                         : !other.address.isNetwork() && sameDevice(other.path, port.path))
                 return fail(ExitUsage,
                             QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
         ports << port;
@@ -143,6 +167,7 @@ int runCommand(const Options& o)
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;
     const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
+    rememberNetworkPorts(ports, results);
     if (results.size() > 1)
         return summary(ports, results);
     const TransferResult& result = results.first();

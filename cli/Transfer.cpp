@@ -7,7 +7,7 @@
 #include "link/BlockTables.h"
 #include "link/LinkEngine.h"
 #include "link/LinkTexts.h"
-#include "link/QtSerialChannel.h"
+#include "link/PortChannels.h"
 #include "link/TransferDriver.h"
 
 #include <QEventLoop>
@@ -51,9 +51,10 @@ class PortTransfer : public QObject {
     Q_OBJECT
   public:
     PortTransfer(const Options& o, const LayoutData& model, int listIndex, Progress& progress,
-                 int line)
-        : options_(o), model_(model), listIndex_(listIndex), engine_(model_, channel_),
-          driver_(engine_), progress_(progress), line_(line)
+                 int line, const PortChoice& port)
+        : options_(o), model_(model), listIndex_(listIndex), port_(port),
+          channel_(link::makeChannel(port.address)), engine_(model_, *channel_), driver_(engine_),
+          progress_(progress), line_(line)
     {
         connect(&engine_, &link::LinkEngine::difference, this,
                 [this](int block, int address, int expected, int got) {
@@ -66,6 +67,12 @@ class PortTransfer : public QObject {
         connect(&engine_, &link::LinkEngine::byteRefused, this,
                 [this](link::RefusedByte r) { refused_ << r; });
         connect(&driver_, &link::TransferDriver::finished, this, &PortTransfer::stepEnded);
+        connect(&engine_, &link::LinkEngine::portOpened, this, [this](bool opened) {
+            if (opened)
+                opened_();
+            else
+                openFailed();
+        });
         guard_.setSingleShot(true);
         // Every frame is answered or given up within the reply time: a transfer that takes
         // longer than that for each of its frames has stopped.
@@ -77,15 +84,14 @@ class PortTransfer : public QObject {
         }
     }
 
-    void start(const PortChoice& port)
+    // A network port opens later: the transfer begins when it has.
+    void start()
     {
-        channel_.setDevicePath(port.path);
-        if (!engine_.tryport()) {
-            result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}, {}};
-            QMetaObject::invokeMethod(this, &PortTransfer::ended, Qt::QueuedConnection);
-            return;
-        }
-        begin(firstDirection(options_.command));
+        engine_.setPortAddress(port_.address);
+        if (!engine_.tryport())
+            QMetaObject::invokeMethod(this, &PortTransfer::openFailed, Qt::QueuedConnection);
+        else if (engine_.portReady())
+            opened_();
     }
     const TransferResult& result() const { return result_; }
     const LayoutData& model() const { return model_; }
@@ -94,6 +100,23 @@ class PortTransfer : public QObject {
     void ended();
 
   private:
+    void opened_()
+    {
+        result_.opened = true;
+        begin(firstDirection(options_.command));
+    }
+    void openFailed()
+    {
+        if (ended_)
+            return;
+        ended_ = true;
+        const QString why = channel_->errorString();
+        result_ = {ExitPort,
+                   port_.address.isNetwork() ? QStringLiteral("%1: %2").arg(port_.name, why)
+                                             : portOpenFailure(port_.name, why),
+                   {}, {}, false};
+        emit ended();
+    }
     void begin(Direction direction)
     {
         driver_.start(direction, listIndex_);
@@ -114,9 +137,12 @@ class PortTransfer : public QObject {
             return;
         ended_ = true;
         guard_.stop();
-        channel_.close(); // a transfer given up by the guard stops here
+        const QString lostBecause = channel_->errorString();
+        channel_->close(); // a transfer given up by the guard stops here
         if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified) {
-            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}};
+            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}, true};
+            if (outcome == TransferOutcome::PortLost && !lostBecause.isEmpty())
+                result_.error += QStringLiteral(": ") + lostBecause;
         } else if (!refused_.isEmpty()) {
             result_.code = ExitIncomplete; // the backup is written, but it will not verify
             result_.refused = distinctRefused(refused_);
@@ -131,7 +157,8 @@ class PortTransfer : public QObject {
     const Options& options_;
     LayoutData model_;
     int listIndex_;
-    QtSerialChannel channel_;
+    PortChoice port_;
+    std::unique_ptr<link::SerialChannel> channel_;
     link::LinkEngine engine_;
     link::TransferDriver driver_;
     Progress& progress_;
@@ -156,14 +183,14 @@ QList<TransferResult> runTransfers(const Options& o, LayoutData& model, int list
     QEventLoop loop;
     int running = int(ports.size());
     for (int i = 0; i < ports.size(); ++i) {
-        transfers.push_back(std::make_unique<PortTransfer>(o, model, listIndex, progress, i));
+        transfers.push_back(std::make_unique<PortTransfer>(o, model, listIndex, progress, i, ports[i]));
         QObject::connect(transfers.back().get(), &PortTransfer::ended, &loop, [&] {
             if (--running == 0)
                 loop.quit();
         });
     }
     for (int i = 0; i < ports.size(); ++i)
-        transfers[std::size_t(i)]->start(ports[i]);
+        transfers[std::size_t(i)]->start();
     if (running > 0)
         loop.exec();
     progress.finish();

@@ -13,6 +13,7 @@ struct TransferResult {
     QString error;     // the failure line, when code is not 0
     QStringList lines; // what to report besides (verify differences)
     QList<link::RefusedByte> refused; // bytes an upload could not place (code ExitIncomplete)
+    bool opened = false; // the port opened (a network port is then remembered)
 };
 
 // Runs the command's transfer of list item `listIndex` on every port at once, each with its

@@ -168,6 +168,8 @@ void Trs422kbdf::FormShow()
     action(QStringLiteral("Com1"))->setText(QStringLiteral("Com:%1").arg(model_.Settings.comPort()));
     if (link_)
         link_->Setupcom();
+    if (link_ && !link_->networkPort().isEmpty()) // a network port goes by its address
+        action(QStringLiteral("Com1"))->setText(link_->portCaption());
     action(QStringLiteral("Showclip1"))->setChecked(model_.Settings.showClip());
     saveconfig();
     openStartLayout();

@@ -11,12 +11,14 @@ LinkEngine::LinkEngine(LayoutData& model, SerialChannel& channel, QObject* paren
 {
     channel_.onReceived = [this](int count) { SerialRxChar(count); };
     channel_.onLost = [this] { onLost(); };
+    channel_.onOpened = [this](bool opened) { onOpened(opened); };
 }
 
 LinkEngine::~LinkEngine()
 {
     channel_.onReceived = nullptr;
     channel_.onLost = nullptr;
+    channel_.onOpened = nullptr;
 }
 
 void LinkEngine::setLabel(LabelState& label, const QString& text)
@@ -37,27 +39,56 @@ void LinkEngine::setPortCaption(const QString& caption)
     emit displayChanged();
 }
 
+PortAddress LinkEngine::portAddress() const
+{
+    return address_ ? *address_ : PortAddress::com(model_.Settings.comPort());
+}
+
 bool LinkEngine::tryport()
 {
+    refusePort();
+    channel_.setAddress(portAddress());
+    switch (channel_.open()) {
+    case SerialChannel::OpenResult::Failed:
+        setPortCaption(texts::portUnknown());
+        return false;
+    case SerialChannel::OpenResult::Pending:
+        opening_ = true;
+        return true;
+    case SerialChannel::OpenResult::Opened:
+        break;
+    }
+    portReady_ = true;
+    return true;
+}
+
+void LinkEngine::refusePort()
+{
     portReady_ = false;
+    opening_ = false;
     channel_.close();
     channel_.purgeReceive();
     channel_.purgeTransmit();
     ring_.clear();
     awaited_.reset();
     countdown_ = 0;
-    channel_.setPortNumber(model_.Settings.comPort());
-    if (!channel_.open()) {
-        setPortCaption(texts::portUnknown());
-        return false;
-    }
-    portReady_ = true;
-    return true;
+}
+
+void LinkEngine::onOpened(bool opened)
+{
+    if (!opening_)
+        return; // an open given up by a later tryport
+    opening_ = false;
+    portReady_ = opened;
+    if (!opened)
+        display_.portCaption = texts::portUnknown();
+    emit displayChanged();
+    emit portOpened(opened);
 }
 
 bool LinkEngine::Setupcom()
 {
-    setPortCaption(texts::portNumbered(model_.Settings.comPort()));
+    setPortCaption(address_ ? address_->text() : texts::portNumbered(model_.Settings.comPort()));
     return tryport();
 }
 

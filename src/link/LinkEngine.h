@@ -63,9 +63,16 @@ class LinkEngine : public QObject {
     ~LinkEngine() override;
 
     // Port. tryport returns false when the port did not open ("Com Port Invalid" to show).
+    // A network port opens later: true then, with opening() set until portOpened.
     bool tryport();
     bool Setupcom();
     void clearPortReady() { portReady_ = false; }
+    // The port the next tryport opens; none: the settings record's COM number.
+    void setPortAddress(const std::optional<PortAddress>& address) { address_ = address; }
+    PortAddress portAddress() const;
+    bool opening() const { return opening_; }
+    // The port is closed and stays so: an address that names no port was chosen.
+    void refusePort();
     void setPortCaption(const QString& caption);
 
     // Live remote.
@@ -127,6 +134,8 @@ class LinkEngine : public QObject {
     void byteRefused(zeltra::link::RefusedByte refused);
     // The device went away; the port is closed and its caption shows "Com?".
     void portLost();
+    // An open that tryport left pending ended: the port is ready, or it shows "Com?".
+    void portOpened(bool opened);
     // A running transfer stopped; step() is 0 again.
     void transferEnded(zeltra::link::TransferOutcome outcome);
 
@@ -155,6 +164,7 @@ class LinkEngine : public QObject {
     void setLabel(LabelState& label, const QString& text);
     void setColour(LabelState& label, std::optional<Colour> colour);
     void onLost();
+    void onOpened(bool opened);
     void abortTransfer(TransferOutcome outcome);
 
     LayoutData& model_;
@@ -166,6 +176,8 @@ class LinkEngine : public QObject {
     int countdown_ = 0;
     int comboIndex_ = 0;
     bool portReady_ = false;
+    bool opening_ = false;
+    std::optional<PortAddress> address_;
     bool timerEnabled_ = false;
     bool traceVisible_ = false;
     bool receivedSinceTick_ = false;

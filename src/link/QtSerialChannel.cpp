@@ -2,6 +2,7 @@
 
 #include "link/ComPorts.h"
 #include "link/PortDiagnosis.h"
+#include "link/UsbSerial.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -11,7 +12,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <linux/serial.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 
@@ -32,7 +35,13 @@ QtSerialChannel::~QtSerialChannel()
     close();
 }
 
-bool QtSerialChannel::open()
+void QtSerialChannel::setAddress(const zeltra::link::PortAddress& address)
+{
+    number_ = address.kind == zeltra::link::PortAddress::Kind::Com ? address.number : 0;
+    path_ = address.kind == zeltra::link::PortAddress::Kind::Device ? address.path : QString();
+}
+
+SerialChannel::OpenResult QtSerialChannel::open()
 {
     close();
     notes_.clear();
@@ -42,9 +51,23 @@ bool QtSerialChannel::open()
             : zeltra::link::comDevicePath(number_, QProcessEnvironment::systemEnvironment());
     if (named.isEmpty()) {
         error_ = QStringLiteral("Invalid port number (COM%1)").arg(number_);
-        return false;
+        return OpenResult::Failed;
     }
     const QString tried = path_.isEmpty() ? QStringLiteral("COM%1").arg(number_) : path_;
+    if (!openDevice(named, tried))
+        return OpenResult::Failed;
+    // Settings are applied after opening: a setting the device refuses must not make the
+    // open fail.
+    applyLineSettings();
+    setLowLatency();
+    port_.setReadBufferSize(ReceiveBufferBytes);
+    port_.clear(QSerialPort::AllDirections);
+    error_.clear();
+    return OpenResult::Opened;
+}
+
+bool QtSerialChannel::openDevice(const QString& named, const QString& tried)
+{
     if (const QString why = notADevice(named); !why.isEmpty()) {
         error_ = QStringLiteral("Can't open device %1: %2").arg(tried, why);
         return false;
@@ -72,13 +95,40 @@ bool QtSerialChannel::open()
         port_.clearError();
         return false;
     }
-    // Settings are applied after opening: a setting the device refuses must not make the
-    // open fail.
-    applyLineSettings();
-    port_.setReadBufferSize(ReceiveBufferBytes);
-    port_.clear(QSerialPort::AllDirections);
-    error_.clear();
     return true;
+}
+
+// An FTDI adapter holds received bytes up to its latency timer (16 ms by default), which
+// makes every answer late: its driver delivers them at once while the port asks for low
+// latency. Other drivers take the flag and ignore it, so it is neither set nor claimed there.
+void QtSerialChannel::setLowLatency()
+{
+    const auto adapter = zeltra::link::adapterInfo(sysfsRoot_, port_.portName());
+    if (!zeltra::link::takesLowLatency(adapter.driver))
+        return;
+    serial_struct ss{};
+    const int fd = int(port_.handle());
+    if (::ioctl(fd, TIOCGSERIAL, &ss) != 0)
+        return;
+    const int before = ss.flags;
+    ss.flags |= ASYNC_LOW_LATENCY;
+    if (::ioctl(fd, TIOCSSERIAL, &ss) == 0)
+        serialFlags_ = before;
+    else
+        notes_ << QStringLiteral("low latency not taken");
+}
+
+void QtSerialChannel::restoreSerialFlags()
+{
+    if (!serialFlags_)
+        return;
+    serial_struct ss{};
+    const int fd = int(port_.handle());
+    if (::ioctl(fd, TIOCGSERIAL, &ss) == 0) {
+        ss.flags = *serialFlags_;
+        ::ioctl(fd, TIOCSSERIAL, &ss);
+    }
+    serialFlags_.reset();
 }
 
 QString QtSerialChannel::inUse(const QString& tried)
@@ -163,8 +213,10 @@ void QtSerialChannel::checkParity()
 void QtSerialChannel::close()
 {
     deliveryPending_ = false;
-    if (port_.isOpen())
+    if (port_.isOpen()) {
+        restoreSerialFlags();
         port_.close();
+    }
     port_.clearError();
 }
 

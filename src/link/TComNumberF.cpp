@@ -1,12 +1,15 @@
 #include "link/TComNumberF.h"
 
+#include "link/PortAddress.h"
 #include "link/PortDiagnosis.h"
 
 #include <QComboBox>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QScreen>
@@ -14,7 +17,6 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -69,15 +71,44 @@ void TComNumberF::build()
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(ComboBox1);
-    layout->addWidget(BitBtn1);
+    NetAddress = new QLineEdit(address_, this);
+    NetAddress->setObjectName(QStringLiteral("NetAddress"));
+    NetAddress->setPlaceholderText(QStringLiteral("rfc2217://host:port or tcp://host:port"));
+    NetAddress->setMaxLength(zeltra::link::MaxAddressLength);
+    NetAddress->setMinimumWidth(NetAddress->fontMetrics().horizontalAdvance(NetAddress->placeholderText()) + 16);
+    NetAddress->setToolTip(QStringLiteral(
+        "A keyboard on a serial device server: rfc2217:// sets the line on the server, tcp:// "
+        "sends raw bytes to a port already set to 38400 8O1. Empty: the serial port."));
+    connect(NetAddress, &QLineEdit::textChanged, this, [this](const QString& t) { address_ = t; });
+    // Picking a serial port means the serial port.
+    connect(ComboBox1, &QComboBox::activated, NetAddress, &QLineEdit::clear);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Serial port"), this), 1, 0);
+    layout->addWidget(new QLabel(QStringLiteral("or network port"), this), 1, 1);
+    layout->addWidget(ComboBox1, 2, 0);
+    layout->addWidget(NetAddress, 2, 1);
+    layout->addWidget(BitBtn1, 3, 0, 1, 2);
 }
 
 QString TComNumberF::comboText() const
 {
+    if (!networkAddress().isEmpty())
+        return networkAddress();
     return ComboBox1 ? ComboBox1->currentText() : QStringLiteral("Com1"); // the box's first text
+}
+
+QString TComNumberF::networkAddress() const
+{
+    return address_.trimmed();
+}
+
+void TComNumberF::setNetworkAddress(const QString& text)
+{
+    address_ = text;
+    if (NetAddress)
+        NetAddress->setText(text);
 }
 
 void TComNumberF::GetAvailableComPorts(QStringList& list)

@@ -7,7 +7,7 @@
 #include "link/BlockTables.h"
 #include "link/LinkTexts.h"
 #include "link/PortDiagnosis.h"
-#include "link/QtSerialChannel.h"
+#include "link/PortChannels.h"
 #include "link/TComNumberF.h"
 #include "model/LayoutModel.h"
 #include "model/LayoutSteps.h"
@@ -34,6 +34,7 @@ constexpr int BorderWidth = 5;
 constexpr int MessageFontPixels = 16;
 const char* const TagProperty = "Tag";
 const QString FastTransferKey = QStringLiteral("LinkFastTransfer");
+const QString NetworkPortKey = QStringLiteral("LinkNetworkPort");
 
 // A label's background; no colour is the system's button face.
 void showLabel(QLabel* label, const LabelState& state)
@@ -66,7 +67,7 @@ QLabel* namedLabel(const QString& name, QWidget* parent)
 
 TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts& prompts,
                        QWidget* parent)
-    : TDownloadf(model, picker, prompts, std::make_unique<QtSerialChannel>(), parent)
+    : TDownloadf(model, picker, prompts, std::make_unique<zeltra::link::PortChannel>(), parent)
 {
 }
 
@@ -84,6 +85,10 @@ TDownloadf::TDownloadf(zeltra::LayoutModel& model, TComNumberF& picker, Prompts&
     connect(engine_.get(), &LinkEngine::portLost, this, [this] {
         showPortChecked(false); // shown as after a failed selection
         emit portClosed(engine_->display().portCaption);
+    });
+    connect(engine_.get(), &LinkEngine::portOpened, this, [this](bool opened) {
+        reportPort(opened);
+        showPortChecked(opened);
     });
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::showProgress);
     connect(driver_, &TransferDriver::progress, this, &TDownloadf::transferProgress);
@@ -212,6 +217,7 @@ void TDownloadf::attachSettings(TQvSettingsFile* settings)
     settings_ = nullptr; // reading the option back is no change to store
     const auto stored = settings ? settings->option(FastTransferKey) : std::nullopt;
     setFastTransfer(stored && stored->trimmed() == QLatin1String("1"));
+    networkPort_ = settings ? settings->option(NetworkPortKey).value_or(QString()).trimmed() : QString();
     settings_ = settings;
 }
 
@@ -265,31 +271,63 @@ void TDownloadf::FormShow()
 
 void TDownloadf::reportPort(bool opened)
 {
-    if (!opened)
-        prompts_.showMessage(zeltra::link::texts::comPortInvalid() + QLatin1Char('\n') +
-                                 zeltra::link::portFailureText(model_.Settings.comPort(),
-                                                               Serial->errorString()),
-                             QApplication::applicationDisplayName());
+    if (opened)
+        return;
+    const auto address = engine_->portAddress();
+    const QString why =
+        !addressError_.isEmpty() ? QStringLiteral("\"%1\": %2").arg(networkPort_, addressError_)
+        : address.isNetwork()    ? QStringLiteral("%1: %2").arg(address.text(), Serial->errorString())
+                                 : zeltra::link::portFailureText(model_.Settings.comPort(),
+                                                                 Serial->errorString());
+    prompts_.showMessage(zeltra::link::texts::comPortInvalid() + QLatin1Char('\n') + why,
+                         QApplication::applicationDisplayName());
+}
+
+// A network port when one is chosen, else the settings record's COM number. An address that
+// names no port is refused with its reason, never taken for something else.
+void TDownloadf::openPort()
+{
+    const auto parsed = zeltra::link::parseNetworkAddress(networkPort_);
+    addressError_ = networkPort_.isEmpty() ? QString()
+                    : parsed.address       ? QString()
+                    : parsed.error.isEmpty() ? QStringLiteral("a network port is rfc2217://HOST:PORT or tcp://HOST:PORT")
+                                             : parsed.error;
+    engine_->setPortAddress(parsed.address);
+    if (!addressError_.isEmpty()) {
+        engine_->refusePort();
+        engine_->setPortCaption(zeltra::link::texts::portUnknown());
+        reportPort(false);
+        return;
+    }
+    reportPort(engine_->tryport());
 }
 
 void TDownloadf::Setupcom()
 {
     work_.Settings.setComPort(model_.Settings.comPort());
     picker_.setTag(model_.Settings.comPort());
-    reportPort(engine_->Setupcom());
+    picker_.setNetworkAddress(networkPort_);
+    const auto parsed = zeltra::link::parseNetworkAddress(networkPort_);
+    engine_->setPortCaption(parsed.address ? parsed.address->text()
+                                           : zeltra::link::texts::portNumbered(model_.Settings.comPort()));
+    openPort();
 }
 
 void TDownloadf::Port1Click()
 {
     engine_->clearPortReady();
     picker_.setTag(model_.Settings.comPort());
+    picker_.setNetworkAddress(networkPort_);
     picker_.exec(); // whatever closed it, the last number typed or picked counts
     model_.Settings.setComPort(picker_.Tag());
     work_.Settings.setComPort(picker_.Tag());
+    networkPort_ = picker_.networkAddress();
+    if (settings_)
+        settings_->setOption(NetworkPortKey, networkPort_);
     engine_->setPortCaption(picker_.comboText());
     if (saveconfig)
         saveconfig();
-    reportPort(engine_->tryport());
+    openPort();
     showPortChecked(Serial->active());
 }
 

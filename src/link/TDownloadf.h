@@ -52,6 +52,9 @@ class TDownloadf : public QDialog {
     void attachSettings(TQvSettingsFile* settings);
     void setFastTransfer(bool on);
     bool fastTransfer() const;
+    // The network port chosen in the picker (kept in the settings file); empty: the COM
+    // number of the settings record.
+    QString networkPort() const { return networkPort_; }
 
     void Setupcom();
     void Port1Click();
@@ -84,7 +87,8 @@ class TDownloadf : public QDialog {
     void FormShow();
     void LoadkeyClick();
     void Check1Click();
-    // "Com Port Invalid" when the port did not open.
+    // Opens the chosen port; "Com Port Invalid" when it does not open, now or later.
+    void openPort();
     void reportPort(bool opened);
     void showDisplay();
     void showProgress(int done, int total, qint64 msLeft);
@@ -119,4 +123,6 @@ class TDownloadf : public QDialog {
     int block_ = 0;            // the block list's item, also while there is no list yet
     bool traceShown_ = false;
     bool portChecked_ = false; // the Port item's check: the port a selection opened
+    QString networkPort_;
+    QString addressError_; // why networkPort_ names no port
 };

@@ -22,10 +22,12 @@ enum class Direction { Download = DownloadBase, Upload = UploadBase, Verify = Ve
 // Off, frames go out one per tick, as the keyboard has always been driven.
 //
 // Without a window:
-//   QtSerialChannel channel;            // zeltra_serial; setDevicePath() or a COM number
-//   LinkEngine engine(layout, channel); // a LayoutData; its KbdType() picks the blocks
+//   auto channel = makeChannel(address); // zeltra_serial (PortChannels.h): serial or network
+//   LinkEngine engine(layout, *channel); // a LayoutData; its KbdType() picks the blocks
 //   TransferDriver driver(engine);
-//   if (!engine.tryport()) ...          // the port did not open: channel.errorString()
+//   engine.setPortAddress(address);
+//   if (!engine.tryport()) ...          // the port did not open: channel->errorString()
+//   // a network port opens later: LinkEngine::portOpened(bool) before the first transfer
 //   connect(&driver, &TransferDriver::finished, ...);   // TransferOutcome
 //   connect(&engine, &LinkEngine::difference, ...);     // what a verify found
 //   driver.start(Direction::Download, 0);               // 0 "All", or a block number

@@ -133,6 +133,11 @@ class TestCliCore : public QObject {
         QTest::newRow("too large") << "1000" << "";
         QTest::newRow("word") << "usb" << "";
         QTest::newRow("COM without number") << "COM" << "";
+        QTest::newRow("RFC 2217 port") << "rfc2217://studio-a:2000" << "rfc2217://studio-a:2000";
+        QTest::newRow("raw port, scheme in capitals") << "TCP://10.0.0.5:4001" << "tcp://10.0.0.5:4001";
+        QTest::newRow("IPv6 port") << "tcp://[::1]:4001" << "tcp://[::1]:4001";
+        QTest::newRow("another scheme") << "telnet://studio-a:23" << "";
+        QTest::newRow("network port without its number") << "rfc2217://studio-a" << "";
     }
     void port()
     {
@@ -142,7 +147,7 @@ class TestCliCore : public QObject {
         env.insert(QStringLiteral("ZELTRA_COM7"), QStringLiteral("/tmp/kbd"));
         QString error;
         const PortChoice p = resolvePort(word, env, &error);
-        QCOMPARE(p.path, path);
+        QCOMPARE(p.address.isNetwork() ? p.name : p.path, path);
         QCOMPARE(error.isEmpty(), !path.isEmpty());
     }
 
@@ -254,12 +259,35 @@ class TestCliCore : public QObject {
         QCOMPARE(barLine(QStringLiteral("Go"), done, total, 10), line);
     }
 
+    void portsList_data()
+    {
+        using link::AdapterInfo;
+        QTest::addColumn<QList<PortLine>>("ports");
+        QTest::addColumn<QStringList>("used");
+        QTest::addColumn<QStringList>("lines");
+        const PortLine uart{{1, "COM1", "/dev/ttyS0", "16550A"}, {}};
+        const PortLine pty{{7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}, {}};
+        QTest::newRow("serial ports") << QList<PortLine>{uart, pty} << QStringList{}
+                                      << QStringList{"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"};
+        QTest::newRow("none") << QList<PortLine>{} << QStringList{} << QStringList{"no serial ports found"};
+        QTest::newRow("FTDI adapter with its latency timer")
+            << QList<PortLine>{uart, {{33, "COM33", "/dev/ttyUSB0", "FT232R USB UART"}, AdapterInfo{"ftdi_sio", 16}}}
+            << QStringList{}
+            << QStringList{"COM1   /dev/ttyS0    16550A", "COM33  /dev/ttyUSB0  FT232R USB UART  driver ftdi_sio, latency timer 16 ms"};
+        QTest::newRow("other adapter: its driver alone")
+            << QList<PortLine>{{{34, "COM34", "/dev/ttyUSB1", "CP2102"}, AdapterInfo{"cp210x", std::nullopt}}}
+            << QStringList{} << QStringList{"COM34  /dev/ttyUSB1  CP2102  driver cp210x"};
+        QTest::newRow("network ports used before")
+            << QList<PortLine>{} << QStringList{"rfc2217://studio-a:2000", "tcp://[::1]:4001"}
+            << QStringList{"no serial ports found", "rfc2217://studio-a:2000  network port, used before",
+                           "tcp://[::1]:4001  network port, used before"};
+    }
     void portsList()
     {
-        const QStringList lines = portsText({{1, "COM1", "/dev/ttyS0", "16550A"},
-                                             {7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}});
-        QCOMPARE(lines, QStringList({"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"}));
-        QCOMPARE(portsText({}), QStringList{"no serial ports found"});
+        QFETCH(QList<PortLine>, ports);
+        QFETCH(QStringList, used);
+        QFETCH(QStringList, lines);
+        QCOMPARE(portsText(ports, used), lines);
     }
 
     void loadLayout_data()

@@ -64,10 +64,10 @@ class TestCliEndToEnd : public QObject {
         QTest::newRow("unknown option") << QStringList{"show", "a.bin", "--colour"} << 1
                                         << "zeltra-cli: unknown option --colour (try 'zeltra-cli --help')";
         QTest::newRow("port number without device") << QStringList{"verify", "a.bin", "--port", "0"} << 1
-                                                    << "zeltra-cli: --port takes a COM number 1..999 or a "
-                                                       "device path, not \"0\" (try 'zeltra-cli --help')";
+                                                    << "zeltra-cli: --port takes a COM number 1..999, a "
+                                                       "device path or a network port (rfc2217://HOST:PORT, tcp://HOST:PORT), not \"0\" (try 'zeltra-cli --help')";
         QTest::newRow("control characters in an option") << QStringList{"show", "a", "--c\x1b[2J\n"} << 1 << "zeltra-cli: unknown option --c.[2J. (try 'zeltra-cli --help')";
-        QTest::newRow("control characters in the port") << QStringList{"verify", "a", "--port", "7\n\x1b"} << 1 << "zeltra-cli: --port takes a COM number 1..999 or a device path, not \"7..\" (try 'zeltra-cli --help')";
+        QTest::newRow("control characters in the port") << QStringList{"verify", "a", "--port", "7\n\x1b"} << 1 << "zeltra-cli: --port takes a COM number 1..999, a device path or a network port (rfc2217://HOST:PORT, tcp://HOST:PORT), not \"7..\" (try 'zeltra-cli --help')";
     }
     void usage()
     {

@@ -61,6 +61,7 @@ const QStringList InstalledFiles{
     QStringLiteral("share/applications/zeltra.desktop"),
     QStringLiteral("share/icons/hicolor/scalable/apps/zeltra.svg"),
     QStringLiteral("share/mime/packages/zeltra-layout.xml"),
+    QStringLiteral("lib/udev/rules.d/60-zeltra-ftdi-latency.rules"),
 };
 } // namespace
 

@@ -13,6 +13,7 @@ class FakeChannel : public zeltra::link::SerialChannel {
     bool openSucceeds = true;
     bool isOpen = false;
     int number = 0;
+    zeltra::link::PortAddress address;
     WriteResult result = WriteResult::All;
     QList<QByteArray> sent;
     QByteArray input;
@@ -23,9 +24,17 @@ class FakeChannel : public zeltra::link::SerialChannel {
     bool autoDeliver = false; // answers arrive from the event loop, as from a line
     std::function<void()> onWrite;
 
-    void setPortNumber(int n) override { number = n; }
+    void setAddress(const zeltra::link::PortAddress& a) override
+    {
+        address = a;
+        number = a.kind == zeltra::link::PortAddress::Kind::Com ? a.number : 0;
+    }
     // Port 0 names no device.
-    bool open() override { return isOpen = openSucceeds && number > 0; }
+    OpenResult open() override
+    {
+        isOpen = openSucceeds && (number > 0 || address.kind != zeltra::link::PortAddress::Kind::Com);
+        return isOpen ? OpenResult::Opened : OpenResult::Failed;
+    }
     QString errorString() const override { return QStringLiteral("fake"); }
     void close() override { isOpen = false; }
     bool active() const override { return isOpen; }

@@ -15,8 +15,10 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -126,6 +128,110 @@ class TestLinkWindow : public QObject {
         QCOMPARE(w.action("Port1")->isChecked(), opened);
         QCOMPARE(w.dl.portCaption(), opened ? typed : QStringLiteral("Com?"));
         QCOMPARE(firstLines(w.prompts.messages), opened ? QStringList() : QStringList{"Com Port Invalid"});
+    }
+
+    // The picker's network field: an address there is the port, kept in zeltra.ini and opened
+    // again at the next start; text that names no network port is refused with its reason.
+    void networkPortChoice_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("reason"); // the second line of "Com Port Invalid"; empty: opens
+        QTest::newRow("RFC 2217 port") << "rfc2217://studio-a:2000" << "rfc2217://studio-a:2000" << "";
+        QTest::newRow("raw port, blanks around") << " tcp://[::1]:4001 " << "tcp://[::1]:4001" << "";
+        QTest::newRow("no port number") << "tcp://studio-a" << "Com?"
+                                        << "\"tcp://studio-a\": the port number is missing (HOST:PORT)";
+        QTest::newRow("no scheme") << "studio-a:2000" << "Com?"
+                                   << "\"studio-a:2000\": a network port is rfc2217://HOST:PORT or tcp://HOST:PORT";
+        QTest::newRow("empty: the COM number") << "" << "COM4" << "";
+    }
+    void networkPortChoice()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, caption);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("zeltra.def")), "[APP]\nExe=zeltra\n");
+        const QString program = dir.filePath(QStringLiteral("zeltra"));
+        {
+            TQvSettingsFile settings(program, {}, {});
+            QVERIFY(settings.open());
+            Window w;
+            w.dl.attachSettings(&settings);
+            w.model.Settings.setComPort(1);
+            QTimer::singleShot(0, &w.picker, [&] {
+                w.picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("COM4"));
+                w.picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->setText(typed);
+                w.picker.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            });
+            w.dl.Port1Click();
+            QCOMPARE(w.model.Settings.comPort(), 4); // the settings record keeps its COM number
+            QCOMPARE(w.dl.portCaption(), caption);
+            QCOMPARE(w.channel->isOpen, reason.isEmpty());
+            QCOMPARE(w.channel->address.isNetwork(), reason.isEmpty() && !typed.isEmpty());
+            QCOMPARE(w.prompts.messages,
+                     reason.isEmpty() ? QStringList() : QStringList{"Com Port Invalid\n" + reason});
+            QVERIFY(readFile(dir.filePath(QStringLiteral("zeltra.ini")))
+                        .split('\n').contains("LinkNetworkPort=" + typed.trimmed().toUtf8()));
+        }
+        TQvSettingsFile settings(program, {}, {}); // the next start opens the same port
+        QVERIFY(settings.open());
+        Window w;
+        w.dl.attachSettings(&settings);
+        w.model.Settings.setComPort(4);
+        w.dl.Setupcom();
+        QCOMPARE(w.dl.portCaption(), typed.isEmpty() ? QStringLiteral("Com:4") : caption);
+        QCOMPARE(w.channel->isOpen, reason.isEmpty());
+        QCOMPARE(w.picker.networkAddress(), typed.trimmed());
+    }
+
+    // A network port opens later; when it does not, "Com Port Invalid" names the address and
+    // the server's reason, and the port shows as closed.
+    void networkPortThatDoesNotOpen()
+    {
+        quint16 free = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            free = probe.serverPort();
+        }
+        LayoutModel model;
+        model.initDefaults(QStringLiteral("/nonexistent/"));
+        ScriptedPrompts prompts;
+        TComNumberF picker;
+        TDownloadf dl(model, picker, prompts);
+        const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(free);
+        QTimer::singleShot(0, &picker, [&] {
+            picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->setText(address);
+            picker.accept();
+        });
+        dl.Port1Click();
+        QVERIFY(prompts.messages.isEmpty()); // nothing is known yet, and nothing waits
+        QCOMPARE(dl.portCaption(), address);
+        QTRY_COMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.first(),
+                 "Com Port Invalid\n" + address + ": the connection was refused: no server takes "
+                 "connections on port " + QString::number(free) + " there");
+        QCOMPARE(dl.portCaption(), QStringLiteral("Com?"));
+        dl.show(); // the window makes its controls when it is first shown
+        QVERIFY(!dl.findChild<QAction*>(QStringLiteral("Port1"))->isChecked());
+    }
+
+    // Picking a serial port from the list means the serial port: the network field empties.
+    void pickingASerialPortClearsTheAddress()
+    {
+        TComNumberF picker;
+        picker.setNetworkAddress(QStringLiteral("tcp://studio-a:4001"));
+        QTimer::singleShot(0, &picker, [&] {
+            auto* combo = picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+            QCOMPARE(picker.findChild<QLineEdit*>(QStringLiteral("NetAddress"))->text(),
+                     QStringLiteral("tcp://studio-a:4001"));
+            emit combo->activated(0);
+            picker.accept();
+        });
+        picker.exec();
+        QVERIFY(picker.networkAddress().isEmpty());
+        QCOMPARE(picker.comboText(), picker.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentText());
     }
 
     void blockListFollowsKind_data()
