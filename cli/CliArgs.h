@@ -8,7 +8,7 @@
 // The words of a zeltra-cli command line, checked before anything touches a file or a port.
 namespace zeltra::cli {
 
-enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff };
+enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff, Print };
 
 struct Options {
     Command command = Command::Help;
@@ -21,6 +21,8 @@ struct Options {
     std::int32_t kind = -1; // upload: the keyboard kind of the new file
     QString second;         // export: the document; import: the layout; diff: the other file
     bool exact = false;     // upload: keep every byte as read, times that are not BCD too
+    bool json = false;      // ports, download, upload, verify, diff: one JSON document on stdout
+    QString page = QStringLiteral("A4"); // print: A4 or Letter
     bool operator==(const Options&) const = default;
 };
 
@@ -37,11 +39,15 @@ constexpr int MaxPorts = 16;
 // The arguments after the program name.
 Parsed parseArguments(const QStringList& args);
 
+// Whether a command line asks for a JSON document, also one that does not parse.
+bool wantsJson(const QStringList& args);
+
 // The device a --port word names: a COM number (through the COM map and ZELTRA_COM<n>), the
 // same as "COMn", or a path. Empty with `error` set when the word names nothing.
 struct PortChoice {
     QString path;
-    QString name; // "COM7 (/dev/pts/3)" or the path, for messages
+    QString name;    // "COM7 (/dev/pts/3)" or the path, for messages
+    QString address; // "COM7" or the path, for results read by scripts
 };
 PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error);
 

@@ -3,10 +3,12 @@
 #include "DocumentCommands.h"
 #include "ExitCodes.h"
 #include "HelpText.h"
+#include "JsonResults.h"
 #include "LayoutFile.h"
 #include "LeftOut.h"
 #include "LayoutText.h"
 #include "PortsText.h"
+#include "PrintCommand.h"
 #include "Transfer.h"
 
 #include "link/BlockTables.h"
@@ -35,15 +37,58 @@ int fail(int code, const QString& line)
     return code;
 }
 
-int ports()
+void printDocument(const QByteArray& document)
+{
+    std::fwrite(document.constData(), 1, std::size_t(document.size()), stdout);
+}
+
+const char* commandName(Command command)
+{
+    switch (command) {
+    case Command::Download:
+        return "download";
+    case Command::Upload:
+        return "upload";
+    case Command::Verify:
+        return "verify";
+    default:
+        return "";
+    }
+}
+
+// A failure line on stderr; with --json also the document that tells it on stdout.
+int failed(const Options& o, int code, const QString& line)
+{
+    if (o.json)
+        printDocument(failureDocument(QLatin1String(commandName(o.command)), code, line));
+    return fail(code, line);
+}
+
+int ports(const Options& o)
 {
     QList<link::SystemDevice> devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices.append({info.systemLocation(), info.description()});
-    for (const QString& line :
-         portsText(link::availableComPorts(devices, QProcessEnvironment::systemEnvironment())))
+    const auto found = link::availableComPorts(devices, QProcessEnvironment::systemEnvironment());
+    if (o.json) {
+        printDocument(portsDocument(found));
+        return ExitDone;
+    }
+    for (const QString& line : portsText(found))
         printLine(stdout, line);
     return ExitDone;
+}
+
+QList<PortReport> reports(const QList<PortChoice>& ports, const QList<TransferResult>& results)
+{
+    QList<PortReport> out;
+    for (int i = 0; i < ports.size(); ++i) {
+        const TransferResult& r = results[i];
+        out << PortReport{ports[i].address, ports[i].path, r.code,
+                          r.code == ExitDone ? QStringLiteral("done") : r.error,
+                          r.blocksDone, r.bytesWritten, r.bytesRead, r.mismatches, r.refused};
+    }
+    return out;
 }
 
 int show(const Options& o)
@@ -64,10 +109,10 @@ int prepare(const Options& o, LayoutModel& model, int& listIndex)
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
                                                    : loadLayout(o.file, model);
     if (!e.isEmpty())
-        return fail(ExitFile, e);
+        return failed(o, ExitFile, e);
     const auto index = blockIndex(model.KbdType(), o.block);
     if (!index)
-        return fail(ExitUsage, QStringLiteral("a %1 layout has no block \"%2\"")
+        return failed(o, ExitUsage, QStringLiteral("a %1 layout has no block \"%2\"")
                                    .arg(model.KbdType() == KbdMonitor ? QStringLiteral("monitor")
                                                                       : QStringLiteral("machine"),
                                         o.block));
@@ -89,10 +134,10 @@ int choosePorts(const Options& o, QList<PortChoice>& ports)
         QString error;
         const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
         if (port.path.isEmpty())
-            return fail(ExitUsage, error);
+            return failed(o, ExitUsage, error);
         for (const PortChoice& other : ports)
             if (sameDevice(other.path, port.path))
-                return fail(ExitUsage,
+                return failed(o, ExitUsage,
                             QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
         ports << port;
     }
@@ -112,6 +157,29 @@ int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results
     return worstCode(results);
 }
 
+// The upload's file is written as without --json; the document tells the end of it.
+int finishJson(const Options& o, const LayoutModel& model, const QList<PortChoice>& ports,
+               const QList<TransferResult>& results, bool newFile)
+{
+    QList<PortReport> report = reports(ports, results);
+    const TransferResult& first = results.first();
+    if (o.command == Command::Upload && (first.code == ExitDone || first.code == ExitIncomplete)) {
+        for (const QString& line : leftOutLines(first.refused, model, newFile))
+            printLine(stderr, QStringLiteral("zeltra-cli: ") + line);
+        if (const QString e = saveLayout(o.file, model); !e.isEmpty()) {
+            report.first().exitCode = ExitFile;
+            report.first().message = e;
+        } else if (first.code == ExitIncomplete) {
+            report.first().message = incompleteLine(first.refused, o.file, newFile);
+        }
+    }
+    printDocument(transferDocument(QLatin1String(commandName(o.command)), o.file, report));
+    int code = ExitDone;
+    for (const PortReport& r : report)
+        code = std::max(code, r.exitCode);
+    return code;
+}
+
 } // namespace
 
 int runCommand(const Options& o)
@@ -120,7 +188,7 @@ int runCommand(const Options& o)
     case Command::Help:
         return ExitDone;
     case Command::Ports:
-        return ports();
+        return ports(o);
     case Command::Show:
         return show(o);
     case Command::Export:
@@ -129,6 +197,8 @@ int runCommand(const Options& o)
         return importLayout(o);
     case Command::Diff:
         return diffLayouts(o);
+    case Command::Print:
+        return printLayout(o);
     case Command::Download:
     case Command::Upload:
     case Command::Verify:
@@ -143,6 +213,8 @@ int runCommand(const Options& o)
     if (const int rc = prepare(o, model, listIndex); rc != ExitDone)
         return rc;
     const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
+    if (o.json)
+        return finishJson(o, model, ports, results, newFile);
     if (results.size() > 1)
         return summary(ports, results);
     const TransferResult& result = results.first();

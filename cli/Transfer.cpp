@@ -58,7 +58,9 @@ class PortTransfer : public QObject {
         connect(&engine_, &link::LinkEngine::difference, this,
                 [this](int block, int address, int expected, int got) {
                     differences_ << link::texts::differenceLine(block, address, expected, got);
+                    mismatches_ << Mismatch{block, address, expected, got};
                 });
+        connect(&engine_, &link::LinkEngine::answered, this, &PortTransfer::count);
         connect(
             &driver_, &link::TransferDriver::progress, this, [this](int done, int total, qint64) {
                 progress_.update(line_, stepCaption(model_.KbdType(), engine_.step()), done, total);
@@ -81,7 +83,9 @@ class PortTransfer : public QObject {
     {
         channel_.setDevicePath(port.path);
         if (!engine_.tryport()) {
-            result_ = {ExitPort, portOpenFailure(port.name, channel_.errorString()), {}, {}};
+            result_ = {};
+            result_.code = ExitPort;
+            result_.error = portOpenFailure(port.name, channel_.errorString());
             QMetaObject::invokeMethod(this, &PortTransfer::ended, Qt::QueuedConnection);
             return;
         }
@@ -94,6 +98,20 @@ class PortTransfer : public QObject {
     void ended();
 
   private:
+    // An answered frame: a byte written, or a read of up to eight bytes. A block is done
+    // when the next one's first frame is answered, or when the transfer ends well.
+    void count()
+    {
+        const int step = engine_.step();
+        const auto kind = link::stepEntry(model_.KbdType(), step, engine_.uploadList()).kind;
+        if (kind == link::StepKind::Download)
+            ++counts_.bytesWritten;
+        else if (kind == link::StepKind::Upload || kind == link::StepKind::Verify)
+            counts_.bytesRead += link::ReplyDataBytes;
+        if (step != countedStep_ && countedStep_ != 0)
+            ++counts_.blocksDone;
+        countedStep_ = step;
+    }
     void begin(Direction direction)
     {
         driver_.start(direction, listIndex_);
@@ -116,7 +134,9 @@ class PortTransfer : public QObject {
         guard_.stop();
         channel_.close(); // a transfer given up by the guard stops here
         if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified) {
-            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}};
+            result_ = {};
+            result_.code = exitCodeFor(outcome);
+            result_.error = outcomeText(outcome);
         } else if (!refused_.isEmpty()) {
             result_.code = ExitIncomplete; // the backup is written, but it will not verify
             result_.refused = distinctRefused(refused_);
@@ -125,6 +145,12 @@ class PortTransfer : public QObject {
             result_.error = link::texts::bytesDiffer(engine_.differences());
             result_.lines = differences_;
         }
+        const bool whole = outcome == TransferOutcome::Finished ||
+                           outcome == TransferOutcome::Verified || outcome == TransferOutcome::Differ;
+        result_.blocksDone = counts_.blocksDone + (whole && countedStep_ != 0 ? 1 : 0);
+        result_.bytesWritten = counts_.bytesWritten;
+        result_.bytesRead = counts_.bytesRead;
+        result_.mismatches = mismatches_;
         emit ended();
     }
 
@@ -139,6 +165,9 @@ class PortTransfer : public QObject {
     QTimer guard_;
     QStringList differences_;
     QList<link::RefusedByte> refused_;
+    QList<Mismatch> mismatches_;
+    TransferResult counts_;
+    int countedStep_ = 0;
     TransferResult result_;
     bool ended_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "CliArgs.h"
+#include "JsonResults.h"
 #include "link/BlockTables.h"
 #include "model/LayoutModel.h"
 
@@ -13,6 +14,11 @@ struct TransferResult {
     QString error;     // the failure line, when code is not 0
     QStringList lines; // what to report besides (verify differences)
     QList<link::RefusedByte> refused; // bytes an upload could not place (code ExitIncomplete)
+    // What reached the keyboard or came back from it, also for a transfer that failed.
+    int blocksDone = 0;
+    int bytesWritten = 0;
+    int bytesRead = 0;
+    QList<Mismatch> mismatches;
 };
 
 // Runs the command's transfer of list item `listIndex` on every port at once, each with its
