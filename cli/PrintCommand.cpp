@@ -29,8 +29,9 @@ int fail(int code, const QString& line)
 
 void preparePrintPlatform()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // A PDF needs no screen. A display that is set but gone (a closed ssh -X session) would
+    // end the program in Qt's start-up, so the display is never asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 

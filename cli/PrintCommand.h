@@ -7,8 +7,8 @@ namespace zeltra::cli {
 
 int printLayout(const Options& options);
 
-// Before the application object exists: with no display, painting runs on the offscreen
-// platform (unless QT_QPA_PLATFORM says otherwise).
+// Before the application object exists: painting runs on the offscreen platform, with or
+// without a display (unless QT_QPA_PLATFORM says otherwise).
 void preparePrintPlatform();
 
 } // namespace zeltra::cli

@@ -28,6 +28,7 @@ void Trs422kbdf::Print1Click()
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview1"));
     preview.setWindowTitle(QStringLiteral("Print layout card"));
+    preview.resize(900, 1000); // a page large enough to read
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&](QPrinter* target) { card::paintCard(content, header, *target); });
     preview.exec();

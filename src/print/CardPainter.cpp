@@ -36,6 +36,7 @@ struct Fonts {
     QFont tableTitle = font(11, true);
     QFont columns = font(8.5, true);
     QFont cell = font(8.5);
+    QFont keyCaption = font(10, true);
     QFont footer = font(8);
 };
 
@@ -175,7 +176,7 @@ class Painter {
         p_->drawRoundedRect(r, 4 * scale, 4 * scale);
         if (key.caption.isEmpty())
             return;
-        QFont f = fonts_.cell;
+        QFont f = fonts_.keyCaption;
         const qreal room = r.width() * 0.9;
         while (f.pointSizeF() > 4 && textWidth(f, key.caption) > room)
             f.setPointSizeF(f.pointSizeF() - 0.25);

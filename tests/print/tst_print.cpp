@@ -37,6 +37,11 @@ QString placed(const QList<card::Page>& pages)
 QByteArray tool(const QString& program, const QStringList& args, int* status = nullptr)
 {
     QProcess p;
+    // A display that is set but gone, as after a closed ssh -X session: a PDF needs none.
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
+    p.setProcessEnvironment(env);
     p.start(program, args);
     p.waitForFinished(120000);
     if (status)
