@@ -47,10 +47,27 @@ namespace {
 constexpr QLatin1StringView TemporaryMarker(".zeltra-");
 constexpr int TemporaryExtra = 1 + 8 + 6; // the leading dot, the marker, six random characters
 
+// The target's name as its temporary files carry it: cut short (by whole characters) where
+// the marker would make the name longer than a folder entry may be.
+QString temporaryStem(const QString& name)
+{
+    QString stem;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype n = name[i].isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        bytes += QFile::encodeName(name.mid(i, n)).size();
+        if (bytes > NAME_MAX - TemporaryExtra)
+            break;
+        stem += name.mid(i, n);
+        i += n;
+    }
+    return stem;
+}
+
 QString temporaryTemplate(const QString& target)
 {
-    return folderOf(target) + QLatin1Char('.') + fileNameOf(target) + TemporaryMarker +
-           QStringLiteral("XXXXXX");
+    return folderOf(target) + QLatin1Char('.') + temporaryStem(fileNameOf(target)) +
+           TemporaryMarker + QStringLiteral("XXXXXX");
 }
 
 QString systemReason(int error)
@@ -126,7 +143,7 @@ QString writeAll(QFile& file, const QByteArray& data)
 
 QString temporaryPattern(const QString& path)
 {
-    return QLatin1Char('.') + fileNameOf(path) + TemporaryMarker + QStringLiteral("??????");
+    return QLatin1Char('.') + temporaryStem(fileNameOf(path)) + TemporaryMarker + QStringLiteral("??????");
 }
 
 void removeStaleTemporaries(const QString& path, int minAgeSecs)
@@ -136,7 +153,7 @@ void removeStaleTemporaries(const QString& path, int minAgeSecs)
     if (name.isEmpty())
         return;
     const QRegularExpression ours(QStringLiteral("^\\.%1%2[A-Za-z0-9]{6}$")
-                                      .arg(QRegularExpression::escape(name),
+                                      .arg(QRegularExpression::escape(temporaryStem(name)),
                                            QRegularExpression::escape(TemporaryMarker)));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
     const QDir folder = target.absoluteDir();
@@ -155,7 +172,7 @@ QString saveProblem(const QString& path)
     const QString target = savedFile(path);
     const qsizetype nameBytes = QFile::encodeName(fileNameOf(target)).size();
     const qsizetype pathBytes = QFile::encodeName(QFileInfo(target).absoluteFilePath()).size();
-    if (nameBytes + TemporaryExtra > NAME_MAX || pathBytes + TemporaryExtra >= PATH_MAX)
+    if (nameBytes > NAME_MAX || pathBytes + TemporaryExtra >= PATH_MAX)
         return QStringLiteral("The file name is too long.");
     // A file made there shows whether the folder takes new files.
     QTemporaryFile probe(temporaryTemplate(target));

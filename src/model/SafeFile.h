@@ -29,7 +29,8 @@ QString writeAtomic(const QString& path, const QByteArray& data);
 QString saveProblem(const QString& path);
 
 // The name pattern of the temporary files a save of `path` makes: ".<name>.zeltra-" and six
-// random letters and digits. No other file is ever taken for ours.
+// random letters and digits (a long name cut short to fit). No other file is ever taken for
+// ours.
 QString temporaryPattern(const QString& path);
 
 // Removes our temporary files of `path` (temporaryPattern) older than `minAgeSecs`.

@@ -65,6 +65,8 @@ private slots:
     void staleTemporariesRemoved();
     void saveKeepsMode_data();
     void saveKeepsMode();
+    void longNameSaves_data();
+    void longNameSaves();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -362,6 +364,35 @@ void TestLayoutFiles::saveKeepsMode()
     QCOMPARE(int(st.st_mode & 07777), after);
     QCOMPARE(readFile(real), QByteArray("new"));
     QCOMPARE(QFileInfo(link).isSymLink(), before >= 0);
+}
+
+void TestLayoutFiles::longNameSaves_data()
+{
+    QTest::addColumn<QString>("name"); // 250 bytes: too long for the marker beside it
+    QTest::newRow("plain letters") << QString(246, u'n') + QStringLiteral(".bin");
+    QTest::newRow("two-byte letters") << QString(123, u'\u00e9') + QStringLiteral(".bin");
+}
+
+// A name near the longest a folder takes still saves, and its leftovers are still found.
+void TestLayoutFiles::longNameSaves()
+{
+    QFETCH(QString, name);
+    QCOMPARE(QFile::encodeName(name).size(), 250);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QCOMPARE(safefile::saveProblem(path), QString());
+    QCOMPARE(safefile::writeAtomic(path, "one"), QString());
+    const QStringList leftovers = QDir(dir.path()).entryList(
+        {safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("*"))},
+        QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList());
+    QFile stale(dir.filePath(safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("aB3dE6"))));
+    QVERIFY(stale.open(QIODevice::WriteOnly) &&
+            stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    stale.close();
+    QCOMPARE(safefile::writeAtomic(path, "two"), QString());
+    QVERIFY(!stale.exists());
+    QCOMPARE(readFile(path), QByteArray("two"));
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)
