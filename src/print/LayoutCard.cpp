@@ -18,9 +18,20 @@ QString number(int n)
     return QString::number(n);
 }
 
+// A name from the file as it can be printed: a control character becomes '.'.
+QString printable(const QString& text)
+{
+    QString out = text.trimmed();
+    for (QChar& c : out)
+        if (!c.isPrint())
+            c = QLatin1Char('.');
+    return out;
+}
+
 Key key(int index, const KeyFace& face, const std::optional<QString>& caption)
 {
-    return {KeyPlaces[std::size_t(index)], caption.value_or(face.caption), face.fill, face.text};
+    return {KeyPlaces[std::size_t(index)], printable(caption.value_or(face.caption)), face.fill,
+            face.text};
 }
 
 QString description(int listKind, int code)
@@ -100,7 +111,7 @@ QString formatRef(const MonitorImage& img, int slot)
     const int record = img.formatAssign(slot);
     if (record >= mon::FormatCount)
         return QStringLiteral("%1 (no such format)").arg(record + 1);
-    return QStringLiteral("%1 \"%2\"").arg(record + 1).arg(img.formatName(record).trimmed());
+    return QStringLiteral("%1 \"%2\"").arg(record + 1).arg(printable(img.formatName(record)));
 }
 
 Table memoryTable(const MonitorImage& img)
@@ -118,7 +129,7 @@ Table formatTable(const MonitorImage& img)
     Table t{QStringLiteral("Formats"), {"Format", "Name", "Fields", "Input trim", "Stereo trim"}, {}};
     for (int r = 0; r < mon::FormatCount; ++r) {
         const RecordBytes b = readRecord(img, r);
-        t.rows << QStringList{number(r + 1), img.formatName(r).trimmed(),
+        t.rows << QStringList{number(r + 1), printable(img.formatName(r)),
                               describeFields(unpackFields(b)),
                               levelText(b[rec::InputTrim], inputTrimUse().zero),
                               levelText(b[rec::StereoTrim], stereoTrimUse().zero)};

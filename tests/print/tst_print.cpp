@@ -103,7 +103,8 @@ QStringList expectedWords(const QByteArray& layout)
             words << zeltra::words::timecodeWords(bytes + mcn::Gpos + 4 * g) << QStringLiteral("GPO %1").arg(g + 1);
         words << "Macro H" << "Mark In" << "Loop 16" << "Cue 32";
     } else {
-        words << "LCRS" << "StereoA4" << "Format memories" << "Trims" << "User-H";
+        // A name with control characters in it is printed with dots for them.
+        words << "LCRS" << "StereoA4" << "Format memories" << "Trims" << "User-H" << "Bad.[2J";
     }
     words.removeAll(QString());
     return words;
