@@ -46,7 +46,6 @@ struct TableShape {
     QList<qreal> rowHeights;
     qreal headHeight = 0;
     qreal titleHeight = 0;
-    int wrapped = -1; // the column whose text wraps, if one must
 };
 
 class Painter {
@@ -204,10 +203,10 @@ class Painter {
         qreal total = 0;
         for (qreal w : natural)
             total += w;
-        if (total > width_) {
-            s.wrapped = int(std::max_element(natural.begin(), natural.end()) - natural.begin());
-            const qreal rest = width_ - (total - natural[s.wrapped]);
-            s.widths[s.wrapped] = std::max(rest, longestWord[s.wrapped]);
+        if (total > width_) { // the widest column wraps its text into what the others leave
+            const auto wrapped = std::max_element(natural.begin(), natural.end()) - natural.begin();
+            const qreal rest = width_ - (total - natural[wrapped]);
+            s.widths[wrapped] = std::max(rest, longestWord[wrapped]);
         }
         s.titleHeight = lineHeight(fonts_.tableTitle) * 1.6;
         s.headHeight = lineHeight(fonts_.columns) * 1.3;
