@@ -7,8 +7,8 @@ QString helpText()
     return QStringLiteral(
         "Usage: zeltra-cli COMMAND [FILE] [OPTIONS]\n"
         "\n"
-        "Downloads, uploads, verifies, shows, exports, imports, compares and prints Zeltra\n"
-        "keyboard layouts without a window.\n"
+        "Downloads, uploads, verifies, shows, exports, imports, compares and prints\n"
+        "Zeltra keyboard layouts without a window.\n"
         "\n"
         "Commands:\n"
         "  ports [--json]                 list the COM numbers with their devices\n"
