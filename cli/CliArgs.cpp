@@ -17,7 +17,7 @@ constexpr CommandWord Commands[] = {{"ports", Command::Ports},   {"download", Co
                                     {"upload", Command::Upload}, {"verify", Command::Verify},
                                     {"show", Command::Show},     {"help", Command::Help},
                                     {"export", Command::Export}, {"import", Command::Import},
-                                    {"diff", Command::Diff}};
+                                    {"diff", Command::Diff},     {"print", Command::Print}};
 
 // How many file names a command takes, and what it calls them in a message.
 struct FileWords {
@@ -30,7 +30,7 @@ constexpr FileWords FileCounts[] = {
     {Command::Download, 1, 1, "a FILE"},   {Command::Upload, 1, 1, "a FILE"},
     {Command::Verify, 1, 1, "a FILE"},     {Command::Show, 1, 1, "a FILE"},
     {Command::Export, 1, 2, "a LAYOUT"},   {Command::Import, 2, 2, "IN.json and LAYOUT"},
-    {Command::Diff, 2, 2, "two files"}};
+    {Command::Diff, 2, 2, "two files"},    {Command::Print, 2, 2, "LAYOUT and OUT.pdf"}};
 
 FileWords fileWords(Command command)
 {
@@ -49,12 +49,24 @@ const ValueOption ValueOptions[] = {
     {"--port", {Command::Download, Command::Upload, Command::Verify}},
     {"--block", {Command::Download, Command::Upload, Command::Verify}},
     {"--kind", {Command::Upload}},
+    {"--page", {Command::Print}},
 };
 const ValueOption Flags[] = {
     {"--verify", {Command::Download}},
     {"--fast", {Command::Download, Command::Upload}},
     {"--exact", {Command::Upload}},
+    {"--json", {Command::Ports, Command::Download, Command::Upload, Command::Verify, Command::Diff}},
 };
+// Options with a value that may be left out.
+const char* const OptionalValues[] = {"--block", "--page"};
+
+bool isOptional(const char* name)
+{
+    for (const char* o : OptionalValues)
+        if (QLatin1String(o) == QLatin1String(name))
+            return true;
+    return false;
+}
 
 QString quoted(const QString& word)
 {
@@ -151,7 +163,7 @@ struct Reader {
         o.file = positional.value(0);
         o.second = positional.value(1);
         for (const auto& opt : ValueOptions)
-            if (opt.commands.contains(o.command) && QLatin1String(opt.name) != QLatin1String("--block") &&
+            if (opt.commands.contains(o.command) && !isOptional(opt.name) &&
                 !values.contains(QLatin1String(opt.name)))
                 return fail(QStringLiteral("%1 needs %2")
                                 .arg(QLatin1String(commandWord(o.command)), QLatin1String(opt.name)));
@@ -159,6 +171,16 @@ struct Reader {
         o.verify = values.contains(QStringLiteral("--verify"));
         o.fast = values.contains(QStringLiteral("--fast"));
         o.exact = values.contains(QStringLiteral("--exact"));
+        o.json = values.contains(QStringLiteral("--json"));
+        if (values.contains(QStringLiteral("--page"))) {
+            const QString page = values.value(QStringLiteral("--page"));
+            if (page.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0)
+                o.page = QStringLiteral("A4");
+            else if (page.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0)
+                o.page = QStringLiteral("Letter");
+            else
+                return fail(QStringLiteral("--page takes A4 or Letter, not %1").arg(quoted(page)));
+        }
         if (values.contains(QStringLiteral("--kind"))) {
             const QString kind = values.value(QStringLiteral("--kind"));
             if (kind == QLatin1String("machine"))
@@ -214,6 +236,17 @@ Parsed parseArguments(const QStringList& args)
     return {r.o, {}};
 }
 
+bool wantsJson(const QStringList& args)
+{
+    for (const QString& a : args) {
+        if (a == QLatin1String("--"))
+            return false;
+        if (a == QLatin1String("--json"))
+            return true;
+    }
+    return false;
+}
+
 PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error)
 {
     auto fail = [&](const QString& text) {
@@ -225,10 +258,10 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
         const auto parsed = link::parseNetworkAddress(word);
         if (!parsed.address)
             return fail(QStringLiteral("--port %1: %2").arg(quoted(word), parsed.error));
-        return {*parsed.address, {}, parsed.address->text()};
+        return {*parsed.address, {}, parsed.address->text(), parsed.address->text()};
     }
     if (word.contains(QLatin1Char('/')))
-        return {link::PortAddress::device(word), word, word};
+        return {link::PortAddress::device(word), word, word, word};
     int number = 0;
     bool ok = false;
     if (word.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
@@ -243,7 +276,8 @@ PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QStr
     const QString path = link::comDevicePath(number, env);
     if (path.isEmpty())
         return fail(QStringLiteral("COM%1 names no device").arg(number));
-    return {link::PortAddress::device(path), path, QStringLiteral("COM%1 (%2)").arg(number).arg(path)};
+    return {link::PortAddress::device(path), path, QStringLiteral("COM%1 (%2)").arg(number).arg(path),
+            QStringLiteral("COM%1").arg(number)};
 }
 
 std::optional<int> blockIndex(std::int32_t kind, const QString& name)

@@ -10,7 +10,7 @@
 // The words of a zeltra-cli command line, checked before anything touches a file or a port.
 namespace zeltra::cli {
 
-enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff };
+enum class Command { Help, Ports, Download, Upload, Verify, Show, Export, Import, Diff, Print };
 
 struct Options {
     Command command = Command::Help;
@@ -23,6 +23,8 @@ struct Options {
     std::int32_t kind = -1; // upload: the keyboard kind of the new file
     QString second;         // export: the document; import: the layout; diff: the other file
     bool exact = false;     // upload: keep every byte as read, times that are not BCD too
+    bool json = false;      // ports, download, upload, verify, diff: one JSON document on stdout
+    QString page = QStringLiteral("A4"); // print: A4 or Letter
     bool operator==(const Options&) const = default;
 };
 
@@ -39,13 +41,17 @@ constexpr int MaxPorts = 16;
 // The arguments after the program name.
 Parsed parseArguments(const QStringList& args);
 
+// Whether a command line asks for a JSON document, also one that does not parse.
+bool wantsJson(const QStringList& args);
+
 // The port a --port word names: a COM number (through the COM map and ZELTRA_COM<n>), the
 // same as "COMn", a path, or a network port (rfc2217://HOST:PORT, tcp://HOST:PORT). An empty
 // name with `error` set when the word names nothing.
 struct PortChoice {
     link::PortAddress address;
-    QString path; // the device; empty for a network port
-    QString name; // "COM7 (/dev/pts/3)", the path or the address, for messages
+    QString path;  // the device; empty for a network port
+    QString name;  // "COM7 (/dev/pts/3)", the path or the address, for messages
+    QString label; // "COM7", the path or the address, for results read by scripts
 };
 PortChoice resolvePort(const QString& word, const QProcessEnvironment& env, QString* error);
 

@@ -3,10 +3,12 @@
 #include "DocumentCommands.h"
 #include "ExitCodes.h"
 #include "HelpText.h"
+#include "JsonResults.h"
 #include "LayoutFile.h"
 #include "LeftOut.h"
 #include "LayoutText.h"
 #include "PortsText.h"
+#include "PrintCommand.h"
 #include "Transfer.h"
 
 #include "link/BlockTables.h"
@@ -42,7 +44,35 @@ QString sysfsRoot(const QProcessEnvironment& env)
     return env.value(QStringLiteral("ZELTRA_SYSFS"), QStringLiteral("/sys"));
 }
 
-int ports()
+
+void printDocument(const QByteArray& document)
+{
+    std::fwrite(document.constData(), 1, std::size_t(document.size()), stdout);
+}
+
+const char* commandName(Command command)
+{
+    switch (command) {
+    case Command::Download:
+        return "download";
+    case Command::Upload:
+        return "upload";
+    case Command::Verify:
+        return "verify";
+    default:
+        return "";
+    }
+}
+
+// A failure line on stderr; with --json also the document that tells it on stdout.
+int failed(const Options& o, int code, const QString& line)
+{
+    if (o.json)
+        printDocument(failureDocument(QLatin1String(commandName(o.command)), code, line));
+    return fail(code, line);
+}
+
+int ports(const Options& o)
 {
     const auto env = QProcessEnvironment::systemEnvironment();
     QList<link::SystemDevice> devices;
@@ -52,6 +82,10 @@ int ports()
     for (const auto& port : link::availableComPorts(devices, env))
         lines.append({port, link::adapterInfo(sysfsRoot(env), port.path)});
     const QStringList used = link::usedports::read(link::usedports::filePath(env));
+    if (o.json) {
+        printDocument(portsDocument(lines, used));
+        return ExitDone;
+    }
     for (const QString& line : portsText(lines, used))
         printLine(stdout, line);
     return ExitDone;
@@ -67,6 +101,18 @@ void rememberNetworkPorts(const QList<PortChoice>& ports, const QList<TransferRe
         if (const QString e = link::usedports::remember(file, ports[i].address.text()); !e.isEmpty())
             printLine(stderr, QStringLiteral("zeltra-cli: %1 is not remembered: %2").arg(ports[i].name, e));
     }
+}
+
+QList<PortReport> reports(const QList<PortChoice>& ports, const QList<TransferResult>& results)
+{
+    QList<PortReport> out;
+    for (int i = 0; i < ports.size(); ++i) {
+        const TransferResult& r = results[i];
+        out << PortReport{ports[i].label, ports[i].path, r.code,
+                          r.code == ExitDone ? QStringLiteral("done") : r.error,
+                          r.blocksDone, r.bytesWritten, r.bytesRead, r.mismatches, r.refused};
+    }
+    return out;
 }
 
 int show(const Options& o)
@@ -87,10 +133,10 @@ int prepare(const Options& o, LayoutData& model, int& listIndex)
     const QString e = o.command == Command::Upload ? uploadBase(o.file, o.kind, model)
                                                    : loadLayout(o.file, model);
     if (!e.isEmpty())
-        return fail(ExitFile, e);
+        return failed(o, ExitFile, e);
     const auto index = blockIndex(model.KbdType(), o.block);
     if (!index)
-        return fail(ExitUsage, QStringLiteral("a %1 layout has no block \"%2\"")
+        return failed(o, ExitUsage, QStringLiteral("a %1 layout has no block \"%2\"")
                                    .arg(model.KbdType() == KbdMonitor ? QStringLiteral("monitor")
                                                                       : QStringLiteral("machine"),
                                         o.block));
@@ -112,11 +158,11 @@ int choosePorts(const Options& o, QList<PortChoice>& ports)
         QString error;
         const PortChoice port = resolvePort(word, QProcessEnvironment::systemEnvironment(), &error);
         if (port.name.isEmpty())
-            return fail(ExitUsage, error);
+            return failed(o, ExitUsage, error);
         for (const PortChoice& other : ports)
             if (port.address.isNetwork() ? port.address.sameServerPort(other.address)
                                          : !other.address.isNetwork() && sameDevice(other.path, port.path))
-                return fail(ExitUsage,
+                return failed(o, ExitUsage,
                             QStringLiteral("%1 and %2 are the same device").arg(other.name, port.name));
         ports << port;
     }
@@ -136,6 +182,29 @@ int summary(const QList<PortChoice>& ports, const QList<TransferResult>& results
     return worstCode(results);
 }
 
+// The upload's file is written as without --json; the document tells the end of it.
+int finishJson(const Options& o, const LayoutData& model, const QList<PortChoice>& ports,
+               const QList<TransferResult>& results, bool newFile)
+{
+    QList<PortReport> report = reports(ports, results);
+    const TransferResult& first = results.first();
+    if (o.command == Command::Upload && (first.code == ExitDone || first.code == ExitIncomplete)) {
+        for (const QString& line : leftOutLines(first.refused, model, newFile))
+            printLine(stderr, QStringLiteral("zeltra-cli: ") + line);
+        if (const QString e = saveLayout(o.file, model); !e.isEmpty()) {
+            report.first().exitCode = ExitFile;
+            report.first().message = e;
+        } else if (first.code == ExitIncomplete) {
+            report.first().message = incompleteLine(first.refused, o.file, newFile);
+        }
+    }
+    printDocument(transferDocument(QLatin1String(commandName(o.command)), o.file, report));
+    int code = ExitDone;
+    for (const PortReport& r : report)
+        code = std::max(code, r.exitCode);
+    return code;
+}
+
 } // namespace
 
 int runCommand(const Options& o)
@@ -144,7 +213,7 @@ int runCommand(const Options& o)
     case Command::Help:
         return ExitDone;
     case Command::Ports:
-        return ports();
+        return ports(o);
     case Command::Show:
         return show(o);
     case Command::Export:
@@ -153,6 +222,8 @@ int runCommand(const Options& o)
         return importLayout(o);
     case Command::Diff:
         return diffLayouts(o);
+    case Command::Print:
+        return printLayout(o);
     case Command::Download:
     case Command::Upload:
     case Command::Verify:
@@ -168,6 +239,8 @@ int runCommand(const Options& o)
         return rc;
     const QList<TransferResult> results = runTransfers(o, model, listIndex, ports);
     rememberNetworkPorts(ports, results);
+    if (o.json)
+        return finishJson(o, model, ports, results, newFile);
     if (results.size() > 1)
         return summary(ports, results);
     const TransferResult& result = results.first();

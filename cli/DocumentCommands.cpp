@@ -1,6 +1,7 @@
 #include "DocumentCommands.h"
 
 #include "ExitCodes.h"
+#include "JsonResults.h"
 #include "LayoutFile.h"
 #include "LayoutText.h"
 
@@ -17,6 +18,11 @@ int fail(int code, const QString& line)
 {
     std::fprintf(stderr, "zeltra-cli: %s\n", printable(line).toLocal8Bit().constData());
     return code;
+}
+
+void writeOut(const QByteArray& text)
+{
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
 }
 
 bool isDocumentName(const QString& path)
@@ -76,21 +82,29 @@ int importLayout(const Options& o)
 
 int diffLayouts(const Options& o)
 {
+    auto failed = [&](int code, const QString& line) {
+        if (o.json)
+            writeOut(failureDocument(QStringLiteral("diff"), code, line));
+        return fail(code, line);
+    };
     QByteArray a;
     QByteArray b;
     if (const QString e = readEither(o.file, a); !e.isEmpty())
-        return fail(ExitFile, e);
+        return failed(ExitFile, e);
     if (const QString e = readEither(o.second, b); !e.isEmpty())
-        return fail(ExitFile, e);
+        return failed(ExitFile, e);
     if (layoutdoc::imageKind(a) != layoutdoc::imageKind(b))
-        return fail(
+        return failed(
             ExitFile,
             QStringLiteral("%1 and %2 are layouts of different kinds").arg(o.file, o.second));
-    const QStringList lines =
-        layoutdoc::differences(layoutdoc::exportImage(a), layoutdoc::exportImage(b));
-    for (const QString& line : lines)
-        std::fprintf(stdout, "%s\n", printable(line).toLocal8Bit().constData());
-    return lines.isEmpty() ? ExitDone : ExitMismatch;
+    const QList<layoutdoc::Difference> found =
+        layoutdoc::differenceRecords(layoutdoc::exportImage(a), layoutdoc::exportImage(b));
+    if (o.json)
+        writeOut(diffDocument(o.file, o.second, found));
+    else
+        for (const layoutdoc::Difference& d : found)
+            std::fprintf(stdout, "%s\n", printable(d.text).toLocal8Bit().constData());
+    return found.isEmpty() ? ExitDone : ExitMismatch;
 }
 
 } // namespace zeltra::cli

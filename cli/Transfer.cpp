@@ -59,7 +59,9 @@ class PortTransfer : public QObject {
         connect(&engine_, &link::LinkEngine::difference, this,
                 [this](int block, int address, int expected, int got) {
                     differences_ << link::texts::differenceLine(block, address, expected, got);
+                    mismatches_ << Mismatch{block, address, expected, got};
                 });
+        connect(&engine_, &link::LinkEngine::answered, this, &PortTransfer::count);
         connect(
             &driver_, &link::TransferDriver::progress, this, [this](int done, int total, qint64) {
                 progress_.update(line_, stepCaption(model_.KbdType(), engine_.step()), done, total);
@@ -111,11 +113,25 @@ class PortTransfer : public QObject {
             return;
         ended_ = true;
         const QString why = channel_->errorString();
-        result_ = {ExitPort,
-                   port_.address.isNetwork() ? QStringLiteral("%1: %2").arg(port_.name, why)
-                                             : portOpenFailure(port_.name, why),
-                   {}, {}, false};
+        result_ = {};
+        result_.code = ExitPort;
+        result_.error = port_.address.isNetwork() ? QStringLiteral("%1: %2").arg(port_.name, why)
+                                                  : portOpenFailure(port_.name, why);
         emit ended();
+    }
+    // An answered frame: a byte written, or a read of up to eight bytes. A block is done
+    // when the next one's first frame is answered, or when the transfer ends well.
+    void count()
+    {
+        const int step = engine_.step();
+        const auto kind = link::stepEntry(model_.KbdType(), step, engine_.uploadList()).kind;
+        if (kind == link::StepKind::Download)
+            ++counts_.bytesWritten;
+        else if (kind == link::StepKind::Upload || kind == link::StepKind::Verify)
+            counts_.bytesRead += link::ReplyDataBytes;
+        if (step != countedStep_ && countedStep_ != 0)
+            ++counts_.blocksDone;
+        countedStep_ = step;
     }
     void begin(Direction direction)
     {
@@ -140,7 +156,10 @@ class PortTransfer : public QObject {
         const QString lostBecause = channel_->errorString();
         channel_->close(); // a transfer given up by the guard stops here
         if (outcome != TransferOutcome::Finished && outcome != TransferOutcome::Verified) {
-            result_ = {exitCodeFor(outcome), outcomeText(outcome), {}, {}, true};
+            result_ = {};
+            result_.code = exitCodeFor(outcome);
+            result_.error = outcomeText(outcome);
+            result_.opened = true;
             if (outcome == TransferOutcome::PortLost && !lostBecause.isEmpty())
                 result_.error += QStringLiteral(": ") + lostBecause;
         } else if (!refused_.isEmpty()) {
@@ -151,6 +170,12 @@ class PortTransfer : public QObject {
             result_.error = link::texts::bytesDiffer(engine_.differences());
             result_.lines = differences_;
         }
+        const bool whole = outcome == TransferOutcome::Finished ||
+                           outcome == TransferOutcome::Verified || outcome == TransferOutcome::Differ;
+        result_.blocksDone = counts_.blocksDone + (whole && countedStep_ != 0 ? 1 : 0);
+        result_.bytesWritten = counts_.bytesWritten;
+        result_.bytesRead = counts_.bytesRead;
+        result_.mismatches = mismatches_;
         emit ended();
     }
 
@@ -166,6 +191,9 @@ class PortTransfer : public QObject {
     QTimer guard_;
     QStringList differences_;
     QList<link::RefusedByte> refused_;
+    QList<Mismatch> mismatches_;
+    TransferResult counts_;
+    int countedStep_ = 0;
     TransferResult result_;
     bool ended_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "CliArgs.h"
+#include "JsonResults.h"
 #include "link/BlockTables.h"
 #include "model/LayoutData.h"
 
@@ -14,6 +15,11 @@ struct TransferResult {
     QStringList lines; // what to report besides (verify differences)
     QList<link::RefusedByte> refused; // bytes an upload could not place (code ExitIncomplete)
     bool opened = false; // the port opened (a network port is then remembered)
+    // What reached the keyboard or came back from it, also for a transfer that failed.
+    int blocksDone = 0;
+    int bytesWritten = 0;
+    int bytesRead = 0;
+    QList<Mismatch> mismatches;
 };
 
 // Runs the command's transfer of list item `listIndex` on every port at once, each with its

@@ -115,6 +115,7 @@ public:
     void MacroAClick(QAction* sender);
     void DownmacroClick();
     void Export1Click();
+    void Print1Click(); // the layout card, in the print preview (Trs422kbdf_print.cpp)
     void mail1Click();
     void English1Click();
     void French1Click();

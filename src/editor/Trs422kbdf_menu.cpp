@@ -36,6 +36,8 @@ void Trs422kbdf::buildMenu()
             &QAction::triggered, this, &Trs422kbdf::SaveAs1Click);
     addItem(file, QStringLiteral("Export JPEG"), QStringLiteral("Export1"));
     addItem(file, QStringLiteral("mail"), QStringLiteral("mail1"));
+    connect(addItem(file, QStringLiteral("Print..."), QStringLiteral("Print1")), &QAction::triggered,
+            this, &Trs422kbdf::Print1Click);
     connect(addItem(file, QStringLiteral("Close"), QStringLiteral("Close1")), &QAction::triggered,
             this, &QWidget::close);
 

@@ -80,22 +80,27 @@ QString told(const Section& s, const QJsonObject& o, const QString& key)
     return text;
 }
 
-void compareEntry(const Section& s, const QJsonObject& a, const QJsonObject& b, QStringList& out)
+void compareEntry(const Section& s, const QJsonObject& a, const QJsonObject& b,
+                  QList<Difference>& out)
 {
     const QJsonValue id = a.value(QLatin1String(s.name));
     const QString entry = QStringLiteral("%1 %2").arg(QLatin1String(s.label), valueText({}, id));
     const QString principal = QLatin1String(s.principal);
     const bool principalSame = principal.isEmpty() || a.value(principal) == b.value(principal);
-    if (!principalSame)
-        out << QStringLiteral("%1: %2 -> %3")
-                   .arg(entry, told(s, a, principal), told(s, b, principal));
+    const QString section = QLatin1String(s.key);
+    if (!principalSame) {
+        const QString from = told(s, a, principal), to = told(s, b, principal);
+        out << Difference{section, id, principal, from, to,
+                          QStringLiteral("%1: %2 -> %3").arg(entry, from, to)};
+    }
     for (auto it = a.begin(); it != a.end(); ++it) {
         const QString key = it.key();
         if (key == principal || key == QLatin1String(s.name) || s.repeats.contains(key) ||
             (s.whenSame.contains(key) && !principalSame) || it.value() == b.value(key))
             continue;
-        out << QStringLiteral("%1 %2: %3 -> %4")
-                   .arg(entry, fieldLabel(key), told(s, a, key), told(s, b, key));
+        const QString from = told(s, a, key), to = told(s, b, key);
+        out << Difference{section, id, key, from, to,
+                          QStringLiteral("%1 %2: %3 -> %4").arg(entry, fieldLabel(key), from, to)};
     }
 }
 
@@ -120,32 +125,44 @@ QString byteText(const QMap<int, int>& bytes, int at)
 
 } // namespace
 
-QStringList differences(const QJsonObject& a, const QJsonObject& b)
+QList<Difference> differenceRecords(const QJsonObject& a, const QJsonObject& b)
 {
-    QStringList out;
+    QList<Difference> out;
     for (const Section& s : sections()) {
         const QJsonArray ea = a.value(QLatin1String(s.key)).toArray();
         const QJsonArray eb = b.value(QLatin1String(s.key)).toArray();
         for (qsizetype i = 0; i < ea.size() && i < eb.size(); ++i)
             compareEntry(s, ea[i].toObject(), eb[i].toObject(), out);
     }
-    for (const char* key : {"unitConfig", "portAConfig", "portBConfig", "dimAndOther"})
-        if (a.contains(QLatin1String(key)) &&
-            a.value(QLatin1String(key)) != b.value(QLatin1String(key)))
-            out << QStringLiteral("%1: %2 -> %3")
-                       .arg(fieldLabel(QLatin1String(key)), a.value(QLatin1String(key)).toString(),
-                            b.value(QLatin1String(key)).toString());
+    for (const char* key : {"unitConfig", "portAConfig", "portBConfig", "dimAndOther"}) {
+        const QString k = QLatin1String(key);
+        if (!a.contains(k) || a.value(k) == b.value(k))
+            continue;
+        const QString from = a.value(k).toString(), to = b.value(k).toString();
+        out << Difference{k, QJsonValue::Null, k, from, to,
+                          QStringLiteral("%1: %2 -> %3").arg(fieldLabel(k), from, to)};
+    }
     const QMap<int, int> ua = unnamedBytes(a);
     const QMap<int, int> ub = unnamedBytes(b);
     QList<int> offsets = ua.keys() + ub.keys();
     std::sort(offsets.begin(), offsets.end());
     offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-    for (int at : offsets)
-        if (ua.value(at, -1) != ub.value(at, -1))
-            out << QStringLiteral("byte %1: %2 -> %3")
-                       .arg(at)
-                       .arg(byteText(ua, at), byteText(ub, at));
+    for (int at : offsets) {
+        if (ua.value(at, -1) == ub.value(at, -1))
+            continue;
+        const QString from = byteText(ua, at), to = byteText(ub, at);
+        out << Difference{QStringLiteral("unnamedBytes"), at, QStringLiteral("byte"), from, to,
+                          QStringLiteral("byte %1: %2 -> %3").arg(at).arg(from, to)};
+    }
     return out;
+}
+
+QStringList differences(const QJsonObject& a, const QJsonObject& b)
+{
+    QStringList lines;
+    for (const Difference& d : differenceRecords(a, b))
+        lines << d.text;
+    return lines;
 }
 
 } // namespace zeltra::layoutdoc

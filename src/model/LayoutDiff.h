@@ -9,6 +9,20 @@
 // Both documents are as exportImage() makes them.
 namespace zeltra::layoutdoc {
 
+// One difference as a record: the document section ("keys", "cues", "unitConfig",
+// "unnamedBytes", ...), the entry in it (its index, macro letter or key name; null for a
+// section that is one field; the offset for an unnamed byte), the field, both values as told,
+// and the line that tells it.
+struct Difference {
+    QString section;
+    QJsonValue item;
+    QString field;
+    QString from;
+    QString to;
+    QString text;
+};
+
+QList<Difference> differenceRecords(const QJsonObject& a, const QJsonObject& b);
 QStringList differences(const QJsonObject& a, const QJsonObject& b);
 
 } // namespace zeltra::layoutdoc

@@ -66,6 +66,24 @@ class TestCliCore : public QObject {
                                              << opts(Command::Show, "--help") << "";
         QTest::newRow("options before --") << QStringList{"verify", "--port", "2", "--", "-a.bin"}
                                            << opts(Command::Verify, "-a.bin", "2") << "";
+        Options json = opts(Command::Diff, "a.bin");
+        json.second = QStringLiteral("b.json");
+        json.json = true;
+        QTest::newRow("diff --json") << QStringList{"diff", "a.bin", "--json", "b.json"} << json << "";
+        Options letter = opts(Command::Print, "a.bin");
+        letter.second = QStringLiteral("card.pdf");
+        letter.page = QStringLiteral("Letter");
+        QTest::newRow("print on Letter, any case") << QStringList{"print", "a.bin", "card.pdf", "--page", "letter"}
+                                                   << letter << "";
+        Options a4 = letter;
+        a4.page = QStringLiteral("A4");
+        QTest::newRow("print on A4 unless told") << QStringList{"print", "a.bin", "card.pdf"} << a4 << "";
+        QTest::newRow("print needs the card's file") << QStringList{"print", "a.bin"} << Options{}
+                                                     << "print needs LAYOUT and OUT.pdf";
+        QTest::newRow("a paper size of no such name") << QStringList{"print", "a", "b", "--page=A5"} << Options{}
+                                                      << "--page takes A4 or Letter, not \"A5\"";
+        QTest::newRow("--json where there is no result") << QStringList{"show", "a", "--json"} << Options{}
+                                                         << "show does not take --json";
         QTest::newRow("no command") << QStringList{} << Options{} << "no command given";
         QTest::newRow("unknown command") << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
         QTest::newRow("unknown option") << QStringList{"show", "a", "--colour"} << Options{}

@@ -3,6 +3,7 @@
 //     program and the desktop look for them, and the installed program starts, finds its
 //     default file, keeps its settings in the user's config folder and ends cleanly.
 //   packageBuilds: cpack -G DEB; dpkg-deb shows the files and the computed dependencies.
+//   packageIsLintianClean: cpack -G DEB; Debian's lintian finds no error and no warning.
 #include "ProgramRun.h"
 
 #include <QDir>
@@ -62,7 +63,26 @@ const QStringList InstalledFiles{
     QStringLiteral("share/icons/hicolor/scalable/apps/zeltra.svg"),
     QStringLiteral("share/mime/packages/zeltra-layout.xml"),
     QStringLiteral("lib/udev/rules.d/60-zeltra-ftdi-latency.rules"),
+    QStringLiteral("share/metainfo/com.example.zeltra.metainfo.xml"),
+    QStringLiteral("share/bash-completion/completions/zeltra-cli"),
+    QStringLiteral("share/man/man1/zeltra.1.gz"),
+    QStringLiteral("share/man/man1/zeltra-cli.1.gz"),
+    QStringLiteral("share/man/man1/zeltra-emu.1.gz"),
+    QStringLiteral("share/doc/zeltra/copyright"),
+    QStringLiteral("share/doc/zeltra/changelog.gz"),
 };
+
+// cpack -G DEB into `folder`; the package's path, or empty.
+QString buildPackage(const QString& folder, QString* log)
+{
+    int status = 0;
+    *log = runTool(QStringLiteral(ZELTRA_CPACK),
+                   {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                    QStringLiteral(ZELTRA_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), folder},
+                   &status);
+    const QStringList debs = QDir(folder).entryList({QStringLiteral("*.deb")}, QDir::Files);
+    return status == 0 && debs.size() == 1 ? folder + QLatin1Char('/') + debs.first() : QString();
+}
 } // namespace
 
 class TestInstall : public QObject {
@@ -70,6 +90,7 @@ class TestInstall : public QObject {
   private slots:
     void installedProgramStarts();
     void packageBuilds();
+    void packageIsLintianClean();
 };
 
 void TestInstall::installedProgramStarts() {
@@ -105,6 +126,15 @@ void TestInstall::installedProgramStarts() {
     QVERIFY2(status == 0, qPrintable(out));
     QVERIFY(head(prefix + QStringLiteral("/share/mime/globs2"), 1 << 16)
                 .contains("application/x-zeltra-layout:*.bin"));
+    // Software centres take the metainfo as it is; the pages are gzipped as man reads them.
+    out = runTool(QStringLiteral("appstreamcli"),
+                  {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+                   prefix + QStringLiteral("/share/metainfo/com.example.zeltra.metainfo.xml")},
+                  &status);
+    QVERIFY2(status == 0, qPrintable(out));
+    for (const char* page : {"zeltra.1.gz", "zeltra-cli.1.gz", "zeltra-emu.1.gz"})
+        QCOMPARE(head(prefix + QStringLiteral("/share/man/man1/") + QLatin1String(page), 2),
+                 QByteArray("\x1f\x8b"));
 
     // A system's program folder is not the user's to write: the settings go to the config
     // folder, and the default file is read from where it was installed.
@@ -130,15 +160,9 @@ void TestInstall::installedProgramStarts() {
 void TestInstall::packageBuilds() {
     QTemporaryDir root;
     int status = 0;
-    QString out = runTool(QStringLiteral(ZELTRA_CPACK),
-                          {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                           QStringLiteral(ZELTRA_BUILD_DIR "/CPackConfig.cmake"),
-                           QStringLiteral("-B"), root.path()},
-                          &status);
-    QVERIFY2(status == 0, qPrintable(out));
-    const QStringList debs = QDir(root.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
-    QCOMPARE(debs.size(), 1);
-    const QString deb = root.path() + QLatin1Char('/') + debs.first();
+    QString out;
+    const QString deb = buildPackage(root.path(), &out);
+    QVERIFY2(!deb.isEmpty(), qPrintable(out));
 
     const QString info =
         runTool(QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), deb}, &status);
@@ -163,6 +187,26 @@ void TestInstall::packageBuilds() {
     QVERIFY2(!contents.contains(QStringLiteral("tst_")) &&
                  !contents.contains(QStringLiteral("mdpdf")),
              qPrintable(contents));
+}
+
+// Every tag of error or warning level fails; informational ones are listed and pass.
+void TestInstall::packageIsLintianClean() {
+    QTemporaryDir root;
+    QString out;
+    const QString deb = buildPackage(root.path(), &out);
+    QVERIFY2(!deb.isEmpty(), qPrintable(out));
+    const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
+    QVERIFY2(!lintian.isEmpty(), "lintian is missing: run scripts/install-deps");
+    int status = 0;
+    out = runTool(lintian, {QStringLiteral("--no-cfg"), QStringLiteral("--display-info"),
+                            QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb},
+                  &status);
+    QStringList faults;
+    for (const QString& line : out.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
+            faults << line;
+    QVERIFY2(faults.isEmpty() && status == 0, qPrintable(out));
+    qInfo("%s", qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
