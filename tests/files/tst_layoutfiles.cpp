@@ -65,8 +65,6 @@ private slots:
     void staleTemporariesRemoved();
     void saveKeepsMode_data();
     void saveKeepsMode();
-    void longNameSaves_data();
-    void longNameSaves();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -293,34 +291,40 @@ void TestLayoutFiles::writeFailureSaysWhy()
 
 void TestLayoutFiles::staleTemporariesRemoved_data()
 {
-    QTest::addColumn<QString>("save");      // how out.bin is saved
+    QTest::addColumn<QString>("save"); // how the target is saved
+    QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("leftover");
     QTest::addColumn<int>("ageSecs");
     QTest::addColumn<bool>("removed");
-    const QStringList saves{"replace", "unchanged", "changed"};
-    for (const QString& save : saves) {
-        auto row = [&](const char* name, const char* file, int age, bool removed) {
-            QTest::addRow("%s, %s", qPrintable(save), name) << save << file << age << removed;
+    // Names near the longest a folder takes (250 bytes): their temporaries carry them cut short.
+    const QStringList longNames{QString(246, u'n') + ".bin", QString(123, u'\u00e9') + ".bin"};
+    for (const QString save : {"replace", "unchanged", "changed"}) {
+        auto row = [&](const char* name, const QString& target, const QString& file, int age, bool removed) {
+            QTest::addRow("%s, %s", qPrintable(save), name) << save << target << file << age << removed;
         };
-        row("an interrupted save's", ".out.bin.zeltra-iHawbM", 120, true);
-        row("one still being written", ".out.bin.zeltra-iHawbM", 5, false);
-        row("another file's", ".other.bin.zeltra-iHawbM", 120, false);
+        row("an interrupted save's", "out.bin", ".out.bin.zeltra-iHawbM", 120, true);
+        row("one still being written", "out.bin", ".out.bin.zeltra-iHawbM", 5, false);
+        row("another file's", "out.bin", ".other.bin.zeltra-iHawbM", 120, false);
+        for (const QString& name : longNames)
+            row(name.startsWith(u'n') ? "a long name's" : "a long two-byte name's", name,
+                safefile::temporaryPattern(name).replace("??????", "aB3dE6"), 120, true);
         // Names a backup rotation or a user gives: never ours, however random they look.
-        for (const char* own : {"out.bin.bak001", "out.bin.Copy01", "out.bin.Jan24a",
-                                "out.bin.rev002", "out.bin.iHawbM", ".out.bin.iHawbM",
-                                ".out.bin.zeltra-old"})
-            row(own, own, 120, false);
+        for (const char* own : {"out.bin.bak001", "out.bin.Copy01", "out.bin.Jan24a", "out.bin.rev002",
+                                "out.bin.iHawbM", ".out.bin.iHawbM", ".out.bin.zeltra-old"})
+            row(own, "out.bin", own, 120, false);
     }
 }
 
-// A save removes what an interrupted save of the same file left beside it, and nothing else.
+// A save removes what an interrupted save of the same file left beside it, and nothing else;
+// it leaves nothing of its own.
 void TestLayoutFiles::staleTemporariesRemoved()
 {
     QFETCH(QString, save);
+    QFETCH(QString, target);
     QFETCH(QString, leftover);
     QFETCH(int, ageSecs);
     QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("out.bin"));
+    const QString out = dir.filePath(target);
     if (save != "replace")
         writeFile(out, "old");
     QFile file(dir.filePath(leftover));
@@ -331,6 +335,7 @@ void TestLayoutFiles::staleTemporariesRemoved()
                                             : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
     QCOMPARE(error, QString());
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
 }
 
 void TestLayoutFiles::saveKeepsMode_data()
@@ -364,35 +369,6 @@ void TestLayoutFiles::saveKeepsMode()
     QCOMPARE(int(st.st_mode & 07777), after);
     QCOMPARE(readFile(real), QByteArray("new"));
     QCOMPARE(QFileInfo(link).isSymLink(), before >= 0);
-}
-
-void TestLayoutFiles::longNameSaves_data()
-{
-    QTest::addColumn<QString>("name"); // 250 bytes: too long for the marker beside it
-    QTest::newRow("plain letters") << QString(246, u'n') + QStringLiteral(".bin");
-    QTest::newRow("two-byte letters") << QString(123, u'\u00e9') + QStringLiteral(".bin");
-}
-
-// A name near the longest a folder takes still saves, and its leftovers are still found.
-void TestLayoutFiles::longNameSaves()
-{
-    QFETCH(QString, name);
-    QCOMPARE(QFile::encodeName(name).size(), 250);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    QCOMPARE(safefile::saveProblem(path), QString());
-    QCOMPARE(safefile::writeAtomic(path, "one"), QString());
-    const QStringList leftovers = QDir(dir.path()).entryList(
-        {safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("*"))},
-        QDir::Files | QDir::Hidden);
-    QCOMPARE(leftovers, QStringList());
-    QFile stale(dir.filePath(safefile::temporaryPattern(path).replace(QStringLiteral("??????"), QStringLiteral("aB3dE6"))));
-    QVERIFY(stale.open(QIODevice::WriteOnly) &&
-            stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
-    stale.close();
-    QCOMPARE(safefile::writeAtomic(path, "two"), QString());
-    QVERIFY(!stale.exists());
-    QCOMPARE(readFile(path), QByteArray("two"));
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)
