@@ -33,6 +33,7 @@ void Trs422kbdf::buildRecentMenu() {
     action(QStringLiteral("Open1"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     action(QStringLiteral("Save1"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     action(QStringLiteral("SaveAs1"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    action(QStringLiteral("Print1"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     QMenu* file = menu(QStringLiteral("File1"));
     file->addSeparator();
     QMenu* recentMenu = addMenu(file, QStringLiteral("Recent"), QStringLiteral("Recent1"));
