@@ -4,6 +4,7 @@
 #include "LayoutFile.h"
 #include "LayoutText.h"
 
+#include "model/LayoutWords.h"
 #include "model/SafeFile.h"
 #include "print/CardPainter.h"
 
@@ -58,7 +59,7 @@ int printLayout(const Options& o)
                                                                         : QPageSize::A4));
         writer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
                               QPageLayout::Millimeter);
-        writer.setTitle(QFileInfo(o.file).fileName());
+        writer.setTitle(words::printable(QFileInfo(o.file).fileName()));
         writer.setCreator(QStringLiteral("zeltra-cli " ZELTRA_VERSION));
         const card::Header header{QFileInfo(o.file).fileName(),
                                   QDate::currentDate().toString(Qt::ISODate)};

@@ -1,6 +1,7 @@
 // "File" > "Print...": the layout card in the print preview, printed from there.
 #include "editor/Trs422kbdf.h"
 
+#include "model/LayoutWords.h"
 #include "print/CardPainter.h"
 
 #include <QDate>
@@ -23,7 +24,7 @@ void Trs422kbdf::Print1Click()
                               QDate::currentDate().toString(Qt::ISODate)};
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
-    printer.setDocName(header.file);
+    printer.setDocName(words::printable(header.file));
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PrintPreview1"));
     preview.setWindowTitle(QStringLiteral("Print layout card"));

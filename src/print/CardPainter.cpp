@@ -1,5 +1,7 @@
 #include "print/CardPainter.h"
 
+#include "model/LayoutWords.h"
+
 #include "kit/QtColours.h"
 #include "print/CardPages.h"
 
@@ -268,7 +270,7 @@ class Painter {
         p_->setFont(fonts_.header);
         const QFontMetricsF m(fonts_.header, &device_);
         const qreal dateWidth = m.horizontalAdvance(header_.date);
-        const QString file = m.elidedText(header_.file, Qt::ElideMiddle, width_ - dateWidth - m.averageCharWidth() * 4);
+        const QString file = m.elidedText(words::printable(header_.file), Qt::ElideMiddle, width_ - dateWidth - m.averageCharWidth() * 4);
         p_->drawText(QRectF(0, 0, width_, m.height()), Qt::AlignLeft | Qt::AlignTop, file);
         p_->drawText(QRectF(0, 0, width_, m.height()), Qt::AlignRight | Qt::AlignTop, header_.date);
         p_->setPen(QPen(Qt::black, 0));

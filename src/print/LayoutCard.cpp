@@ -20,11 +20,7 @@ QString number(int n)
 // A name from the file as it can be printed: a control character becomes '.'.
 QString printable(const QString& text)
 {
-    QString out = text.trimmed();
-    for (QChar& c : out)
-        if (!c.isPrint())
-            c = QLatin1Char('.');
-    return out;
+    return words::printable(text.trimmed());
 }
 
 Key key(int index, const KeyFace& face, const std::optional<QString>& caption)
