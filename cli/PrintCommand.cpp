@@ -13,7 +13,13 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zeltra::cli {
 namespace {
@@ -34,6 +40,14 @@ void preparePrintPlatform()
     // end the program in Qt's start-up, so the display is never asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a runtime folder Qt takes the same one itself, with a warning on stderr that a
+    // script would read as a fault.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray folder =
+            QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(::getuid());
+        if (::mkdir(folder.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", folder);
+    }
 }
 
 int printLayout(const Options& o)
