@@ -129,14 +129,13 @@ class TestCliNetwork : public QObject {
         const QString file = kbd.file("layout.bin");
         writeFile(file, layout);
 
-        QVERIFY2(kbd.run(QStringList{"download", file, "--port", port, "--verify"} + pace) == 0,
-                 qPrintable(kbd.err));
         const QString backup = kbd.file("backup.bin");
-        const QStringList upload{"upload", backup, "--port", port, "--kind", "machine", "--exact"};
-        QVERIFY2(kbd.run(upload + pace) == 0, qPrintable(kbd.err));
         const QStringList block = pace.contains("--fast") ? QStringList{} : pace;
-        QVERIFY2(kbd.run(QStringList{"verify", backup, "--port", port} + block) == 0,
-                 qPrintable(kbd.err));
+        for (const QStringList& command :
+             {QStringList{"download", file, "--verify"} + pace,
+              QStringList{"upload", backup, "--kind", "machine", "--exact"} + pace,
+              QStringList{"verify", backup} + block})
+            QVERIFY2(kbd.run(command + QStringList{"--port", port}) == 0, qPrintable(kbd.err));
         kbd.run({"ports"});
         QVERIFY2(kbd.out.contains(port + "  network port, used before\n"), qPrintable(kbd.out));
     }

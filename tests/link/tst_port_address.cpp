@@ -66,9 +66,8 @@ class TestPortAddress : public QObject {
         QTest::addColumn<int>("latency");      // -1: none shown
         QTest::addColumn<bool>("lowLatency");
         QTest::newRow("FTDI") << "ftdi_sio" << QByteArray("16\n") << 16 << true;
-        QTest::newRow("CP210x ignores the flag") << "cp210x" << QByteArray("16\n") << -1 << false;
-        QTest::newRow("PL2303 ignores the flag") << "pl2303" << QByteArray() << -1 << false;
-        QTest::newRow("CH341 ignores the flag") << "ch341-uart" << QByteArray() << -1 << false;
+        QTest::newRow("CP210x, as others, ignores the flag")
+            << "cp210x" << QByteArray("16\n") << -1 << false;
         QTest::newRow("FTDI, a timer of no number")
             << "ftdi_sio" << QByteArray("many") << -1 << true;
         QTest::newRow("no driver link") << "" << QByteArray() << -1 << false;

@@ -65,6 +65,8 @@ class TestRfc2217 : public QObject {
             << hex("FF FA 2C 65 FF FF 00 FF F0 42") << hex("42") << "fa";
         QTest::newRow("sub broken off") << hex("FF FA 2C 65 00 FF FD 00 42") << hex("42") << "fd";
         QTest::newRow("endless sub") << hex("FF FA 2C") + QByteArray(100000, 'x') << hex("") << "";
+        QTest::newRow("long sub, kept in part")
+            << hex("FF FA 2C") + QByteArray(100000, 'x') + hex("FF F0 42") << hex("42") << "fa";
         QTest::newRow("a lone IAC at the end waits") << hex("10 FF") << hex("10") << "";
     }
     void strip()
@@ -96,8 +98,10 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<QString>("status");
         const QString noDo44 = "waiting: the server did not take the COM port option (no DO 44)";
         const QString refused = "failed: the server refused ";
-        QTest::newRow("ser2net: greeting, then acknowledgements")
-            << hex(Greeting) + hex(Acks) << hex("FF FE 01") + hex(Settings) << "ready";
+        // Once ready, a notification, a NOP and a late answer of another parity change nothing.
+        QTest::newRow("ser2net: greeting, acknowledgements, more")
+            << hex(Greeting) + hex(Acks) + hex("FF FA 2C 6B 30 FF F0 FF F1 FF FA 2C 67 01 FF F0")
+            << hex("FF FE 01") + hex(Settings) << "ready";
         QTest::newRow("acknowledgements before DO 44 change nothing")
             << hex(Acks) << hex("") << noDo44;
         QTest::newRow("an answer before DO 44 changes nothing")

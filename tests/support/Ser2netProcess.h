@@ -87,17 +87,15 @@ class Ser2netProcess {
 
     QByteArray yaml(const QString& device, bool chardelay) const
     {
-        const QByteArray options = QByteArray("  options:\n    kickolduser: false\n") +
-                                   (chardelay ? "" : "    chardelay: false\n");
-        auto connection = [&](const char* name, const QByteArray& accepter) {
-            return QByteArray("connection: &") + name + "\n  accepter: " + accepter +
-                   "\n  connector: serialdev," + device.toLocal8Bit() + ",38400o81,local\n" +
-                   options;
-        };
-        return "%YAML 1.1\n---\n" +
-               connection("rfc2217",
-                          "telnet(rfc2217),tcp,127.0.0.1," + QByteArray::number(rfc2217_)) +
-               connection("raw", "tcp,127.0.0.1," + QByteArray::number(tcp_));
+        QString text = QStringLiteral("%YAML 1.1\n---\n");
+        for (bool rfc2217 : {true, false})
+            text += QStringLiteral("connection: &%1\n  accepter: %2tcp,127.0.0.1,%3\n"
+                                   "  connector: serialdev,%4,38400o81,local\n"
+                                   "  options:\n    kickolduser: false\n%5")
+                        .arg(rfc2217 ? "rfc2217" : "raw", rfc2217 ? "telnet(rfc2217)," : "")
+                        .arg(port(rfc2217))
+                        .arg(device, chardelay ? "" : "    chardelay: false\n");
+        return text.toLocal8Bit();
     }
 
     QTemporaryDir dir_;
