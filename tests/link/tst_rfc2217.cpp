@@ -33,7 +33,6 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<bool>("sub"); // a subnegotiation of the COM port option
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("no FF") << false << hex("03 B1 02 00 55") << hex("03 B1 02 00 55");
         QTest::newRow("FF doubled") << false << hex("03 FF B8") << hex("03 FF FF B8");
         QTest::newRow("FF FF at the end") << false << hex("01 FF FF") << hex("01 FF FF FF FF");
         QTest::newRow("in a subnegotiation")
@@ -56,7 +55,6 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("verbs");
-        QTest::newRow("plain") << hex("1A B2 01") << hex("1A B2 01") << "";
         QTest::newRow("FF FF collapsed") << hex("1A FF FF B2 FF FF") << hex("1A FF B2 FF") << "";
         QTest::newRow("NOP between bytes") << hex("01 FF F1 10 FF F1 11") << hex("01 10 11") << "";
         QTest::newRow("negotiation in a frame") << hex("01 FF FB 01 10") << hex("01 10") << "fb";
