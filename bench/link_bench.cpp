@@ -98,7 +98,7 @@ Run transfer(const QString& emu, const QStringList& emuArgs, Direction direction
             std::fprintf(stderr, "cannot start ser2net: %s\n", qPrintable(ser2net.error()));
             return {};
         }
-        const QString address = route.kind == Route::Rfc2217 ? ser2net.rfc2217Address() : ser2net.tcpAddress();
+        const QString address = ser2net.address(route.kind == Route::Rfc2217);
         engine.setPortAddress(parseNetworkAddress(address).address);
     }
     if (!openPort(engine)) {
