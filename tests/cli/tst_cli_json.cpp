@@ -28,12 +28,13 @@ class TestCliJson : public QObject {
   private slots:
     void initTestCase() {
         qputenv("ZELTRA_COM77", "/dev/null"); // a port for `ports` to list
-        writeFile(dir_.filePath("studio.bin"), knownMachineLayout());
-        writeFile(dir_.filePath("desk.bin"), knownMonitorLayout());
+        QDir::setCurrent(dir_.path());
+        writeFile("studio.bin", knownMachineLayout());
+        writeFile("desk.bin", knownMonitorLayout());
         QByteArray other = knownMachineLayout();
         other[4 + 4] = char(160);                     // key 5: "Loc-1"
         other[int(zeltra::mcn::Cues) + 4 * 6] = 0x11; // cue 5's hours
-        writeFile(dir_.filePath("edited.bin"), other);
+        writeFile("edited.bin", other);
         manPage_ = QString::fromUtf8(readFile(ZELTRA_MAN_PAGE)).remove(QStringLiteral("\\f"));
         QVERIFY(!manPage_.isEmpty());
     }
@@ -88,8 +89,6 @@ class TestCliJson : public QObject {
             QVERIFY(emu.start(m.captured(1).split(QLatin1Char(' '))));
             command.replace(m.capturedStart(), m.capturedLength(), emu.ptyPath());
         }
-        QFile::remove(dir_.filePath("backup.bin"));
-        QDir::setCurrent(dir_.path());
         const Run run = cli(command.split(QLatin1Char(' ')));
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(run.out, &error);
