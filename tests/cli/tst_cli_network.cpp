@@ -1,20 +1,16 @@
 // zeltra-cli against keyboards on the network: zeltra-emu's pseudo-terminal behind a real
-// ser2net of the test's own on 127.0.0.1 (its RFC 2217 and its raw TCP accepter), and small
-// servers of the test's own that misbehave.
+// ser2net of the test's own on 127.0.0.1 (its RFC 2217 and its raw TCP accepter), and a small
+// server of the test's own that sends what a row says.
 #include "EmuProcess.h"
 #include "KnownLayouts.h"
 #include "Ser2netProcess.h"
 #include "TestFiles.h"
-#include "link/ComPortSession.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-
-using namespace zeltra;
-namespace telnet = link::telnet;
 
 namespace {
 
@@ -32,7 +28,7 @@ struct Keyboard {
         return emu.start({"--link", file("kbd")}) && (!withServer || ser2net.start(emu.ptyPath()));
     }
     QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
-    // The exit code. The event loop runs meanwhile: the test's own servers answer in it.
+    // The exit code. The event loop runs meanwhile: the test's own server answers in it.
     int run(const QStringList& args, const std::function<void()>& meanwhile = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -51,56 +47,13 @@ struct Keyboard {
     }
 };
 
-// A server of the test's own that misbehaves as `kind` says. RFC 2217: "never acks" takes the
-// line settings and never answers them, "wrong parity" answers the parity with none, "endless
-// sub" then starts a subnegotiation that never ends. "garbage" sends a megabyte of noise, IAC
-// and SB among it, and nothing else.
-class FakeServer : public QObject {
-  public:
-    FakeServer(const QString& kind, bool telnet) : kind_(kind)
-    {
-        server.listen(QHostAddress::LocalHost);
-        connect(&server, &QTcpServer::newConnection, this, [this, telnet] {
-            socket_ = server.nextPendingConnection();
-            connect(socket_, &QTcpSocket::readyRead, this, &FakeServer::onRead);
-            QByteArray noise(kind_ == "garbage" ? 1 << 20 : 0, '\0');
-            for (qsizetype i = 0; i < noise.size(); ++i)
-                noise[i] = char((i * 7919) >> 3);
-            socket_->write(noise.isEmpty() && telnet ? QByteArray::fromHex("FF FD 2C") : noise);
-        });
-    }
-    QTcpServer server;
-
-  private:
-    void onRead()
-    {
-        telnet::Receiver::Output out;
-        rx_.feed(socket_->readAll(), out);
-        for (const telnet::Command& c : out.commands) {
-            if (kind_ == "garbage" || c.verb != telnet::SB || c.payload.isEmpty())
-                continue;
-            QByteArray answer = c.payload;
-            answer[0] = char(c.payload[0] + 100);
-            if (kind_ == "wrong parity" && c.payload[0] == 3)
-                answer[1] = 1;
-            if (kind_ != "never acks")
-                socket_->write(telnet::subnegotiation(telnet::OptComPort, answer));
-            if (kind_ == "endless sub" && c.payload[0] == 5)
-                socket_->write(QByteArray::fromHex("FF FA 2C 6B") + QByteArray(1 << 20, 'x'));
-        }
-    }
-
-    QString kind_;
-    QTcpSocket* socket_ = nullptr;
-    telnet::Receiver rx_;
-};
-
 } // namespace
 
 class TestCliNetwork : public QObject {
     Q_OBJECT
   private slots:
     // Download with verify, upload and verify the backup through each accepter of ser2net.
+    // Through RFC 2217 the program starts only once ser2net has answered odd parity (103 2).
     void transfer_data()
     {
         QTest::addColumn<bool>("rfc2217");
@@ -140,91 +93,77 @@ class TestCliNetwork : public QObject {
         QVERIFY2(kbd.out.contains(port + "  network port, used before\n"), qPrintable(kbd.out));
     }
 
-    // ser2net takes the line settings the program asks for: its parity answer is 103 2 (odd).
-    // A pseudo-terminal cannot show parity, so the answer is all there is to check.
-    void ser2netAnswersOddParity()
-    {
-        Keyboard kbd;
-        QVERIFY2(kbd.start(), qPrintable(kbd.ser2net.error()));
-        QTcpSocket s;
-        s.connectToHost(QHostAddress::LocalHost, kbd.ser2net.port(true));
-        QVERIFY(s.waitForConnected(5000));
-        link::ComPortSession session;
-        QByteArray seen;
-        QByteArray reply = session.start();
-        for (int i = 0; i < 50 && session.state() == link::ComPortSession::State::Negotiating;
-             ++i) {
-            s.write(reply);
-            reply.clear();
-            s.waitForReadyRead(100);
-            seen += s.peek(s.bytesAvailable());
-            session.receive(s.readAll(), reply);
-        }
-        QCOMPARE(session.state(), link::ComPortSession::State::Ready);
-        QVERIFY(seen.contains(QByteArray::fromHex("FF FA 2C 67 02 FF F0")));
-    }
-
     // What each server, or none, leads to. A network port that fails does so as an unplugged
     // adapter does: in one line, with exit code 3, within its time-outs; no file changes.
     void server_data()
     {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<bool>("rfc2217");
+        QTest::addColumn<QString>("ports");  // $rfc, $raw: ser2net's accepters; $own: the test's
+        QTest::addColumn<QByteArray>("own"); // what the test's own server sends; empty: closed
+        QTest::addColumn<QString>("event");  // "kill" ser2net midway, "hold" its port first
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("line"); // a part of the last line on stderr
         const QString lost = "the port went away during the transfer: the server closed";
         const QString inUse = "in use by another program: the server says \"Port";
-        QTest::newRow("rfc2217: ser2net killed mid-download")
-            << "killed download" << true << 3 << lost;
-        QTest::newRow("tcp: ser2net killed mid-download")
-            << "killed download" << false << 3 << lost;
-        QTest::newRow("ser2net killed mid-upload") << "killed upload" << true << 3 << lost;
-        QTest::newRow("rfc2217: port held") << "held" << true << 3 << inUse + " already in use\"";
-        QTest::newRow("tcp: device held")
-            << "held" << false << 3 << inUse + "'s device already in use\"";
-        QTest::newRow("tcp:// on the RFC 2217 accepter")
-            << "other accepter" << false << 3 << "an RFC 2217 port, reached with rfc2217://";
-        QTest::newRow("rfc2217:// on the raw accepter")
-            << "other accepter" << true << 3 << "(is it a raw port? tcp:// reaches one)";
-        QTest::newRow("nothing listens") << "refused" << true << 3 << "the connection was refused";
-        QTest::newRow("host unknown") << "unknown" << true << 3 << "no-such.invalid is not known";
-        QTest::newRow("no acknowledgement") << "never acks" << true << 3 << "acknowledge 38400";
-        QTest::newRow("refuses odd parity") << "wrong parity" << true << 3 << "refused odd parity";
-        QTest::newRow("megabyte of garbage") << "garbage" << true << 3 << "within 2 s (it sent ";
-        QTest::newRow("megabyte of garbage, raw") << "garbage" << false << 4 << "did not answer";
-        QTest::newRow("endless subnegotiation") << "endless sub" << true << 4 << "did not answer";
-        QTest::newRow("beside a local port") << "beside local" << true << 0 << "";
-        QTest::newRow("one server port twice") << "twice" << true << 1 << "are the same device";
+        const QByteArray do44 = QByteArray::fromHex("FF FD 2C");
+        const QByteArray acks =
+            QByteArray::fromHex("FF FA 2C 65 00 00 96 00 FF F0 FF FA 2C 66 08 "
+                                "FF F0 FF FA 2C 67 02 FF F0 FF FA 2C 68 01 FF F0");
+        QByteArray noise(1 << 20, '\0'); // IAC and SB among it
+        for (qsizetype i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919) >> 3);
+        auto row = [](const char* name, const char* ports, const QByteArray& own, const char* event,
+                      int code, const QString& line) {
+            QTest::newRow(name) << QString(ports) << own << QString(event) << code << line;
+        };
+        const char* const rfc = "rfc2217://127.0.0.1:$rfc";
+        const char* const raw = "tcp://127.0.0.1:$raw";
+        const char* const own = "rfc2217://127.0.0.1:$own";
+        row("rfc2217: ser2net killed mid-download", rfc, {}, "kill", 3, lost);
+        row("tcp: ser2net killed mid-download", raw, {}, "kill", 3, lost);
+        row("ser2net killed mid-upload", rfc, {}, "kill upload", 3, lost);
+        row("rfc2217: port held", rfc, {}, "hold", 3, inUse + " already in use\"");
+        row("tcp: device held", raw, {}, "hold", 3, inUse + "'s device already in use\"");
+        row("tcp:// on the RFC 2217 accepter", "tcp://127.0.0.1:$rfc", {}, "", 3,
+            "an RFC 2217 port, reached with rfc2217://");
+        row("rfc2217:// on the raw accepter", "rfc2217://127.0.0.1:$raw", {}, "", 3,
+            "(is it a raw port? tcp:// reaches one)");
+        row("nothing listens", own, {}, "", 3, "the connection was refused");
+        row("host unknown", "rfc2217://no-such.invalid:2000", {}, "", 3, "is not known");
+        row("no acknowledgement", own, do44, "", 3, "acknowledge 38400");
+        row("refuses odd parity", own, do44 + QByteArray::fromHex("FF FA 2C 67 01 FF F0"), "", 3,
+            "refused odd parity");
+        row("megabyte of garbage", own, noise, "", 3, "within 2 s (it sent ");
+        row("megabyte of garbage, raw", "tcp://127.0.0.1:$own", noise, "", 4, "did not answer");
+        row("endless subnegotiation", own,
+            do44 + acks + QByteArray::fromHex("FF FA 2C 6B") + QByteArray(1 << 20, 'x'), "", 4,
+            "did not answer");
+        row("beside a local port", "$local rfc2217://127.0.0.1:$rfc", {}, "", 0, "");
+        row("one server port twice", "rfc2217://Studio-A:2000 tcp://studio-a:2000", {}, "", 1,
+            "are the same device");
     }
     void server()
     {
-        QFETCH(QString, what);
-        QFETCH(bool, rfc2217);
+        QFETCH(QString, ports);
+        QFETCH(QByteArray, own);
+        QFETCH(QString, event);
         QFETCH(int, code);
         QFETCH(QString, line);
         Keyboard kbd;
         Keyboard near;
-        const bool killed = what.startsWith("killed");
-        const bool ser2net =
-            killed || what == "held" || what == "other accepter" || what == "beside local";
-        QVERIFY2(kbd.start(ser2net), qPrintable(kbd.ser2net.error()));
-        QVERIFY(what != "beside local" || near.start(false));
-        FakeServer fake(what, rfc2217);
-        quint16 port = fake.server.serverPort();
-        if (ser2net)
-            port = kbd.ser2net.port(rfc2217 != (what == "other accepter"));
-        if (what == "refused")
-            fake.server.close();
-        QStringList ports{
-            QStringLiteral("%1://127.0.0.1:%2").arg(rfc2217 ? "rfc2217" : "tcp").arg(port)};
-        if (what == "unknown")
-            ports = QStringList{"rfc2217://no-such.invalid:2000"};
-        if (what == "twice")
-            ports = QStringList{"rfc2217://Studio-A:2000", "tcp://studio-a:2000"};
-        if (what == "beside local")
-            ports.prepend(near.file("kbd"));
+        QVERIFY2(kbd.start(ports.contains("$r")), qPrintable(kbd.ser2net.error()));
+        QVERIFY(!ports.contains("$local") || near.start(false));
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, this,
+                [&] { server.nextPendingConnection()->write(own); });
+        ports.replace("$rfc", QString::number(kbd.ser2net.port(true)))
+            .replace("$raw", QString::number(kbd.ser2net.port(false)))
+            .replace("$own", QString::number(server.serverPort()))
+            .replace("$local", near.file("kbd"));
+        if (own.isEmpty())
+            server.close();
         QTcpSocket holder;
-        if (what == "held") {
+        if (event == "hold") {
             holder.connectToHost(QHostAddress::LocalHost, kbd.ser2net.port(true));
             QVERIFY(holder.waitForConnected(5000) && holder.waitForReadyRead(5000));
         }
@@ -232,12 +171,15 @@ class TestCliNetwork : public QObject {
         writeFile(layout, knownMachineLayout());
         const QString backup = kbd.file("backup.bin");
         writeFile(backup, knownMonitorLayout());
-        QStringList args = what == "killed upload"
+        const bool kill = event.startsWith("kill");
+        QStringList args = event == "kill upload"
                                ? QStringList{"upload", backup, "--kind", "monitor"}
                                : QStringList{"download", layout, "--verify"};
-        if (!killed) // a kill comes in the middle of a transfer at the default pace
+        if (!event.startsWith(
+                "kill")) // a kill comes in the middle of a transfer at the default pace
             args << "--fast";
-        for (const QString& p : ports)
+        const QStringList list = ports.split(' ');
+        for (const QString& p : list)
             args << "--port" << p;
         QElapsedTimer clock;
         clock.start();
@@ -245,18 +187,18 @@ class TestCliNetwork : public QObject {
             QTRY_VERIFY_WITH_TIMEOUT(kbd.emu.output().count("<- ") >= 5, 10000);
             kbd.ser2net.kill();
         };
-        QCOMPARE(kbd.run(args, killed ? killMidway : nullptr), code);
+        QCOMPARE(kbd.run(args, kill ? killMidway : nullptr), code);
         const QString last = kbd.err.trimmed().section(QLatin1Char('\n'), -1);
         QVERIFY2(code == 0 || (last.startsWith("zeltra-cli: ") && last.contains(line)),
                  qPrintable(kbd.err));
         QVERIFY2(code == 0 || clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-        if (what == "beside local") // each port with its own line
-            QCOMPARE(kbd.out, ports.first() + ": done\n" + ports.last() + ": done\n");
+        if (code == 0) // each port with its own line
+            QCOMPARE(kbd.out, list.first() + ": done\n" + list.last() + ": done\n");
         QCOMPARE(readFile(layout), knownMachineLayout());
         QCOMPARE(readFile(backup), knownMonitorLayout());
         // Only ports that opened are remembered.
         kbd.run({"ports"});
-        QCOMPARE(kbd.out.contains("network port"), code == 0 || code == 4 || killed);
+        QCOMPARE(kbd.out.contains("network port"), code == 0 || code == 4 || kill);
     }
 };
 
