@@ -81,16 +81,15 @@ struct Link {
         dl->findChild<QPushButton*>(QLatin1String(button))->click();
     }
     bool idle() const { return dl->engine().step() == 0; }
-    // The images as a file would have brought them: no step, no key refresh counted.
-    template <class Fill> void fillImages(Fill fill)
+    // The image of `kind` from its fifth byte on as `byte(i)` gives it, as a file would have
+    // brought it; key refreshes are counted from here.
+    template <class Byte> void fill(int kind, Byte byte)
     {
-        MachineImage mcn = model.McnImage;
-        MonitorImage mon = model.MonImage;
-        fill(mcn, mon);
-        const int refreshes = keyRefreshes;
-        model.setMachineImage(mcn);
-        model.setMonitorImage(mon);
-        keyRefreshes = refreshes;
+        std::vector<std::uint8_t> bytes(kind == KbdMachine ? mcn::Size - 4 : mon::Size - 4);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = std::uint8_t(byte(i + 4));
+        model.writeImage(kind, 4, bytes);
+        keyRefreshes = 0;
     }
     QString message() const { return dl->engine().display().umessage.text; }
     Eeprom eeprom() const
@@ -134,10 +133,7 @@ class TestLinkEndToEnd : public QObject {
         QVERIFY(l.startEmu());
         l.openWindow(KbdMachine);
         QVERIFY(l.prompts.messages.isEmpty());
-        l.fillImages([](MachineImage& mcn, MonitorImage&) {
-            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
-                mcn.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
-        });
+        l.fill(KbdMachine, [](std::size_t i) { return (i % 100 / 10) << 4 | i % 10; });
         const MachineImage original = l.model.McnImage;
 
         l.press(0, "Setkey");
@@ -145,11 +141,8 @@ class TestLinkEndToEnd : public QObject {
         QCOMPARE(l.dl->engine().display().Label2.text, QStringLiteral("finished"));
         compareEeprom(l.eeprom(), KbdMachine, original);
 
+        l.fill(KbdMachine, [](std::size_t) { return 0; });
         MachineImage expected = l.model.McnImage;
-        l.fillImages([&expected](MachineImage& mcn, MonitorImage&) {
-            for (std::size_t i = 4; i < expected.bytes.size(); ++i)
-                mcn.bytes[i] = expected.bytes[i] = 0;
-        });
         for (std::size_t i = mcn::KeyCodes; i < mcn::Gpos; ++i)
             expected.bytes[i] = original.bytes[i];
         for (std::size_t last :
@@ -166,21 +159,15 @@ class TestLinkEndToEnd : public QObject {
         Link l;
         QVERIFY(l.startEmu());
         l.openWindow(KbdMonitor);
-        l.fillImages([](MachineImage&, MonitorImage& mon) {
-            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
-                mon.bytes[i] = std::uint8_t(i * 5 % 16);
-        });
+        l.fill(KbdMonitor, [](std::size_t i) { return i * 5 % 16; });
         const MonitorImage original = l.model.MonImage;
 
         l.press(0, "Setkey");
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 40000);
         compareEeprom(l.eeprom(), KbdMonitor, original);
 
+        l.fill(KbdMonitor, [](std::size_t) { return 0; });
         MonitorImage expected = l.model.MonImage;
-        l.fillImages([&expected](MachineImage&, MonitorImage& mon) {
-            for (std::size_t i = 4; i < expected.bytes.size(); ++i)
-                mon.bytes[i] = expected.bytes[i] = 0;
-        });
         for (std::size_t i = mon::KeyCodes; i < mon::FormatAssign + 15; ++i)
             expected.bytes[i] = original.bytes[i];
         expected.bytes[mon::KeyCodes + 21] = Fill;   // key22 is not sent, but read back
@@ -291,13 +278,18 @@ class TestLinkEndToEnd : public QObject {
         QTest::addColumn<QString>("last");
         QTest::addColumn<bool>("red");
         const QString keys = QStringLiteral("Upload key values");
-        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << 1 << true << keys << false;
-        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
-        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << 1 << true << keys << false;
-        QTest::newRow("answers late") << QStringList{"--delay", "120"} << 1 << true << keys << false;
+        QTest::newRow("garbage before answers")
+            << QStringList{"--garbage", "00"} << 1 << true << keys << false;
+        QTest::newRow("garbage holding the scan")
+            << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
+        QTest::newRow("answers in pieces")
+            << QStringList{"--split", "3"} << 1 << true << keys << false;
+        QTest::newRow("answers late")
+            << QStringList{"--delay", "120"} << 1 << true << keys << false;
         QTest::newRow("port A not taking commands")
             << QStringList{"--ack-only"} << 1 << false << "Set Serial-A to Input" << true;
-        QTest::newRow("no answers") << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("no answers")
+            << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
         QTest::newRow("replies for another address")
             << QStringList{"--wrong-address"} << 1 << false << "Abort No Coms" << true;
         QTest::newRow("a reply for another block before every answer")
@@ -382,12 +374,8 @@ class TestLinkEndToEnd : public QObject {
         QVERIFY(l.startEmu());
         l.openWindow(kind);
         l.dl->setFastTransfer(true);
-        l.fillImages([](MachineImage& mcn, MonitorImage& mon) {
-            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
-                mcn.bytes[i] = std::uint8_t((i % 100 / 10) << 4 | i % 10);
-            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
-                mon.bytes[i] = std::uint8_t(i * 5 % 16);
-        });
+        l.fill(KbdMachine, [](std::size_t i) { return (i % 100 / 10) << 4 | i % 10; });
+        l.fill(KbdMonitor, [](std::size_t i) { return i * 5 % 16; });
         const MachineImage mcn = l.model.McnImage;
         const MonitorImage mon = l.model.MonImage;
         QElapsedTimer clock;
@@ -441,12 +429,8 @@ class TestLinkEndToEnd : public QObject {
                                    : QStringList{}));
         l.openWindow(kind);
         l.dl->setFastTransfer(true);
-        l.fillImages([](MachineImage& mcn, MonitorImage& mon) {
-            for (std::size_t i = 4; i < mcn.bytes.size(); ++i)
-                mcn.bytes[i] = std::uint8_t(i * 3);
-            for (std::size_t i = 4; i < mon.bytes.size(); ++i)
-                mon.bytes[i] = std::uint8_t(i * 5 % 16);
-        });
+        l.fill(KbdMachine, [](std::size_t i) { return i * 3; });
+        l.fill(KbdMonitor, [](std::size_t i) { return i * 5 % 16; });
         l.press(0, "Setkey");
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
 
@@ -470,11 +454,14 @@ class TestLinkEndToEnd : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
         const auto label2 = l.dl->engine().display().Label2;
         if (corrupt == 0)
-            QCOMPARE(label2, (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
+            QCOMPARE(label2,
+                     (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
         else
-            QCOMPARE(label2, (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
-                                               link::LinkEngine::LabelRed}));
-        const QString trace = l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+            QCOMPARE(label2,
+                     (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
+                                       link::LinkEngine::LabelRed}));
+        const QString trace =
+            l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
         QCOMPARE(trace.isEmpty() ? QStringList() : trace.split(QLatin1Char('\n')), expected);
         QVERIFY(l.model.McnImage.bytes == mcn.bytes);
         QVERIFY(l.model.MonImage.bytes == mon.bytes);

@@ -33,8 +33,8 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<bool>("sub"); // a subnegotiation of the COM port option
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("FF doubled") << false << hex("03 FF B8") << hex("03 FF FF B8");
-        QTest::newRow("FF FF at the end") << false << hex("01 FF FF") << hex("01 FF FF FF FF");
+        QTest::newRow("FF doubled")
+            << false << hex("03 FF B8 FF FF") << hex("03 FF FF B8 FF FF FF FF");
         QTest::newRow("in a subnegotiation")
             << true << hex("01 00 FF") << hex("FF FA 2C 01 00 FF FF FF F0");
     }
@@ -62,9 +62,9 @@ class TestRfc2217 : public QObject {
         QTest::newRow("FF FF in a sub")
             << hex("FF FA 2C 65 FF FF 00 FF F0 42") << hex("42") << "fa";
         QTest::newRow("sub broken off") << hex("FF FA 2C 65 00 FF FD 00 42") << hex("42") << "fd";
-        QTest::newRow("endless sub") << hex("FF FA 2C") + QByteArray(100000, 'x') << hex("") << "";
-        QTest::newRow("long sub, kept in part")
-            << hex("FF FA 2C") + QByteArray(100000, 'x') + hex("FF F0 42") << hex("42") << "fa";
+        const QByteArray longSub = hex("FF FA 2C") + QByteArray(100000, 'x');
+        QTest::newRow("endless sub") << longSub << hex("") << "";
+        QTest::newRow("long sub, kept in part") << longSub + hex("FF F0 42") << hex("42") << "fa";
         QTest::newRow("a lone IAC at the end waits") << hex("10 FF") << hex("10") << "";
     }
     void strip()
@@ -94,36 +94,36 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<QByteArray>("server");
         QTest::addColumn<QByteArray>("replies");
         QTest::addColumn<QString>("status");
+        const QByteArray do44 = hex("FF FD 2C");
+        const QByteArray settings = hex(Settings);
         const QString noDo44 = "waiting: the server did not take the COM port option (no DO 44)";
+        const QString unacked = "waiting: the server did not acknowledge 38400 baud, ";
         const QString refused = "failed: the server refused ";
         // Once ready, a notification, a NOP and a late answer of another parity change nothing.
         QTest::newRow("ser2net: greeting, acknowledgements, more")
             << hex(Greeting) + hex(Acks) + hex("FF FA 2C 6B 30 FF F0 FF F1 FF FA 2C 67 01 FF F0")
-            << hex("FF FE 01") + hex(Settings) << "ready";
-        QTest::newRow("acknowledgements before DO 44 change nothing")
-            << hex(Acks) << hex("") << noDo44;
+            << hex("FF FE 01") + settings << "ready";
         QTest::newRow("an answer before DO 44 changes nothing")
-            << hex("FF FA 2C 67 01 FF F0 FF FD 2C") << hex(Settings)
-            << "waiting: the server did not acknowledge 38400 baud, 8 data bits, odd parity, 1 "
-               "stop bit";
+            << hex("FF FA 2C 67 01 FF F0") + do44 << settings
+            << unacked + "8 data bits, odd parity, 1 stop bit";
         QTest::newRow("data size and flow control answered: not enough")
-            << hex("FF FD 2C FF FA 2C 66 08 FF F0 FF FA 2C 69 01 FF F0") << hex(Settings)
-            << "waiting: the server did not acknowledge 38400 baud, odd parity, 1 stop bit";
+            << do44 + hex("FF FA 2C 66 08 FF F0 FF FA 2C 69 01 FF F0") << settings
+            << unacked + "odd parity, 1 stop bit";
         QTest::newRow("WILL 44 of the server is not needed, and refused")
-            << hex("FF FD 2C FF FB 2C") + hex(Acks) << hex(Settings) + hex("FF FE 2C") << "ready";
+            << do44 + hex("FF FB 2C") + hex(Acks) << settings + hex("FF FE 2C") << "ready";
         QTest::newRow("repeated offers get no answer")
             << hex("FF FB 01 FF FB 01 FF FD 18 FF FD 18") << hex("FF FE 01 FF FC 18") << noDo44;
         QTest::newRow("parity answered as none")
-            << hex("FF FD 2C FF FA 2C 65 00 00 96 00 FF F0 FF FA 2C 67 01 FF F0") << hex(Settings)
+            << do44 + hex("FF FA 2C 67 01 FF F0") << settings
             << refused + "odd parity: it answered no parity (103)";
         QTest::newRow("baud answered as 9600")
-            << hex("FF FD 2C FF FA 2C 65 00 00 25 80 FF F0") << hex(Settings)
+            << do44 + hex("FF FA 2C 65 00 00 25 80 FF F0") << settings
             << refused + "38400 baud: it answered 9600 baud (101)";
         QTest::newRow("stop bits answered short")
-            << hex("FF FD 2C FF FA 2C 68 FF F0") << hex(Settings)
+            << do44 + hex("FF FA 2C 68 FF F0") << settings
             << refused + "1 stop bit: it answered 0 bytes (104)";
         QTest::newRow("hardware flow control")
-            << hex("FF FD 2C FF FA 2C 69 03 FF F0") << hex(Settings)
+            << do44 + hex("FF FA 2C 69 03 FF F0") << settings
             << refused + "no flow control: it answered hardware flow control (105)";
         QTest::newRow("the COM port option refused")
             << hex("FF FE 2C") << hex("")
