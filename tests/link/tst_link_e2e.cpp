@@ -278,18 +278,13 @@ class TestLinkEndToEnd : public QObject {
         QTest::addColumn<QString>("last");
         QTest::addColumn<bool>("red");
         const QString keys = QStringLiteral("Upload key values");
-        QTest::newRow("garbage before answers")
-            << QStringList{"--garbage", "00"} << 1 << true << keys << false;
-        QTest::newRow("garbage holding the scan")
-            << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
-        QTest::newRow("answers in pieces")
-            << QStringList{"--split", "3"} << 1 << true << keys << false;
-        QTest::newRow("answers late")
-            << QStringList{"--delay", "120"} << 1 << true << keys << false;
+        QTest::newRow("garbage before answers") << QStringList{"--garbage", "00"} << 1 << true << keys << false;
+        QTest::newRow("garbage holding the scan") << QStringList{"--garbage", "0F"} << 1 << true << keys << false;
+        QTest::newRow("answers in pieces") << QStringList{"--split", "3"} << 1 << true << keys << false;
+        QTest::newRow("answers late") << QStringList{"--delay", "120"} << 1 << true << keys << false;
         QTest::newRow("port A not taking commands")
             << QStringList{"--ack-only"} << 1 << false << "Set Serial-A to Input" << true;
-        QTest::newRow("no answers")
-            << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
+        QTest::newRow("no answers") << QStringList{"--silent"} << 1 << false << "Abort No Coms" << true;
         QTest::newRow("replies for another address")
             << QStringList{"--wrong-address"} << 1 << false << "Abort No Coms" << true;
         QTest::newRow("a reply for another block before every answer")
@@ -454,14 +449,11 @@ class TestLinkEndToEnd : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(l.idle(), 20000);
         const auto label2 = l.dl->engine().display().Label2;
         if (corrupt == 0)
-            QCOMPARE(label2,
-                     (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("verified"), link::LinkEngine::LabelLime}));
         else
-            QCOMPARE(label2,
-                     (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
-                                       link::LinkEngine::LabelRed}));
-        const QString trace =
-            l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+            QCOMPARE(label2, (link::LabelState{QStringLiteral("%1 bytes differ").arg(expected.size()),
+                                               link::LinkEngine::LabelRed}));
+        const QString trace = l.dl->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
         QCOMPARE(trace.isEmpty() ? QStringList() : trace.split(QLatin1Char('\n')), expected);
         QVERIFY(l.model.McnImage.bytes == mcn.bytes);
         QVERIFY(l.model.MonImage.bytes == mon.bytes);
