@@ -12,8 +12,8 @@ class FakeChannel : public zeltra::link::SerialChannel {
   public:
     bool openSucceeds = true;
     bool isOpen = false;
-    int number = 0;
     zeltra::link::PortAddress address;
+    const int& number = address.number;
     WriteResult result = WriteResult::All;
     QList<QByteArray> sent;
     QByteArray input;
@@ -24,15 +24,15 @@ class FakeChannel : public zeltra::link::SerialChannel {
     bool autoDeliver = false; // answers arrive from the event loop, as from a line
     std::function<void()> onWrite;
 
-    void setAddress(const zeltra::link::PortAddress& a) override
-    {
-        address = a;
-        number = a.kind == zeltra::link::PortAddress::Kind::Com ? a.number : 0;
-    }
-    // Port 0 names no device.
+    void setAddress(const zeltra::link::PortAddress& a) override { address = a; }
+    // Port 0 names no device. A network port opens at once, or fails later.
     OpenResult open() override
     {
-        isOpen = openSucceeds && (number > 0 || address.kind != zeltra::link::PortAddress::Kind::Com);
+        if (address.isNetwork() && !openSucceeds) {
+            QTimer::singleShot(0, [this] { onOpened(false); });
+            return OpenResult::Pending;
+        }
+        isOpen = openSucceeds && (number > 0 || address.isNetwork());
         return isOpen ? OpenResult::Opened : OpenResult::Failed;
     }
     QString errorString() const override { return QStringLiteral("fake"); }
