@@ -176,9 +176,8 @@ class TestLinkWindow : public QObject {
                 });
                 w.dl.Port1Click();
             }
-            QCOMPARE(w.prompts.messages, reason.isEmpty()
-                                             ? QStringList()
-                                             : QStringList{"Com Port Invalid\n" + reason});
+            QCOMPARE(w.prompts.messages,
+                     reason.isEmpty() ? QStringList() : QStringList{"Com Port Invalid\n" + reason});
             QCOMPARE(w.model.Settings.comPort(), 4); // the settings record keeps its COM number
             QCOMPARE(w.dl.portCaption(), nextStart && kept.isEmpty() ? "Com:4" : caption);
             QCOMPARE(w.channel->isOpen, reason.isEmpty());
