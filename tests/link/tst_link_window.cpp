@@ -145,7 +145,6 @@ class TestLinkWindow : public QObject {
         QTest::newRow("no scheme")
             << "studio-a:2000" << false << "Com?"
             << "\"studio-a:2000\": a network port is rfc2217://HOST:PORT or tcp://HOST:PORT";
-        QTest::newRow("empty: the COM number") << "" << false << "COM4" << QString();
         QTest::newRow("COM4 picked from the list") << rfc << true << "COM4" << QString();
     }
     void networkPortChoice()

@@ -60,7 +60,7 @@ class TestPortAddress : public QObject {
     void adapter_data()
     {
         QTest::addColumn<QString>("driver");
-        QTest::addColumn<QByteArray>("timer"); // the latency_timer file; empty: none
+        QTest::addColumn<QByteArray>("timer"); // the latency_timer file
         QTest::addColumn<int>("latency");      // -1: none shown
         QTest::addColumn<bool>("lowLatency");
         QTest::newRow("FTDI") << "ftdi_sio" << QByteArray("16\n") << 16 << true;
@@ -81,11 +81,9 @@ class TestPortAddress : public QObject {
         const QString target = sys.filePath(QStringLiteral("bus/usb-serial/drivers/") + driver);
         QVERIFY(QDir().mkpath(device) && QDir().mkpath(target));
         QVERIFY(driver.isEmpty() || QFile::link(target, device + QStringLiteral("/driver")));
-        if (!timer.isEmpty())
-            writeFile(device + QStringLiteral("/latency_timer"), timer);
-        QFile node(sys.filePath(QStringLiteral("ttyUSB0")));
-        QVERIFY(node.open(QIODevice::WriteOnly));
-        const AdapterInfo info = adapterInfo(sys.path(), node.fileName());
+        writeFile(device + QStringLiteral("/latency_timer"), timer);
+        writeFile(sys.filePath(QStringLiteral("ttyUSB0")), {});
+        const AdapterInfo info = adapterInfo(sys.path(), sys.filePath(QStringLiteral("ttyUSB0")));
         QCOMPARE(info.driver, driver);
         QCOMPARE(info.latencyTimer.value_or(-1), latency);
         QCOMPARE(takesLowLatency(info.driver), lowLatency);
