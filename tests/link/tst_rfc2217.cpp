@@ -94,37 +94,35 @@ class TestRfc2217 : public QObject {
         QTest::addColumn<QByteArray>("server");
         QTest::addColumn<QByteArray>("replies");
         QTest::addColumn<QString>("status");
-        const QByteArray do44 = hex("FF FD 2C");
         const QByteArray settings = hex(Settings);
-        const QString noDo44 = "waiting: the server did not take the COM port option (no DO 44)";
         const QString unacked = "waiting: the server did not acknowledge 38400 baud, ";
         const QString refused = "failed: the server refused ";
+        // DO 44, the line settings going out for it, and what the server answers them with.
+        auto answered = [&](const char* name, const char* answers, const QString& status) {
+            QTest::newRow(name) << hex("FF FD 2C") + hex(answers) << settings << status;
+        };
         // Once ready, a notification, a NOP and a late answer of another parity change nothing.
         QTest::newRow("ser2net: greeting, acknowledgements, more")
             << hex(Greeting) + hex(Acks) + hex("FF FA 2C 6B 30 FF F0 FF F1 FF FA 2C 67 01 FF F0")
             << hex("FF FE 01") + settings << "ready";
         QTest::newRow("an answer before DO 44 changes nothing")
-            << hex("FF FA 2C 67 01 FF F0") + do44 << settings
+            << hex("FF FA 2C 67 01 FF F0 FF FD 2C") << settings
             << unacked + "8 data bits, odd parity, 1 stop bit";
-        QTest::newRow("data size and flow control answered: not enough")
-            << do44 + hex("FF FA 2C 66 08 FF F0 FF FA 2C 69 01 FF F0") << settings
-            << unacked + "odd parity, 1 stop bit";
+        answered("data size and flow control answered: not enough",
+                 "FF FA 2C 66 08 FF F0 FF FA 2C 69 01 FF F0", unacked + "odd parity, 1 stop bit");
         QTest::newRow("WILL 44 of the server is not needed, and refused")
-            << do44 + hex("FF FB 2C") + hex(Acks) << settings + hex("FF FE 2C") << "ready";
+            << hex("FF FD 2C FF FB 2C") + hex(Acks) << settings + hex("FF FE 2C") << "ready";
         QTest::newRow("repeated offers get no answer")
-            << hex("FF FB 01 FF FB 01 FF FD 18 FF FD 18") << hex("FF FE 01 FF FC 18") << noDo44;
-        QTest::newRow("parity answered as none")
-            << do44 + hex("FF FA 2C 67 01 FF F0") << settings
-            << refused + "odd parity: it answered no parity (103)";
-        QTest::newRow("baud answered as 9600")
-            << do44 + hex("FF FA 2C 65 00 00 25 80 FF F0") << settings
-            << refused + "38400 baud: it answered 9600 baud (101)";
-        QTest::newRow("stop bits answered short")
-            << do44 + hex("FF FA 2C 68 FF F0") << settings
-            << refused + "1 stop bit: it answered 0 bytes (104)";
-        QTest::newRow("hardware flow control")
-            << do44 + hex("FF FA 2C 69 03 FF F0") << settings
-            << refused + "no flow control: it answered hardware flow control (105)";
+            << hex("FF FB 01 FF FB 01 FF FD 18 FF FD 18") << hex("FF FE 01 FF FC 18")
+            << "waiting: the server did not take the COM port option (no DO 44)";
+        answered("parity answered as none", "FF FA 2C 67 01 FF F0",
+                 refused + "odd parity: it answered no parity (103)");
+        answered("baud answered as 9600", "FF FA 2C 65 00 00 25 80 FF F0",
+                 refused + "38400 baud: it answered 9600 baud (101)");
+        answered("stop bits answered short", "FF FA 2C 68 FF F0",
+                 refused + "1 stop bit: it answered 0 bytes (104)");
+        answered("hardware flow control", "FF FA 2C 69 03 FF F0",
+                 refused + "no flow control: it answered hardware flow control (105)");
         QTest::newRow("the COM port option refused")
             << hex("FF FE 2C") << hex("")
             << refused + "the COM port option (DONT 44): is it an RFC 2217 port? tcp:// reaches a "
