@@ -3,7 +3,6 @@
 #include "CliRun.h"
 #include "TestFiles.h"
 
-#include "link/BlockTables.h"
 #include "model/Images.h"
 
 #include <QDir>
@@ -25,13 +24,6 @@ QSet<QString> listed(const QString& text, const QString& heading, const QString&
     for (auto it = entry.globalMatch(part.match(text).captured(1)); it.hasNext();)
         found << it.next().capturedTexts().mid(1).join(QLatin1Char(' '));
     return found;
-}
-
-// The block list of a kind as the shell takes the words back: blanks escaped, in order.
-QStringList blocks(std::int32_t kind) {
-    QStringList items = zeltra::link::blockListItems(kind)->replaceInStrings(" ", "\\ ");
-    items.sort();
-    return items;
 }
 
 } // namespace
@@ -88,11 +80,9 @@ class TestCliDocs : public QObject {
             << "upload studio.bin --"
             << QStringList{"--block", "--exact", "--fast", "--help", "--json", "--kind", "--port"};
         QTest::newRow("kinds") << "upload x.bin --kind " << QStringList{"machine", "monitor"};
-        QTest::newRow("blocks of the file's kind")
-            << "download studio.bin --block " << blocks(zeltra::KbdMachine);
         QTest::newRow("blocks of the kind read")
             << "upload new.bin --kind monitor --block Mo" << QStringList{"Monitor\\ Formats"};
-        QTest::newRow("blocks with a blank, typed in part")
+        QTest::newRow("blocks of the file's kind, with a blank, typed in part")
             << "download studio.bin --block Port\\ "
             << QStringList{"Port\\ A\\ Config", "Port\\ B\\ Config"};
         QTest::newRow("layout files") << "download " << QStringList{"shows", "studio.bin"};

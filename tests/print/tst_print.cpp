@@ -47,36 +47,28 @@ QStringList expectedWords(const QByteArray& layout) {
 class TestPrint : public QObject {
     Q_OBJECT
   private slots:
-    void pages_data() {
-        QTest::addColumn<QList<double>>("heights");
-        QTest::addColumn<QList<double>>("continuation");
-        QTest::addColumn<Pages>("expected");
-        QTest::newRow("exactly full, then a table goes on under its head again")
-            << QList<double>{50, 50, 30} << QList<double>{0, 10, 10}
-            << Pages{{{0, 0}, {1, 50}}, {{2, 0, true}, {2, 10}}};
-        QTest::newRow("too tall for any page: on a page of its own, no empty page before")
-            << QList<double>{150, 30, 30} << QList<double>{0, 0, 0}
-            << Pages{{{0, 0}}, {{1, 0}, {2, 30}}};
-    }
+    // A table goes on under its head again; a piece too tall for any page gets a page of its
+    // own, with no empty page before it.
     void pages() {
-        QFETCH(QList<double>, heights);
-        QFETCH(QList<double>, continuation);
-        QFETCH(Pages, expected);
-        QVERIFY(card::paginate(heights, continuation, 0, 100) == expected);
+        QVERIFY(card::paginate({50, 50, 30}, {0, 10, 10}, 0, 100) ==
+                Pages({{{0, 0}, {1, 50}}, {{2, 0, true}, {2, 10}}}));
+        QVERIFY(card::paginate({150, 30, 30}, {0, 0, 0}, 0, 100) ==
+                Pages({{{0, 0}}, {{1, 0}, {2, 30}}}));
     }
 
     void card_data() {
         QTest::addColumn<QByteArray>("layout");
-        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QStringList>("page"); // none: A4
         QTest::addColumn<int>("pageCount");
-        QTest::newRow("machine on A4") << knownMachineLayout() << "A4" << 3;
-        QTest::newRow("machine on Letter") << knownMachineLayout() << "Letter" << 3;
-        QTest::newRow("monitor on A4") << knownMonitorLayout() << "A4" << 2;
-        QTest::newRow("monitor on Letter") << knownMonitorLayout() << "Letter" << 3;
+        const QStringList letter{"--page", "letter"};
+        QTest::newRow("machine on A4") << knownMachineLayout() << QStringList{} << 3;
+        QTest::newRow("machine on Letter") << knownMachineLayout() << letter << 3;
+        QTest::newRow("monitor on A4") << knownMonitorLayout() << QStringList{"--page", "A4"} << 2;
+        QTest::newRow("monitor on Letter") << knownMonitorLayout() << letter << 3;
     }
     void card() {
         QFETCH(QByteArray, layout);
-        QFETCH(QString, paper);
+        QFETCH(QStringList, page);
         QFETCH(int, pageCount);
         QTemporaryDir dir;
         const QString bin = dir.filePath("studio A.bin"), pdf = dir.filePath("card.pdf");
@@ -85,7 +77,7 @@ class TestPrint : public QObject {
         auto env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
-        QCOMPARE(cli({"print", bin, pdf, "--page", paper}, env).code, 0);
+        QCOMPARE(cli(QStringList{"print", bin, pdf} + page, env).code, 0);
         const Run bbox = run("pdftotext", {"-bbox", pdf, "-"});
         QVERIFY2(bbox.code == 0, "pdftotext is missing: run scripts/install-deps");
 
@@ -103,7 +95,8 @@ class TestPrint : public QObject {
                 // A page ends only where the next piece would not fit on it.
                 QVERIFY(pages.isEmpty() || lowest > body.top() + body.height() * 0.75);
                 const QSizeF size(at("width"), at("height"));
-                QCOMPARE(size.toSize(), paper == "A4" ? QSize(595, 842) : QSize(612, 792));
+                QCOMPARE(size.toSize(),
+                         page.contains("letter") ? QSize(612, 792) : QSize(595, 842));
                 body = QRectF(QPointF(), size).adjusted(margin, margin, -margin, -margin);
                 pages << QString();
                 lowest = 0;
