@@ -63,12 +63,8 @@ class TestCliCore : public QObject {
                                              << opts(Command::Show, "--help") << "";
         QTest::newRow("options before --") << QStringList{"verify", "--port", "2", "--", "-a.bin"}
                                            << opts(Command::Verify, "-a.bin", "2") << "";
-        QTest::newRow("print needs the card's file") << QStringList{"print", "a.bin"} << Options{}
-                                                     << "print needs LAYOUT and OUT.pdf";
         QTest::newRow("a paper size of no such name") << QStringList{"print", "a", "b", "--page=A5"} << Options{}
                                                       << "--page takes A4 or Letter, not \"A5\"";
-        QTest::newRow("--json where there is no result") << QStringList{"show", "a", "--json"} << Options{}
-                                                         << "show does not take --json";
         QTest::newRow("no command") << QStringList{} << Options{} << "no command given";
         QTest::newRow("unknown command") << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
         QTest::newRow("unknown option") << QStringList{"show", "a", "--colour"} << Options{}

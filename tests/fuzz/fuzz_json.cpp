@@ -23,24 +23,18 @@ qsizetype membersIn(const QJsonValue& v)
         n += membersIn(e);
     return n;
 }
-
-void checkStrictScan(const QByteArray& text)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
-    qsizetype members = -1;
-    if (error.error != QJsonParseError::NoError ||
-        !layoutdoc::strictFault(text, &members).isEmpty())
-        return;
-    FUZZ_CHECK(members ==
-               membersIn(doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array())));
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
-    checkStrictScan(text);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    qsizetype members = -1;
+    if (error.error == QJsonParseError::NoError &&
+        layoutdoc::strictFault(text, &members).isEmpty())
+        FUZZ_CHECK(members ==
+                   membersIn(doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array())));
     const layoutdoc::Imported in = layoutdoc::importDocument(text);
     if (!in.ok()) {
         FUZZ_CHECK(in.image.isEmpty() && !in.error.contains(QLatin1Char('\n')));

@@ -112,16 +112,13 @@ class TestPrint : public QObject {
                      qPrintable(word + " is not on the card"));
     }
 
-    // A card over its own layout, or of a file that is none, leaves both files as they were.
+    // A card over its own layout, by another name too, leaves the layout as it was.
     void refusals() {
         QTemporaryDir dir;
         QDir::setCurrent(dir.path());
         writeFile("a.bin", knownMachineLayout());
-        writeFile("a.pdf", "not a layout");
-        QCOMPARE(cli({"print", "a.bin", "a.bin"}).code, 1);
-        QCOMPARE(cli({"print", "a.pdf", "a.bin"}).code, 2);
+        QCOMPARE(cli({"print", "a.bin", "./a.bin"}).code, 1);
         QCOMPARE(readFile("a.bin"), knownMachineLayout());
-        QCOMPARE(readFile("a.pdf"), QByteArray("not a layout"));
     }
 };
 
