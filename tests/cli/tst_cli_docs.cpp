@@ -68,7 +68,6 @@ class TestCliDocs : public QObject {
         writeFile(state_.filePath("zeltra/network-ports"),
                   "rfc2217://127.0.0.1:2001\ntcp://127.0.0.1:4001\n");
         jsonFields_ = listed(manPage("zeltra-cli.1"), ".SH JSON RESULTS", R"((\w+))");
-        QVERIFY(jsonFields_.contains("exitCode"));
     }
 
     void agree_data() {
@@ -138,15 +137,11 @@ class TestCliDocs : public QObject {
         QTest::addColumn<QString>("fields");  // values by path ("ports/0/exitCode")
         QTest::newRow("ports") << "ports --json"
                                << R"({"exitCode": 0, "command": "ports", "message": "done"})";
-        QTest::newRow("download")
-            << "download studio.bin --port {--fill 00} --fast --json"
-            << R"({"exitCode": 0, "command": "download", "file": "studio.bin", "message": "done",)"
-               R"( "ports/0/exitCode": 0, "ports/0/blocksDone": 8, "ports/0/bytesWritten": 475})";
         QTest::newRow("download --verify, a keyboard that stores bytes wrongly")
             << "download studio.bin --port {--corrupt 7} --block 5 --fast --verify --json"
-            << R"({"exitCode": 5, "ports/0/blocksDone": 2, "ports/0/bytesRead": 192,)"
-               R"( "ports/0/mismatches/0": {"block": 5, "address": 6, "fileByte": 1,)"
-               R"( "keyboardByte": 254}})";
+            << R"({"exitCode": 5, "command": "download", "file": "studio.bin", "ports/0/blocksDone": 2,)"
+               R"( "ports/0/bytesWritten": 192, "ports/0/bytesRead": 192, "ports/0/mismatches/0":)"
+               R"( {"block": 5, "address": 6, "fileByte": 1, "keyboardByte": 254}})";
         QTest::newRow("upload of times that are not timecode digits")
             << "upload backup.bin --port {--fill FF} --kind machine --block 7 --fast --json"
             << R"({"exitCode": 6, "command": "upload", "ports/0/exitCode": 6,)"
