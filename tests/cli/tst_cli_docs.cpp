@@ -139,17 +139,18 @@ class TestCliDocs : public QObject {
                                << R"({"exitCode": 0, "command": "ports", "message": "done"})";
         QTest::newRow("download --verify, a keyboard that stores bytes wrongly")
             << "download studio.bin --port {--corrupt 7} --block 5 --fast --verify --json"
-            << R"({"exitCode": 5, "command": "download", "file": "studio.bin", "ports/0/blocksDone": 2,)"
-               R"( "ports/0/bytesWritten": 192, "ports/0/bytesRead": 192, "ports/0/mismatches/0":)"
-               R"( {"block": 5, "address": 6, "fileByte": 1, "keyboardByte": 254}})";
+            << R"({"exitCode": 5, "command": "download", "file": "studio.bin",)"
+               R"( "ports/0/blocksDone": 2, "ports/0/bytesWritten": 192, "ports/0/bytesRead": 192,)"
+               R"( "ports/0/mismatches/0": {"block": 5, "address": 6, "fileByte": 1,)"
+               R"( "keyboardByte": 254}})";
         QTest::newRow("upload of times that are not timecode digits")
             << "upload backup.bin --port {--fill FF} --kind machine --block 7 --fast --json"
             << R"({"exitCode": 6, "command": "upload", "ports/0/exitCode": 6,)"
                R"( "ports/0/blocksDone": 1, "ports/0/leftOut/0/keyboardByte": 255})";
         QTest::newRow("verify against a keyboard that answers for another address")
             << "verify studio.bin --port {--wrong-address} --json"
-            << R"({"exitCode": 4, "ports/0/blocksDone": 0, "ports/0/bytesRead": 0, "ports/0/message":)"
-               R"( "Abort No Coms: the keyboard answered for another address"})";
+            << R"({"exitCode": 4, "ports/0/blocksDone": 0, "ports/0/bytesRead": 0,)"
+               R"( "ports/0/message": "Abort No Coms: the keyboard answered for another address"})";
         QTest::newRow("two ports, one of them absent")
             << "download studio.bin --port {--fill 00} --port /dev/zeltra-none --block 1 --json"
             << R"({"exitCode": 3, "message": "/dev/zeltra-none does not exist",)"

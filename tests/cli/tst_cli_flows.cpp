@@ -101,8 +101,7 @@ class TestCliFlows : public QObject {
         QFETCH(QString, inTheWay);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString bin = dir.filePath("kbd1.bin");
-        const QString json = dir.filePath("kbd1.json");
+        const QString bin = dir.filePath("kbd1.bin"), json = dir.filePath("kbd1.json");
         writeFile(bin, knownMachineLayout());
         QCOMPARE(cli({"export", bin, json}).code, 0);
         const QString out = dir.filePath(command == "import" ? "out.bin" : "out.json");

@@ -69,7 +69,6 @@ private slots:
     void writeFailureSaysWhy();
     void staleTemporariesRemoved_data();
     void staleTemporariesRemoved();
-    void saveKeepsMode();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -303,7 +302,7 @@ void TestLayoutFiles::staleTemporariesRemoved_data()
     QTest::addColumn<bool>("removed");
     // Names near the longest a folder takes (250 bytes): their temporaries carry them cut short.
     const QStringList longNames{QString(246, u'n') + ".bin", QString(123, u'\u00e9') + ".bin"};
-    for (const QString save : {"replace", "unchanged", "changed"}) {
+    for (const QString save : {"replace", "unchanged", "changed", "through a link"}) {
         auto row = [&](const char* name, const QString& target, const QString& file, int age, bool removed) {
             QTest::addRow("%s, %s", qPrintable(save), name) << save << target << file << age << removed;
         };
@@ -321,7 +320,7 @@ void TestLayoutFiles::staleTemporariesRemoved_data()
 }
 
 // A save removes what an interrupted save of the same file left beside it, and nothing else;
-// it leaves nothing of its own.
+// it leaves nothing of its own, and it replaces the file's bytes, not who may read them.
 void TestLayoutFiles::staleTemporariesRemoved()
 {
     QFETCH(QString, save);
@@ -329,37 +328,30 @@ void TestLayoutFiles::staleTemporariesRemoved()
     QFETCH(QString, leftover);
     QFETCH(int, ageSecs);
     QTemporaryDir dir;
-    const QString out = dir.filePath(target);
-    if (save != "replace")
-        writeFile(out, "old");
-    QFile file(dir.filePath(leftover));
+    // Through a link, the file saved (and so its temporaries) is where the link leads.
+    const QString folder = save == "through a link" ? dir.filePath("real") : dir.path();
+    const QString out = dir.filePath(target), real = folder + '/' + target;
+    QVERIFY(QDir().mkpath(folder));
+    if (save != "replace") {
+        writeFile(real, "old");
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0);
+    }
+    QVERIFY(save != "through a link" || QFile::link(real, out));
+    QFile file(folder + '/' + leftover);
     QVERIFY(file.open(QIODevice::WriteOnly) &&
             file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
     file.close();
-    const QString error = save == "replace" ? safefile::writeAtomic(out, "new")
-                                            : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
+    const mode_t mask = ::umask(022);
+    const QString error = save.startsWith("un") ? safefile::writeIfChanged(out, "old")
+                          : save == "changed"   ? safefile::writeIfChanged(out, "new")
+                                                : safefile::writeAtomic(out, "new");
+    ::umask(mask);
     QCOMPARE(error, QString());
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
-}
-
-// A save replaces the file's bytes, not who may read them; through a link, the link stays.
-void TestLayoutFiles::saveKeepsMode()
-{
-    QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("real.bin"));
-    const QString link = dir.filePath(QStringLiteral("link.bin"));
-    const QString fresh = dir.filePath(QStringLiteral("new.bin"));
-    writeFile(real, "old");
-    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0 && QFile::link(real, link));
-    const mode_t mask = ::umask(022);
-    const QString errors = safefile::writeAtomic(link, "new") + safefile::writeAtomic(fresh, "new");
-    ::umask(mask);
-    QCOMPARE(errors, QString());
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(readFile(real), QByteArray("new"));
-    QCOMPARE(modeOf(real), 0640);
-    QCOMPARE(modeOf(fresh), 0644); // as open(2) would make it, not a temporary file's 0600
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
+    QCOMPARE(readFile(real), QByteArray(save.startsWith("un") ? "old" : "new"));
+    QCOMPARE(modeOf(real), save == "replace" ? 0644 : 0640); // new: as open(2) makes it, not 0600
+    QCOMPARE(QFileInfo(out).isSymLink(), save == "through a link");
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)
