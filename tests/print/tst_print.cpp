@@ -96,10 +96,9 @@ class TestPrint : public QObject {
                 pages << QString();
             } else if (xml.name() == u"word") {
                 const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
-                QVERIFY2(
-                    body.contains(box),
-                    qPrintable(QStringLiteral("past the margin on page %1").arg(pages.size())));
-                pages.last() += xml.readElementText() + QLatin1Char(' ');
+                const QString word = xml.readElementText();
+                QVERIFY2(body.contains(box), qPrintable(word + " runs past the margin"));
+                pages.last() += word + QLatin1Char(' ');
             }
         }
         QCOMPARE(pages.size(), pageCount);
