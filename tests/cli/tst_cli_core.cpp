@@ -244,7 +244,6 @@ class TestCliCore : public QObject {
 
     void portsList_data()
     {
-        using link::AdapterInfo;
         QTest::addColumn<QList<PortLine>>("ports");
         QTest::addColumn<QStringList>("used");
         QTest::addColumn<QStringList>("lines");
@@ -252,14 +251,13 @@ class TestCliCore : public QObject {
         const PortLine pty{{7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}, {}};
         QTest::newRow("serial ports") << QList<PortLine>{uart, pty} << QStringList{}
                                       << QStringList{"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"};
-        QTest::newRow("none") << QList<PortLine>{} << QStringList{} << QStringList{"no serial ports found"};
         QTest::newRow("USB adapters: the driver, an FTDI's latency timer")
-            << QList<PortLine>{uart, {{33, "COM33", "/dev/ttyUSB0", "FT232R USB UART"}, AdapterInfo{"ftdi_sio", 16}},
-                               {{34, "COM34", "/dev/ttyUSB1", "CP2102"}, AdapterInfo{"cp210x", std::nullopt}}}
+            << QList<PortLine>{uart, {{33, "COM33", "/dev/ttyUSB0", "FT232R USB UART"}, link::AdapterInfo{"ftdi_sio", 16}},
+                               {{34, "COM34", "/dev/ttyUSB1", "CP2102"}, link::AdapterInfo{"cp210x", std::nullopt}}}
             << QStringList{}
             << QStringList{"COM1   /dev/ttyS0    16550A", "COM33  /dev/ttyUSB0  FT232R USB UART  driver ftdi_sio, latency timer 16 ms",
                            "COM34  /dev/ttyUSB1  CP2102           driver cp210x"};
-        QTest::newRow("network ports used before")
+        QTest::newRow("no serial ports, network ports used before")
             << QList<PortLine>{} << QStringList{"rfc2217://studio-a:2000", "tcp://[::1]:4001"}
             << QStringList{"no serial ports found", "rfc2217://studio-a:2000  network port, used before",
                            "tcp://[::1]:4001  network port, used before"};

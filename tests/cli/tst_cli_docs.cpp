@@ -39,11 +39,8 @@ QSet<QString> listed(const QString& text, const QString& heading, const QString&
 
 // The value at a path such as "ports/0/exitCode".
 QJsonValue at(QJsonValue v, const QString& path) {
-    for (const QString& part : path.split(QLatin1Char('/'))) {
-        bool index = false;
-        const int i = part.toInt(&index);
-        v = index ? v.toArray().at(i) : v.toObject().value(part);
-    }
+    for (const QString& part : path.split(QLatin1Char('/')))
+        v = v.isArray() ? v.toArray().at(part.toInt()) : v.toObject().value(part);
     return v;
 }
 

@@ -189,8 +189,8 @@ class TestCliEndToEnd : public QObject {
         QCOMPARE(cli({"upload", slow.file("b.bin"), "--port", slow.link, "--kind", "machine", "--block", "2"}).code, 0);
     }
 
-    // An erased keyboard is read into a new file, which names the bytes it could not take and
-    // says the backup is incomplete; --exact keeps them, and only that backup verifies.
+    // An erased keyboard is read into a new file, which names the bytes it could not take.
+    // Such a backup is incomplete (exit 6) and does not verify; with --exact it does.
     // A layout goes into the keyboard and comes back into a new file of its kind that verifies
     // against the keyboard; a changed EEPROM byte is then found and named.
     void downloadUploadVerify_data()

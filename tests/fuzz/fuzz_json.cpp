@@ -12,8 +12,7 @@
 
 using namespace zeltra;
 
-namespace {
-qsizetype membersIn(const QJsonValue& v)
+static qsizetype membersIn(const QJsonValue& v)
 {
     qsizetype n = 0;
     const QJsonObject object = v.toObject(); // empty unless v is one; so is the array
@@ -23,7 +22,6 @@ qsizetype membersIn(const QJsonValue& v)
         n += membersIn(e);
     return n;
 }
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,8 +6,7 @@
 
 struct Run {
     int code = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
     qint64 ms = 0;
     QStringList errLines() const {
         return QString::fromLocal8Bit(err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
