@@ -30,7 +30,6 @@ inline Run run(const QString& program, const QStringList& args,
             clock.elapsed()};
 }
 
-// zeltra-cli of this build.
 inline Run cli(const QStringList& args,
                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     return run(QStringLiteral(ZELTRA_CLI_PATH), args, env);
