@@ -344,7 +344,7 @@ void TestLayoutFiles::staleTemporariesRemoved()
     QTEST(!QFileInfo::exists(file.fileName()), "removed");
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
     QCOMPARE(readFile(real), QByteArray(save.startsWith("un") ? "old" : "new"));
-    // rw-r--r-- for a new file, as open(2) makes it (not a temporary file's rw-------), or rw-r-----
+    // rw-r--r-- for a new file, as open(2) makes it (not a temporary's rw-------), else rw-r-----
     QCOMPARE(int(QFile::permissions(real)), save == "replace" ? 0x6644 : 0x6640);
     QCOMPARE(QFileInfo(out).isSymLink(), save == "through a link");
 }
