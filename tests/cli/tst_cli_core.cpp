@@ -21,10 +21,10 @@ Q_DECLARE_METATYPE(zeltra::link::TransferOutcome)
 namespace {
 
 Options opts(Command c, QString file = {}, QString port = {}, QString block = {}, bool verify = false,
-             bool fast = false, std::int32_t kind = -1, bool exact = false)
+             bool fast = false, std::int32_t kind = -1)
 {
     const QStringList ports = port.isEmpty() ? QStringList{} : port.split(QLatin1Char(' '));
-    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}, exact};
+    return {c, std::move(file), ports, std::move(block), verify, fast, kind, {}};
 }
 
 QByteArray image(std::size_t size, std::uint8_t first)
@@ -57,33 +57,14 @@ class TestCliCore : public QObject {
         QTest::newRow("upload") << QStringList{"upload", "b.bin", "--port=/dev/pts/3", "--kind", "monitor"}
                                 << opts(Command::Upload, "b.bin", "/dev/pts/3", {}, false, false, KbdMonitor)
                                 << "";
-        QTest::newRow("upload exact") << QStringList{"upload", "b.bin", "--exact", "--port=7", "--kind", "machine"}
-                                      << opts(Command::Upload, "b.bin", "7", {}, false, false, KbdMachine, true)
-                                      << "";
         QTest::newRow("verify") << QStringList{"verify", "a.bin", "--port", "COM2"}
                                 << opts(Command::Verify, "a.bin", "COM2") << "";
         QTest::newRow("file names after --") << QStringList{"show", "--", "--help"}
                                              << opts(Command::Show, "--help") << "";
         QTest::newRow("options before --") << QStringList{"verify", "--port", "2", "--", "-a.bin"}
                                            << opts(Command::Verify, "-a.bin", "2") << "";
-        Options json = opts(Command::Diff, "a.bin");
-        json.second = QStringLiteral("b.json");
-        json.json = true;
-        QTest::newRow("diff --json") << QStringList{"diff", "a.bin", "--json", "b.json"} << json << "";
-        Options letter = opts(Command::Print, "a.bin");
-        letter.second = QStringLiteral("card.pdf");
-        letter.page = QStringLiteral("Letter");
-        QTest::newRow("print on Letter, any case") << QStringList{"print", "a.bin", "card.pdf", "--page", "letter"}
-                                                   << letter << "";
-        Options a4 = letter;
-        a4.page = QStringLiteral("A4");
-        QTest::newRow("print on A4 unless told") << QStringList{"print", "a.bin", "card.pdf"} << a4 << "";
-        QTest::newRow("print needs the card's file") << QStringList{"print", "a.bin"} << Options{}
-                                                     << "print needs LAYOUT and OUT.pdf";
         QTest::newRow("a paper size of no such name") << QStringList{"print", "a", "b", "--page=A5"} << Options{}
                                                       << "--page takes A4 or Letter, not \"A5\"";
-        QTest::newRow("--json where there is no result") << QStringList{"show", "a", "--json"} << Options{}
-                                                         << "show does not take --json";
         QTest::newRow("no command") << QStringList{} << Options{} << "no command given";
         QTest::newRow("unknown command") << QStringList{"dwnload"} << Options{} << "unknown command \"dwnload\"";
         QTest::newRow("unknown option") << QStringList{"show", "a", "--colour"} << Options{}
@@ -204,8 +185,6 @@ class TestCliCore : public QObject {
         QTest::newRow("no answer") << TransferOutcome::NoAnswer << 4 << "Abort No Coms";
         QTest::newRow("port A not taking commands") << TransferOutcome::NotTakingCommands << 4
                                                     << "Set Serial-A to Input";
-        QTest::newRow("answered for another address")
-            << TransferOutcome::OtherAddress << 4 << "Abort No Coms: the keyboard answered for another address";
         QTest::newRow("port lost") << TransferOutcome::PortLost << 3 << "the port went away";
         QTest::newRow("verify mismatch") << TransferOutcome::Differ << 5 << "the keyboard holds other bytes";
     }
@@ -236,27 +215,13 @@ class TestCliCore : public QObject {
     }
 
     // The closing line of an upload that left bytes out names each time once, in runs.
-    void incompleteBackup_data()
-    {
-        using link::RefusedByte;
-        QTest::addColumn<QList<RefusedByte>>("refused");
-        QTest::addColumn<bool>("newFile");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("a cue byte of an existing file")
-            << QList<RefusedByte>{{5, 3, 0xAB}} << false
-            << "backup incomplete: 1 bytes the keyboard holds are not in f.bin: cue 1 there hold the file's "
-               "own bytes, not the keyboard's (--exact keeps every byte as read)";
-        QTest::newRow("runs, a byte read twice")
-            << QList<RefusedByte>{{5, 0, 0xAB}, {5, 6, 0xAB}, {7, 8, 0x1F}, {5, 0, 0xAC}, {5, 18, 0xFF}, {7, 0, 0xA0}}
-            << true
-            << "backup incomplete: 5 bytes the keyboard holds are not in f.bin: cue 1-2, cue 4, GPO 1, GPO 3 "
-               "there hold the new file's defaults, not the keyboard's (--exact keeps every byte as read)";
-    }
     void incompleteBackup()
     {
-        QFETCH(QList<link::RefusedByte>, refused);
-        QFETCH(bool, newFile);
-        QTEST(incompleteLine(distinctRefused(refused), QStringLiteral("f.bin"), newFile), "line");
+        const QList<link::RefusedByte> refused{{5, 0, 0xAB}, {5, 6, 0xAB}, {7, 8, 0x1F},
+                                               {5, 0, 0xAC}, {5, 18, 0xFF}, {7, 0, 0xA0}};
+        QCOMPARE(incompleteLine(distinctRefused(refused), QStringLiteral("f.bin"), false),
+                 "backup incomplete: 5 bytes the keyboard holds are not in f.bin: cue 1-2, cue 4, GPO 1, GPO 3 "
+                 "there hold the file's own bytes, not the keyboard's (--exact keeps every byte as read)");
     }
 
     void bar_data()
@@ -279,7 +244,6 @@ class TestCliCore : public QObject {
 
     void portsList_data()
     {
-        using link::AdapterInfo;
         QTest::addColumn<QList<PortLine>>("ports");
         QTest::addColumn<QStringList>("used");
         QTest::addColumn<QStringList>("lines");
@@ -287,15 +251,13 @@ class TestCliCore : public QObject {
         const PortLine pty{{7, "COM7", "/dev/pts/3", "bad\x1b[2Jname"}, {}};
         QTest::newRow("serial ports") << QList<PortLine>{uart, pty} << QStringList{}
                                       << QStringList{"COM1   /dev/ttyS0  16550A", "COM7   /dev/pts/3  bad.[2Jname"};
-        QTest::newRow("none") << QList<PortLine>{} << QStringList{} << QStringList{"no serial ports found"};
-        QTest::newRow("FTDI adapter with its latency timer")
-            << QList<PortLine>{uart, {{33, "COM33", "/dev/ttyUSB0", "FT232R USB UART"}, AdapterInfo{"ftdi_sio", 16}}}
+        QTest::newRow("USB adapters: the driver, an FTDI's latency timer")
+            << QList<PortLine>{uart, {{33, "COM33", "/dev/ttyUSB0", "FT232R USB UART"}, link::AdapterInfo{"ftdi_sio", 16}},
+                               {{34, "COM34", "/dev/ttyUSB1", "CP2102"}, link::AdapterInfo{"cp210x", std::nullopt}}}
             << QStringList{}
-            << QStringList{"COM1   /dev/ttyS0    16550A", "COM33  /dev/ttyUSB0  FT232R USB UART  driver ftdi_sio, latency timer 16 ms"};
-        QTest::newRow("other adapter: its driver alone")
-            << QList<PortLine>{{{34, "COM34", "/dev/ttyUSB1", "CP2102"}, AdapterInfo{"cp210x", std::nullopt}}}
-            << QStringList{} << QStringList{"COM34  /dev/ttyUSB1  CP2102  driver cp210x"};
-        QTest::newRow("network ports used before")
+            << QStringList{"COM1   /dev/ttyS0    16550A", "COM33  /dev/ttyUSB0  FT232R USB UART  driver ftdi_sio, latency timer 16 ms",
+                           "COM34  /dev/ttyUSB1  CP2102           driver cp210x"};
+        QTest::newRow("no serial ports, network ports used before")
             << QList<PortLine>{} << QStringList{"rfc2217://studio-a:2000", "tcp://[::1]:4001"}
             << QStringList{"no serial ports found", "rfc2217://studio-a:2000  network port, used before",
                            "tcp://[::1]:4001  network port, used before"};

@@ -63,8 +63,6 @@ private slots:
     void writeFailureSaysWhy();
     void staleTemporariesRemoved_data();
     void staleTemporariesRemoved();
-    void saveKeepsMode_data();
-    void saveKeepsMode();
 };
 
 void TestLayoutFiles::partialFiles_data()
@@ -298,7 +296,7 @@ void TestLayoutFiles::staleTemporariesRemoved_data()
     QTest::addColumn<bool>("removed");
     // Names near the longest a folder takes (250 bytes): their temporaries carry them cut short.
     const QStringList longNames{QString(246, u'n') + ".bin", QString(123, u'\u00e9') + ".bin"};
-    for (const QString save : {"replace", "unchanged", "changed"}) {
+    for (const QString save : {"replace", "unchanged", "changed", "through a link"}) {
         auto row = [&](const char* name, const QString& target, const QString& file, int age, bool removed) {
             QTest::addRow("%s, %s", qPrintable(save), name) << save << target << file << age << removed;
         };
@@ -316,7 +314,7 @@ void TestLayoutFiles::staleTemporariesRemoved_data()
 }
 
 // A save removes what an interrupted save of the same file left beside it, and nothing else;
-// it leaves nothing of its own.
+// it leaves nothing of its own, and it replaces the file's bytes, not who may read them.
 void TestLayoutFiles::staleTemporariesRemoved()
 {
     QFETCH(QString, save);
@@ -324,51 +322,31 @@ void TestLayoutFiles::staleTemporariesRemoved()
     QFETCH(QString, leftover);
     QFETCH(int, ageSecs);
     QTemporaryDir dir;
-    const QString out = dir.filePath(target);
-    if (save != "replace")
-        writeFile(out, "old");
-    QFile file(dir.filePath(leftover));
+    // Through a link, the file saved (and so its temporaries) is where the link leads.
+    const QString folder = save == "through a link" ? dir.filePath("real") : dir.path();
+    const QString out = dir.filePath(target), real = folder + '/' + target;
+    QVERIFY(QDir().mkpath(folder));
+    if (save != "replace") {
+        writeFile(real, "old");
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0);
+    }
+    QVERIFY(save != "through a link" || QFile::link(real, out));
+    QFile file(folder + '/' + leftover);
     QVERIFY(file.open(QIODevice::WriteOnly) &&
             file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
     file.close();
-    const QString error = save == "replace" ? safefile::writeAtomic(out, "new")
-                                            : safefile::writeIfChanged(out, save == "changed" ? "new" : "old");
-    QCOMPARE(error, QString());
-    QTEST(!QFileInfo::exists(file.fileName()), "removed");
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
-}
-
-void TestLayoutFiles::saveKeepsMode_data()
-{
-    QTest::addColumn<int>("before"); // -1: no file yet
-    QTest::addColumn<int>("after");
-    QTest::newRow("new file, as the umask allows") << -1 << 0644;
-    QTest::newRow("group-readable file") << 0640 << 0640;
-    QTest::newRow("shared file") << 0666 << 0666;
-}
-
-// A save replaces the file's bytes, not who may read it; through a link, the link stays.
-void TestLayoutFiles::saveKeepsMode()
-{
-    QFETCH(int, before);
-    QFETCH(int, after);
-    QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("real.bin"));
-    const QString link = dir.filePath(QStringLiteral("link.bin"));
-    if (before >= 0) {
-        writeFile(real, "old");
-        QVERIFY(::chmod(QFile::encodeName(real).constData(), mode_t(before)) == 0);
-        QVERIFY(QFile::link(real, link));
-    }
     const mode_t mask = ::umask(022);
-    const QString error = safefile::writeAtomic(before >= 0 ? link : real, "new");
+    const QString error = save.startsWith("un") ? safefile::writeIfChanged(out, "old")
+                          : save == "changed"   ? safefile::writeIfChanged(out, "new")
+                                                : safefile::writeAtomic(out, "new");
     ::umask(mask);
     QCOMPARE(error, QString());
-    struct stat st {};
-    QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
-    QCOMPARE(int(st.st_mode & 07777), after);
-    QCOMPARE(readFile(real), QByteArray("new"));
-    QCOMPARE(QFileInfo(link).isSymLink(), before >= 0);
+    QTEST(!QFileInfo::exists(file.fileName()), "removed");
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo::exists(file.fileName()) ? 2 : 1);
+    QCOMPARE(readFile(real), QByteArray(save.startsWith("un") ? "old" : "new"));
+    // rw-r--r-- for a new file, as open(2) makes it (not a temporary's rw-------), else rw-r-----
+    QCOMPARE(int(QFile::permissions(real)), save == "replace" ? 0x6644 : 0x6640);
+    QCOMPARE(QFileInfo(out).isSymLink(), save == "through a link");
 }
 
 QTEST_GUILESS_MAIN(TestLayoutFiles)

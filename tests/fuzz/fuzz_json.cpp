@@ -12,39 +12,27 @@
 
 using namespace zeltra;
 
-namespace {
-qsizetype membersIn(const QJsonValue& v)
+static qsizetype membersIn(const QJsonValue& v)
 {
     qsizetype n = 0;
-    if (v.isObject()) {
-        const QJsonObject object = v.toObject();
-        for (auto it = object.begin(); it != object.end(); ++it)
-            n += 1 + membersIn(it.value());
-    }
-    else if (v.isArray())
-        for (const QJsonValue& e : v.toArray())
-            n += membersIn(e);
+    const QJsonObject object = v.toObject(); // empty unless v is one; so is the array
+    for (auto it = object.begin(); it != object.end(); ++it)
+        n += 1 + membersIn(it.value());
+    for (const QJsonValue& e : v.toArray())
+        n += membersIn(e);
     return n;
 }
-
-void checkStrictScan(const QByteArray& text)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
-    if (error.error != QJsonParseError::NoError)
-        return;
-    qsizetype members = -1;
-    if (!layoutdoc::strictFault(text, &members).isEmpty())
-        return;
-    const QJsonValue root = doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array());
-    FUZZ_CHECK(members == membersIn(root));
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
-    checkStrictScan(text);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    qsizetype members = -1;
+    if (error.error == QJsonParseError::NoError &&
+        layoutdoc::strictFault(text, &members).isEmpty())
+        FUZZ_CHECK(members ==
+                   membersIn(doc.isObject() ? QJsonValue(doc.object()) : QJsonValue(doc.array())));
     const layoutdoc::Imported in = layoutdoc::importDocument(text);
     if (!in.ok()) {
         FUZZ_CHECK(in.image.isEmpty() && !in.error.contains(QLatin1Char('\n')));

@@ -6,8 +6,7 @@
 
 struct Run {
     int code = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
     qint64 ms = 0;
     QStringList errLines() const {
         return QString::fromLocal8Bit(err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -31,7 +30,6 @@ inline Run run(const QString& program, const QStringList& args,
             clock.elapsed()};
 }
 
-// zeltra-cli of this build.
 inline Run cli(const QStringList& args,
                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     return run(QStringLiteral(ZELTRA_CLI_PATH), args, env);

@@ -76,21 +76,6 @@ inline bool makeInTheWay(const QString& what, const QString& path)
     return ::geteuid() == 0 && ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
 }
 
-// What is at `path`, by its own type (a link is not followed): "file", "folder", "pipe",
-// "device", "link" or "none".
-inline QString fileType(const QString& path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return QStringLiteral("none");
-    return S_ISREG(st.st_mode)   ? QStringLiteral("file")
-           : S_ISDIR(st.st_mode) ? QStringLiteral("folder")
-           : S_ISFIFO(st.st_mode) ? QStringLiteral("pipe")
-           : S_ISCHR(st.st_mode) ? QStringLiteral("device")
-           : S_ISLNK(st.st_mode) ? QStringLiteral("link")
-                                 : QStringLiteral("other");
-}
-
 // Lowers the file size limit for the lifetime of the object, so that a write fails the way
 // a full disk makes it fail, also for root.
 struct FileSizeLimit {
