@@ -8,12 +8,11 @@
 
 using namespace zeltra;
 using Bytes = QList<int>;
+using Span = std::span<std::uint8_t>;
+using Write = std::function<void(Span)>;
+Q_DECLARE_METATYPE(Write)
 
 namespace {
-std::vector<std::uint8_t> toVector(const Bytes& b) {
-    return std::vector<std::uint8_t>(b.begin(), b.end());
-}
-
 QList<int> changed(const std::span<const std::uint8_t> a, const std::span<const std::uint8_t> b) {
     QList<int> at;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -58,8 +57,7 @@ void TestLayoutModel::writesTellTheirBytes() {
     m.initDefaults(QStringLiteral("/p/"));
     const LayoutData before = m.data();
     QSignalSpy spy(&m, &LayoutModel::imageChanged);
-    const auto b = toVector(bytes);
-    m.writeImage(kind, std::size_t(offset), b);
+    m.writeImage(kind, std::size_t(offset), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     QCOMPARE(spy.size(), told.isEmpty() ? 0 : 1);
     if (told.isEmpty()) {
         QVERIFY(m.McnImage == before.McnImage && m.MonImage == before.MonImage);
@@ -109,7 +107,8 @@ void TestLayoutModel::loadTellsInOrder() {
     m.initDefaults(QStringLiteral("/p/"));
     QStringList told;
     connect(&m, &LayoutModel::kindChanged, [&] { told << "kind"; });
-    connect(&m, &LayoutModel::imageChanged, [&](std::int32_t k) { told << QStringLiteral("image %1").arg(k); });
+    connect(&m, &LayoutModel::imageChanged,
+            [&](std::int32_t k) { told << QStringLiteral("image %1").arg(k); });
     connect(&m, &LayoutModel::fileChanged, [&] { told << "file"; });
     connect(&m, &LayoutModel::layoutReplaced, [&] {
         told << (m.MonImage.bytes[mon::OutputTrim] == 7 ? "replaced" : "replaced too early");
@@ -120,72 +119,50 @@ void TestLayoutModel::loadTellsInOrder() {
     QCOMPARE(told, (QStringList{"kind", "image 1", "file", "replaced"}));
 }
 
+// Each row writes one record of an image whose every byte differs from its neighbours; the
+// bytes it must change (offset, value) are named, every other byte stays.
 void TestLayoutModel::viewsTouchTheirRecordOnly_data() {
-    QTest::addColumn<QString>("record");
-    QTest::addColumn<Bytes>("offsets"); // the bytes the write must change
-    QTest::newRow("cue 31 number") << "cue" << Bytes{74 + 6 * 31 + 4, 74 + 6 * 31 + 5};
-    QTest::newRow("loop 15 out") << "loop out" << Bytes{266 + 150 + 4, 266 + 150 + 7};
-    QTest::newRow("loop 3 end action keeps destination") << "loop action" << Bytes{266 + 30 + 9};
-    QTest::newRow("loop 3 clip is bytes 8 and 9") << "loop clip" << Bytes{266 + 30 + 8, 266 + 30 + 9};
-    QTest::newRow("GPO 11") << "gpo" << Bytes{426 + 44, 426 + 47};
-    QTest::newRow("macro H") << "macro" << Bytes{481};
-    QTest::newRow("format memory 15") << "memory" << Bytes{57};
-    QTest::newRow("trim 15") << "trim" << Bytes{345};
-    QTest::newRow("format 15 trims") << "format" << Bytes{58 + 17 * 15 + 15, 58 + 17 * 15 + 16};
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<Write>("write");
+    QTest::addColumn<Bytes>("changes");
+    const timecode::Bcd tc{0x23, 0x59, 0x59, 0x29};
+    QTest::newRow("cue 31 number, high byte first")
+        << 0 << Write([](Span i) { records::cue(i, 31).setNumber(0xBEEF); })
+        << Bytes{264, 0xBE, 265, 0xEF};
+    QTest::newRow("loop 15 out") << 0 << Write([tc](Span i) { records::loop(i, 15).setOut(tc); })
+                                 << Bytes{420, 0x23, 421, 0x59, 422, 0x59, 423, 0x29};
+    QTest::newRow("loop 3 end action keeps its destination")
+        << 0 << Write([](Span i) { records::loop(i, 3).setEndAction(3); }) << Bytes{305, 0x53};
+    QTest::newRow("loop 3 clip is bytes 8 and 9")
+        << 0 << Write([](Span i) { records::loop(i, 3).setClip(0x0241); })
+        << Bytes{304, 0x02, 305, 0x41};
+    QTest::newRow("GPO 11") << 0 << Write([tc](Span i) { records::gpo(i, 11).setTimecode(tc); })
+                            << Bytes{470, 0x23, 471, 0x59, 472, 0x59, 473, 0x29};
+    QTest::newRow("macro H") << 0 << Write([](Span i) { records::macro(i, 7).setCode(0xA5); })
+                             << Bytes{481, 0xA5};
+    QTest::newRow("format memory 15")
+        << 1 << Write([](Span i) { records::formatMemory(i, 15).setFormat(9); }) << Bytes{57, 9};
+    QTest::newRow("trim 15") << 1 << Write([](Span i) { records::trim(i, 15).setStep(16); })
+                             << Bytes{345, 16};
+    QTest::newRow("format 15 stereo trim") << 1 << Write([](Span i) {
+        formats::RecordBytes r = records::format(i, 15).record();
+        r[formats::rec::StereoTrim] = 12;
+        records::format(i, 15).setRecord(r);
+    }) << Bytes{58 + 17 * 15 + 16, 12};
 }
 
 void TestLayoutModel::viewsTouchTheirRecordOnly() {
-    QFETCH(QString, record);
-    QFETCH(Bytes, offsets);
-    MachineImage mcn = defaultMachineImage();
-    MonitorImage mon = defaultMonitorImage();
-    for (std::size_t i = 0; i < mcn.bytes.size(); ++i)
-        mcn.bytes[i] = std::uint8_t(i * 7 + 3);
-    for (std::size_t i = 0; i < mon.bytes.size(); ++i)
-        mon.bytes[i] = std::uint8_t(i * 5 + 1);
-    const MachineImage mcnBefore = mcn;
-    const MonitorImage monBefore = mon;
-    const timecode::Bcd tc{0x23, 0x59, 0x59, 0x29};
-    bool readBack = false;
-    if (record == "cue") {
-        records::cue(mcn, 31).setNumber(0xBEEF);
-        readBack = records::cue(std::as_const(mcn), 31).number() == 0xBEEF;
-    } else if (record == "loop out") {
-        records::loop(mcn, 15).setOut(tc);
-        readBack = records::loop(mcn, 15).out() == tc && records::loop(mcn, 15).in() == records::loop(mcnBefore, 15).in();
-    } else if (record == "loop action") {
-        const int destination = records::loop(mcn, 3).endDestination();
-        records::loop(mcn, 3).setEndAction(records::loop(mcn, 3).endAction() ^ 3);
-        readBack = records::loop(mcn, 3).endDestination() == destination;
-    } else if (record == "loop clip") {
-        records::loop(mcn, 3).setClip(0x0241);
-        readBack = records::loop(mcn, 3).machine() == 2 && records::loop(mcn, 3).endAction() == 1 &&
-                   records::loop(mcn, 3).endDestination() == 4;
-    } else if (record == "gpo") {
-        records::gpo(mcn, 11).setTimecode(tc);
-        readBack = records::gpo(mcn, 11).timecode() == tc;
-    } else if (record == "macro") {
-        records::macro(mcn, 7).setCode(0xA5);
-        readBack = records::macro(mcn, 7).code() == 0xA5;
-    } else if (record == "memory") {
-        records::formatMemory(mon, 15).setFormat(9);
-        readBack = records::formatMemory(mon, 15).format() == 9;
-    } else if (record == "trim") {
-        records::trim(mon, 15).setStep(16);
-        readBack = records::trim(mon, 15).step() == 16;
-    } else {
-        formats::RecordBytes r = records::format(mon, 15).record();
-        r[formats::rec::InputTrim] = 0;
-        r[formats::rec::StereoTrim] = 12;
-        records::format(mon, 15).setRecord(r);
-        readBack = records::format(mon, 15).inputTrim() == 0 && records::format(mon, 15).stereoTrim() == 12;
-    }
-    QVERIFY(readBack);
-    QList<int> at = changed(mcn.bytes, mcnBefore.bytes);
-    for (int i : changed(mon.bytes, monBefore.bytes))
-        at << i;
-    QCOMPARE(at.first(), offsets.first());
-    QCOMPARE(at.last(), offsets.last());
+    QFETCH(int, kind);
+    QFETCH(Write, write);
+    QFETCH(Bytes, changes);
+    std::vector<std::uint8_t> image(kind == 0 ? mcn::Size : mon::Size);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = std::uint8_t(i * 7 + 3);
+    std::vector<std::uint8_t> expected = image;
+    for (int i = 0; i < changes.size(); i += 2)
+        expected[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
+    write(image);
+    QCOMPARE(changed(image, expected), Bytes{});
 }
 
 QTEST_GUILESS_MAIN(TestLayoutModel)
