@@ -350,8 +350,7 @@ void TestOneState::formatKeyBesideTheFormatList() {
 // command line shows it.
 void TestOneState::controlCharactersShownEscaped() {
     Fixture f;
-    const QString odd = f.folder + QStringLiteral("a\x1b"
-                                                  "b\tc.bin");
+    const QString odd = f.folder + QStringLiteral("a\033b\tc.bin");
     writeFile(odd, f.machineBytes);
     f.start(odd);
     QCOMPARE(f.w.main->windowTitle(), QStringLiteral("a.b.c.bin[*]"));

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "link/TDownloadf.h"
 #include "model/KeyLayout.h"
+#include "model/LayoutFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,18 +78,15 @@ void TestUploadFlow::uploadOutlivesItsWindow() {
 
     QTRY_VERIFY_WITH_TIMEOUT(!p.w.download->transferRunning(), 60000);
     QCOMPARE(p.history.count(), 1);
-    QCOMPARE(p.w.main->action(QStringLiteral("Undo1"))->text(), QStringLiteral("Undo Connect: Upload"));
-    QVERIFY(p.model.LayoutChanged);
-    QVERIFY(p.w.main->isWindowModified());
+    QVERIFY(p.model.LayoutChanged && p.w.main->isWindowModified());
     QCOMPARE(p.key(0)->Tag(), int(Fill)); // the keys show what came
     QCOMPARE(p.model.McnImage.bytes[mcn::Cues], Fill);
 
     p.w.main->Save1Click();
     QCOMPARE(readFile(first).mid(mcn::KeyCodes, KeyCount), QByteArray(KeyCount, char(Fill)));
     QCOMPARE(readFile(second), layout(2));
-    p.w.main->action(QStringLiteral("Undo1"))->trigger();
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(p.model.McnImage.bytes.data()), qsizetype(mcn::Size)),
-             layout(1));
+    p.w.main->action(QStringLiteral("Undo1"))->trigger(); // the one step of the transfer
+    QCOMPARE(layoutfiles::currentImage(p.model.data()), layout(1));
 }
 
 QTEST_MAIN(TestUploadFlow)
