@@ -1,5 +1,7 @@
 // The observable layout model and the record views over the images: every change is told, with
-// the bytes it touched, and a view reads and writes its own record and nothing else.
+// the bytes it touched, and a view reads and writes its own record and nothing else. The
+// unsaved mark follows the history's clean state alone.
+#include "history/LayoutHistory.h"
 #include "model/LayoutModel.h"
 #include "model/Records.h"
 
@@ -21,6 +23,8 @@ class TestLayoutModel : public QObject {
     void loadTellsInOrder();
     void viewsTouchTheirRecordOnly_data();
     void viewsTouchTheirRecordOnly();
+    void markFollowsCleanState_data();
+    void markFollowsCleanState();
 };
 
 void TestLayoutModel::writesTellTheirBytes_data() {
@@ -152,6 +156,49 @@ void TestLayoutModel::viewsTouchTheirRecordOnly() {
         expected[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
     write(image);
     QVERIFY(image == expected);
+}
+
+void TestLayoutModel::markFollowsCleanState_data() {
+    // Each step and the mark after it. e: an edit, n: an edit that changes nothing, u: undo,
+    // r: redo, s: saved, k: kind switched (a new history, the mark kept), o: a layout opened.
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("edit, undo, redo") << "e1 u0 r1";
+    QTest::newRow("no change, no mark") << "n0 n0";
+    QTest::newRow("saved, undone past it and redone") << "e1 s0 u1 u1 r0";
+    QTest::newRow("undo past the save") << "e1 e1 s0 u1 u1";
+    QTest::newRow("switch keeps changes marked") << "e1 k1 u1 u1";
+    QTest::newRow("switch of a saved layout") << "e1 s0 k0 r0";
+    QTest::newRow("switch of a clean layout, edit undone") << "k0 e1 u0";
+    QTest::newRow("switch with changes, edit undone") << "e1 k1 e1 u1";
+    QTest::newRow("open is clean") << "e1 o0 e1";
+    QTest::newRow("edit after a save, undone") << "e1 s0 e1 u0";
+}
+
+void TestLayoutModel::markFollowsCleanState() {
+    QFETCH(QString, steps);
+    LayoutModel model;
+    LayoutHistory history(model);
+    int value = 0;
+    const auto edit = [&] {
+        return history.editMachine(QStringLiteral("e"),
+                                   [&](MachineImage& i) { i.bytes[482] = std::uint8_t(++value); });
+    };
+    const QMap<QChar, std::function<void()>> step{
+        {'e', [&] { QVERIFY(edit()); }},
+        {'n', [&] { QVERIFY(!history.editMachine(QStringLiteral("n"), [](MachineImage&) {})); }},
+        {'u', [&] { history.undo(); }},
+        {'r', [&] { history.redo(); }},
+        {'s', [&] { history.markSaved(); }},
+        {'k', [&] { history.startNew(LayoutHistory::Start::KeepMark); }},
+        {'o', [&] { history.startNew(LayoutHistory::Start::Saved); }}};
+    QString expected;
+    QString seen;
+    for (const QString& s : steps.split(u' ')) {
+        step[s[0]]();
+        expected += s[1];
+        seen += model.LayoutChanged ? u'1' : u'0';
+    }
+    QCOMPARE(seen, expected);
 }
 
 QTEST_GUILESS_MAIN(TestLayoutModel)
