@@ -30,22 +30,15 @@ QByteArray layout(std::uint8_t seed) {
 class TestUploadFlow : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase();
     void uploadOutlivesItsWindow();
-
-  private:
-    QTemporaryDir dir_;
-    QString link_ = dir_.filePath(QStringLiteral("kbd"));
-    EmuProcess emu_;
 };
 
-void TestUploadFlow::initTestCase() {
-    QVERIFY(emu_.start({"--link", link_, "--fill", QStringLiteral("%1").arg(Fill, 2, 16, QLatin1Char('0')),
-                        "--line-rate", "38400"}));
-    qputenv("ZELTRA_COM1", QFile::encodeName(link_));
-}
-
 void TestUploadFlow::uploadOutlivesItsWindow() {
+    QTemporaryDir dir;
+    EmuProcess emu;
+    const QString link = dir.filePath(QStringLiteral("kbd"));
+    QVERIFY(emu.start({"--link", link, "--fill", QString::number(Fill, 16), "--line-rate", "38400"}));
+    qputenv("ZELTRA_COM1", QFile::encodeName(link));
     ProgramWindows p;
     const QString first = p.folder + QStringLiteral("m.bin");
     const QString second = p.folder + QStringLiteral("m2.bin");
