@@ -1,18 +1,13 @@
-// The observable layout model and the record views over the images: every change is told, with
-// the bytes it touched, and a view reads and writes its own record and nothing else. The
-// unsaved mark follows the history's clean state alone.
+// The observable layout model: every change is told, with the bytes it touched, and the unsaved
+// mark follows the history's clean state alone.
 #include "history/LayoutHistory.h"
 #include "model/LayoutModel.h"
-#include "model/Records.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace zeltra;
 using Bytes = QList<int>;
-using Span = std::span<std::uint8_t>;
-using Write = std::function<void(Span)>;
-Q_DECLARE_METATYPE(Write)
 
 class TestLayoutModel : public QObject {
     Q_OBJECT
@@ -21,8 +16,6 @@ class TestLayoutModel : public QObject {
     void writesTellTheirBytes();
     void stateSignals();
     void loadTellsInOrder();
-    void viewsTouchTheirRecordOnly_data();
-    void viewsTouchTheirRecordOnly();
     void markFollowsCleanState_data();
     void markFollowsCleanState();
 };
@@ -110,52 +103,6 @@ void TestLayoutModel::loadTellsInOrder() {
     img.bytes[mon::OutputTrim] = 7;
     m.load(KbdMonitor, img.bytes, QStringLiteral("/m.bin"));
     QCOMPARE(told, (QStringList{"kind", "image 1", "file", "replaced"}));
-}
-
-// Each row writes one record of an image whose every byte differs from its neighbours; the
-// bytes it must change (offset, value) are named, every other byte stays.
-void TestLayoutModel::viewsTouchTheirRecordOnly_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<Write>("write");
-    QTest::addColumn<Bytes>("changes");
-    const timecode::Bcd tc{0x23, 0x59, 0x59, 0x29};
-    QTest::newRow("cue 31 number, high byte first")
-        << 0 << Write([](Span i) { records::cue(i, 31).setNumber(0xBEEF); })
-        << Bytes{264, 0xBE, 265, 0xEF};
-    QTest::newRow("loop 15 out") << 0 << Write([tc](Span i) { records::loop(i, 15).setOut(tc); })
-                                 << Bytes{420, 0x23, 421, 0x59, 422, 0x59, 423, 0x29};
-    QTest::newRow("loop 3 end action keeps its destination")
-        << 0 << Write([](Span i) { records::loop(i, 3).setEndAction(3); }) << Bytes{305, 0x53};
-    QTest::newRow("loop 3 clip is bytes 8 and 9")
-        << 0 << Write([](Span i) { records::loop(i, 3).setClip(0x0241); })
-        << Bytes{304, 0x02, 305, 0x41};
-    QTest::newRow("GPO 11") << 0 << Write([tc](Span i) { records::gpo(i, 11).setTimecode(tc); })
-                            << Bytes{470, 0x23, 471, 0x59, 472, 0x59, 473, 0x29};
-    QTest::newRow("macro H") << 0 << Write([](Span i) { records::macro(i, 7).setCode(0xA5); })
-                             << Bytes{481, 0xA5};
-    QTest::newRow("format memory 15")
-        << 1 << Write([](Span i) { records::formatMemory(i, 15).setFormat(9); }) << Bytes{57, 9};
-    QTest::newRow("trim 15") << 1 << Write([](Span i) { records::trim(i, 15).setStep(16); })
-                             << Bytes{345, 16};
-    QTest::newRow("format 15 stereo trim") << 1 << Write([](Span i) {
-        formats::RecordBytes r = records::format(i, 15).record();
-        r[formats::rec::StereoTrim] = 12;
-        records::format(i, 15).setRecord(r);
-    }) << Bytes{58 + 17 * 15 + 16, 12};
-}
-
-void TestLayoutModel::viewsTouchTheirRecordOnly() {
-    QFETCH(int, kind);
-    QFETCH(Write, write);
-    QFETCH(Bytes, changes);
-    std::vector<std::uint8_t> image(kind == 0 ? mcn::Size : mon::Size);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = std::uint8_t(i * 7 + 3);
-    std::vector<std::uint8_t> expected = image;
-    for (int i = 0; i < changes.size(); i += 2)
-        expected[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
-    write(image);
-    QVERIFY(image == expected);
 }
 
 void TestLayoutModel::markFollowsCleanState_data() {
