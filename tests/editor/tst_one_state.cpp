@@ -149,7 +149,7 @@ class TestOneState : public QObject {
     void editsAgreeAndRedraw();
     void kindSwitchClosesTheOtherKind_data();
     void kindSwitchClosesTheOtherKind();
-    void formatKeyBesideTheFormatList();
+    void formatKeysBesideTheFormatList();
     void controlCharactersShownEscaped();
 };
 
@@ -204,6 +204,23 @@ void TestOneState::editsAgreeAndRedraw_data() {
     }) << false << Shown;
     QTest::newRow("format memory")
         << Edit([](Fixture& f) { f.pickFormat(18, 4); }) << false << Shown;
+    // The list open for editing: the key gets a list of its own choice, without "Edit"; OK
+    // without a choice keeps the format, and the list for editing comes back as it was.
+    QTest::newRow("format key beside the format list, no choice") << Edit([](Fixture& f) {
+        TSelFormatF* s = f.w.selFormat;
+        s->Monformat->setCurrentRow(9);
+        QString shown;                  // what the list showed for the key
+        f.click(18, true, [s, &shown] { // User-C: format 2
+            shown = QStringLiteral("modal %1, row %2, Edit %3")
+                        .arg(QApplication::activeModalWidget() == s)
+                        .arg(s->Monformat->currentRow())
+                        .arg(!s->BitBtn2->isHidden());
+            s->BitBtn1->click();
+        });
+        QCOMPARE(shown, QStringLiteral("modal 1, row 2, Edit 0"));
+        QVERIFY(s->isVisible() && !s->BitBtn2->isHidden());
+        QCOMPARE(s->Monformat->currentRow(), 9);
+    }) << false << None;
     QTest::newRow("output trim") << Edit([](Fixture& f) { f.gainUp(1); }) << false << Unshown;
     QTest::newRow("dim level") << Edit([](Fixture& f) { f.gainUp(21); }) << false << None;
     QTest::newRow("shift layer") << Edit([](Fixture& f) { f.click(12, true); }) << false << None;
@@ -310,33 +327,16 @@ void TestOneState::kindSwitchClosesTheOtherKind() {
     QCOMPARE(f.w.main->windowTitle().contains(QStringLiteral(".bin")), way != "menu");
 }
 
-// A format key Shift + clicked while the list is open for editing gets the list of its own
-// choice: the key's format selected, no "Edit"; OK without a choice keeps the format; the list
-// for editing comes back as it was; each edit is its own step.
-void TestOneState::formatKeyBesideTheFormatList() {
+// Format keys Shift + clicked while the list is open for editing: each edit its own step, and
+// Undo and Redo work while the list is the active window.
+void TestOneState::formatKeysBesideTheFormatList() {
     Fixture f;
     f.start(f.monitor);
     f.item("EditFormats1")->trigger();
-    TSelFormatF* s = f.w.selFormat;
-    s->Monformat->setCurrentRow(9);
-    int shownRow = -1;
-    bool editShown = true;
-    f.click(18, true, [&] { // User-C: format 2
-        QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(s));
-        shownRow = s->Monformat->currentRow();
-        editShown = !s->BitBtn2->isHidden();
-        s->BitBtn1->click();
-    });
-    QCOMPARE(shownRow, 2);
-    QVERIFY(!editShown);
-    QCOMPARE(int(f.model.MonImage.formatAssign(2)), 2);
-    QCOMPARE(f.history.count(), 0);
-    QVERIFY(s->isVisible() && !s->BitBtn2->isHidden());
-    QCOMPARE(s->Monformat->currentRow(), 9);
     f.pickFormat(18, 4);
     f.pickFormat(19, 6); // User-D
     QCOMPARE(f.history.count(), 2);
-    // Undo and Redo work while the format list is the active window.
+    TSelFormatF* s = f.w.selFormat;
     QApplication::setActiveWindow(s);
     QVERIFY(QTest::qWaitForWindowActive(s));
     QTest::keySequence(s->Monformat, QKeySequence::Undo);
