@@ -37,7 +37,8 @@ void TestUploadFlow::uploadOutlivesItsWindow() {
     QTemporaryDir dir;
     EmuProcess emu;
     const QString link = dir.filePath(QStringLiteral("kbd"));
-    QVERIFY(emu.start({"--link", link, "--fill", QString::number(Fill, 16), "--line-rate", "38400"}));
+    QVERIFY(
+        emu.start({"--link", link, "--fill", QString::number(Fill, 16), "--line-rate", "38400"}));
     qputenv("ZELTRA_COM1", QFile::encodeName(link));
     ProgramWindows p;
     const QString first = p.folder + QStringLiteral("m.bin");
@@ -50,7 +51,8 @@ void TestUploadFlow::uploadOutlivesItsWindow() {
     p.w.main->Open1Click();
 
     QTimer::singleShot(0, p.w.download, [&p] {
-        p.w.download->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0); // "All"
+        p.w.download->findChild<QComboBox*>(QStringLiteral("ComboBox1"))
+            ->setCurrentIndex(0); // "All"
         p.w.download->findChild<QPushButton*>(QStringLiteral("Loadkey"))->click();
         p.w.download->reject(); // closed at once
     });
