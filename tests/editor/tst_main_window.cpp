@@ -177,14 +177,10 @@ void TestMainWindow::keysAfterSetkbdval()
     QFETCH(int, kind);
     Fixture f;
     f.model.setKbdType(kind);
-    MachineImage mcn = f.model.McnImage;
-    MonitorImage mon = f.model.MonImage;
     for (int i = 0; i < KeyCount; ++i) {
-        mcn.setKeyCode(i, defaultKeyCode(0, i));
-        mon.setKeyCode(i, defaultKeyCode(1, i));
+        f.put(KbdMachine, mcn::KeyCodes + std::size_t(i), defaultKeyCode(0, i));
+        f.put(KbdMonitor, mon::KeyCodes + std::size_t(i), defaultKeyCode(1, i));
     }
-    f.model.setMachineImage(mcn);
-    f.model.setMonitorImage(mon);
     f.w.main->setkbdval();
     for (int i = 0; i < KeyCount; ++i) {
         const int code = defaultKeyCode(kind, i);
@@ -254,16 +250,13 @@ void TestMainWindow::modeSwitch()
     QFETCH(QString, item);
     QFETCH(int, kind);
     Fixture f(true);
-    MachineImage mcn;
-    MonitorImage mon;
     for (std::size_t i = 0; i < mcn::Size; ++i)
-        mcn.bytes[i] = std::uint8_t(i * 7);
+        f.put(KbdMachine, i, std::uint8_t(i * 7));
     for (std::size_t i = 0; i < mon::Size; ++i)
-        mon.bytes[i] = std::uint8_t(i * 13);
-    f.model.setMachineImage(mcn);
-    f.model.setMonitorImage(mon);
+        f.put(KbdMonitor, i, std::uint8_t(i * 13));
     f.change(KbdMachine, 482, 0x5A); // an unsaved change
-    mcn = f.model.McnImage;
+    MachineImage mcn = f.model.McnImage;
+    MonitorImage mon = f.model.MonImage;
     // Every table as it was; the keys of the kind switched to are its default keys.
     for (int i = 0; i < KeyCount; ++i)
         kind == 0 ? mcn.setKeyCode(i, defaultKeyCode(0, i)) : mon.setKeyCode(i, defaultKeyCode(1, i));

@@ -50,13 +50,11 @@ struct ProgramWindows {
     void create() { w = createWindows(model, title, prompts, folder, args, &history); }
     TQveButton* key(int index) const { return w.main->KeyButtons[std::size_t(index)]; }
 
-    // Byte `at` of the image of `kind` holds `value`, as a file would have brought it: no
-    // step, nothing to save.
+    // Byte `at` of the image of `kind` holds `value`, as a file brought it: no step, no mark.
     void put(std::int32_t kind, std::size_t at, std::uint8_t value) {
         model.writeImage(kind, at, std::span<const std::uint8_t>(&value, 1));
     }
-    // An edit of the user's: byte `at` of the image of `kind` becomes `value` as one step of
-    // the history, which marks the layout when the byte was another.
+    // The user's edit of that byte: one step of the history, marking the layout if it changed.
     void change(std::int32_t kind, std::size_t at, std::uint8_t value) {
         history.edit(QStringLiteral("edit"), kind, [at, value](std::span<std::uint8_t> image) {
             image[at] = value;
