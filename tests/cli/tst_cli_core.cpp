@@ -133,7 +133,7 @@ class TestCliCore : public QObject {
         QTest::newRow("word") << "usb" << "";
         QTest::newRow("COM without number") << "COM" << "";
         QTest::newRow("RFC 2217 port") << "rfc2217://studio-a:2000" << "rfc2217://studio-a:2000";
-        QTest::newRow("raw port, scheme in capitals") << "TCP://10.0.0.5:4001" << "tcp://10.0.0.5:4001";
+        QTest::newRow("raw port, scheme in capitals") << "TCP://127.0.0.1:4001" << "tcp://127.0.0.1:4001";
         QTest::newRow("IPv6 port") << "tcp://[::1]:4001" << "tcp://[::1]:4001";
         QTest::newRow("another scheme") << "telnet://studio-a:23" << "";
         QTest::newRow("network port without its number") << "rfc2217://studio-a" << "";
